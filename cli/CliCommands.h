@@ -1,0 +1,14 @@
+// Verb registration of pilewave-cli: each group of verbs adds its subcommands to the app.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace pw::cli {
+
+void AddInfoCommand(CLI::App& app);
+void AddFileCommands(CLI::App& app);
+
+// Ends the running verb with an exit code (CLI11 returns it from main without printing).
+[[noreturn]] inline void Exit(int code) { throw CLI::RuntimeError(code); }
+
+} // namespace pw::cli

@@ -1,0 +1,28 @@
+// Reading whatever path the user names, as the window's open and merge do.
+#pragma once
+
+#include <string>
+
+#include "core/ProjectFile.h"
+
+namespace pw::cli {
+
+struct CLoaded {
+    CProjectData m_Data;
+    bool m_bFolder = false; // read as a tester folder
+    int m_nVersion = 0;     // project file version, 0 for a folder
+    CReadReport m_Report;
+};
+
+// A project file of any version; otherwise (a directory, or a file whose magic is not a project
+// magic) the tester folder the path lies in, when that folder has "idindx.par".
+CLoaded LoadAnyPath(const std::string& path);
+
+// Prints the repairs of a read to stderr; on failure one line naming the file and what is wrong,
+// then ends the verb with exit code 1.
+void ReportOrExit(const std::string& path, const CReadReport& report);
+
+// Parses "1,3,5" into pile numbers; exits 1 with a message on anything else.
+std::vector<int> ParsePileList(const std::string& text);
+
+} // namespace pw::cli

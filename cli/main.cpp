@@ -1,0 +1,14 @@
+// pilewave-cli: the command-line twin of the window, for scripts, batch work and checks.
+#include <clocale>
+
+#include "cli/CliCommands.h"
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_NUMERIC, "C");
+    CLI::App app{"pilewave-cli: pile records and project files of the reflected-wave pile tester"};
+    app.require_subcommand(1);
+    pw::cli::AddInfoCommand(app);
+    pw::cli::AddFileCommands(app);
+    CLI11_PARSE(app, argc, argv);
+    return 0;
+}

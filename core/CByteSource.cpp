@@ -1,0 +1,161 @@
+// Memory and file byte sources and sinks, the atomic file writer, little-endian field access.
+#include "core/CByteSource.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pw {
+namespace {
+
+std::string SystemError(int err) { return std::strerror(err); }
+
+class CFdSink final : public CByteSink {
+public:
+    explicit CFdSink(std::FILE* f) : m_pFile(f) {}
+    bool Write(const void* src, std::size_t n) override {
+        if (n == 0) return true;
+        if (std::fwrite(src, 1, n, m_pFile) == n) return true;
+        if (!m_nErrno) m_nErrno = errno ? errno : EIO;
+        return false;
+    }
+    int m_nErrno = 0;
+
+private:
+    std::FILE* m_pFile;
+};
+
+} // namespace
+
+std::size_t CMemorySource::Read(void* dst, std::size_t n) {
+    const std::size_t k = std::min(n, m_nSize - m_nPos);
+    if (k) std::memcpy(dst, m_pData + m_nPos, k);
+    m_nPos += k;
+    return k;
+}
+
+std::unique_ptr<CFileSource> CFileSource::Open(const std::string& path, std::string* error) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        if (error) *error = SystemError(errno);
+        return nullptr;
+    }
+    return std::unique_ptr<CFileSource>(new CFileSource(f));
+}
+
+CFileSource::~CFileSource() { std::fclose(m_pFile); }
+
+std::size_t CFileSource::Read(void* dst, std::size_t n) {
+    const std::size_t k = std::fread(dst, 1, n, m_pFile);
+    m_nPos += k;
+    return k;
+}
+
+bool CMemorySink::Write(const void* src, std::size_t n) {
+    const auto* p = static_cast<const uint8_t*>(src);
+    m_Bytes.insert(m_Bytes.end(), p, p + n);
+    return true;
+}
+
+std::string WriteFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& body) {
+    const auto slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string tmp = (slash == std::string::npos ? std::string() : dir) + "." + base + ".tmp-XXXXXX";
+    std::vector<char> name(tmp.begin(), tmp.end());
+    name.push_back('\0');
+    const int fd = mkstemp(name.data());
+    if (fd < 0) return "cannot create a file in " + dir + ": " + SystemError(errno);
+    tmp = name.data();
+    // mkstemp creates the file for its owner only: keep the mode of the file being replaced, or
+    // give a new one the usual rw-r--r--.
+    struct stat old {};
+    fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    std::FILE* f = fdopen(fd, "wb");
+    if (!f) {
+        const int err = errno;
+        close(fd);
+        unlink(tmp.c_str());
+        return "cannot write " + path + ": " + SystemError(err);
+    }
+    CFdSink sink(f);
+    const bool written = body(sink);
+    int err = sink.m_nErrno;
+    if (std::fflush(f) != 0 && !err) err = errno;
+    if (!err && fsync(fileno(f)) != 0) err = errno;
+    if (std::fclose(f) != 0 && !err) err = errno;
+    if (err || !written) {
+        unlink(tmp.c_str());
+        return "cannot write " + path + ": " + (err ? SystemError(err) : std::string("the data could not be written"));
+    }
+    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+        err = errno;
+        unlink(tmp.c_str());
+        return "cannot replace " + path + ": " + SystemError(err);
+    }
+    return {};
+}
+
+bool CBinReader::Bytes(void* dst, std::size_t n) {
+    if (!m_bOk) return false;
+    if (m_Src.Read(dst, n) != n) m_bOk = false;
+    return m_bOk;
+}
+
+bool CBinReader::Skip(std::size_t n) {
+    uint8_t buf[256];
+    while (m_bOk && n > 0) {
+        const std::size_t k = std::min(n, sizeof buf);
+        Bytes(buf, k);
+        n -= k;
+    }
+    return m_bOk;
+}
+
+int16_t CBinReader::I16() {
+    uint8_t b[2] = {};
+    if (!Bytes(b, 2)) return 0;
+    return static_cast<int16_t>(b[0] | (b[1] << 8));
+}
+
+int32_t CBinReader::I32() {
+    uint8_t b[4] = {};
+    if (!Bytes(b, 4)) return 0;
+    return static_cast<int32_t>(uint32_t{b[0]} | (uint32_t{b[1]} << 8) | (uint32_t{b[2]} << 16) |
+                                (uint32_t{b[3]} << 24));
+}
+
+float CBinReader::F32() {
+    const auto bits = static_cast<uint32_t>(I32());
+    float f;
+    std::memcpy(&f, &bits, 4);
+    return f;
+}
+
+void CBinWriter::Bytes(const void* src, std::size_t n) {
+    if (m_bOk && !m_Sink.Write(src, n)) m_bOk = false;
+}
+
+void CBinWriter::I16(int16_t v) {
+    const auto u = static_cast<uint16_t>(v);
+    const uint8_t b[2] = {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8)};
+    Bytes(b, 2);
+}
+
+void CBinWriter::I32(int32_t v) {
+    const auto u = static_cast<uint32_t>(v);
+    const uint8_t b[4] = {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8), static_cast<uint8_t>(u >> 16),
+                          static_cast<uint8_t>(u >> 24)};
+    Bytes(b, 4);
+}
+
+void CBinWriter::F32(float v) {
+    uint32_t u;
+    std::memcpy(&u, &v, 4);
+    I32(static_cast<int32_t>(u));
+}
+
+} // namespace pw

@@ -1,0 +1,127 @@
+// One pile test: raw samples, identification, the values that turn time into depth, processing
+// parameters, the analyst's marks (head, defects, spectrum marks, amplified segments) and the cached
+// processed trace. Fields keep their stored widths; texts are GBK bytes in fixed fields.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/GbkText.h"
+
+namespace pw {
+
+inline constexpr int kSamples = 1024;  // samples per trace
+inline constexpr int kMaxDefects = 10; // entries of the defect list
+inline constexpr int kMaxMarks = 5;    // spectrum marks per record
+
+struct DefectMark {
+    int16_t nType = 0;  // defect code; 0 ends the used part of the list
+    float fDepth = 0.f; // depth below the pile head, m
+};
+
+// An amplified column range: samples of display points nFrom <= k < nTo are multiplied by fFactor + 1.
+struct AmpSegment {
+    float fFactor = 0.f;
+    int16_t nFrom = 0;
+    int16_t nTo = 0;
+};
+
+class CPileRecord {
+public:
+    // --- not stored ---
+    int32_t m_nViewPoints = 512; // width the automatic step choice fits the pile into, display points
+    int32_t m_nWindowType = 4;   // FIR design window 1..7 (4 = Hann)
+    int32_t m_nFirTaps = 33;     // FIR length of the last filter run
+    int32_t m_nIntegSpan = 50;   // span of the running-trapezoid step
+    float m_fRaw[kSamples] = {}; // stored: raw samples as the instrument delivered them
+    int32_t m_bDirty = 1;        // 1 = m_fTrace must be rebuilt on next access
+    int32_t m_bRemoveDC = 1;
+    float m_fTrace[kSamples] = {}; // processed trace
+    float m_fWork[kSamples] = {};  // filter and spectrum output
+    int32_t m_nHeadPoint = 50;     // pile head in display points = m_nHeadSample / m_nStep
+
+    // --- stored ---
+    int16_t m_nPileNo = 0; // 1-based position in the project; renumbered on load, merge, delete
+    char m_szPileName[10] = {};
+    int16_t m_nPileType = 0;
+    int16_t m_nDiameter = 0; // mm
+    char m_szTestDate[20] = {};
+    int16_t m_nSignalType = 0;
+    int16_t m_nAux1 = 0;
+    int16_t m_nAux2 = 0;
+    float m_fAux3 = 0.f;
+    int16_t m_bIntegrate = 0;
+    int16_t m_nLowPassPasses = 0;
+    int16_t m_nPreZero = 0; // leading samples forced to 0
+    int16_t m_nPostCut = 0; // trailing samples forced to 0
+    int16_t m_nShiftY = 0;  // vertical shift of the drawing, -160..160
+    char m_szRemark[40] = {};
+    float m_fPileLength = 0.f; // m
+    int16_t m_nWaveSpeed = 0;  // m/s
+    float m_fSampleInterval = 0.f; // µs
+    int16_t m_nAux4 = 0;
+    int16_t m_nGainMode = 0; // 0 exponential, 1 linear
+    float m_fGain = 0.f;
+    float m_fGainDelay = 0.f; // m below the pile head
+    float m_fLowPass = 0.f;   // kHz, 0 = off
+    float m_fHighPass = 0.f;  // Hz, 0 = off
+    int16_t m_nRotate = 0;
+    int16_t m_nHeadSample = 0; // pile head, samples
+    int16_t m_nStep = 0;       // samples per display point
+    DefectMark m_Defects[kMaxDefects] = {};
+    int16_t m_nSmooth = 0;
+    int16_t m_nShiftX = 0; // display points
+    int16_t m_nZoom = 0;   // amplitude factor 1 + 0.1 * m_nZoom
+    std::vector<AmpSegment> m_pSegments; // in the order they were created; count = GetSegmentCount()
+    int32_t m_bChecked = 0;
+    char m_szInfo[36] = {};
+    int16_t m_nMarks[kMaxMarks] = {}; // spectrum marks, columns of the spectrum box
+    int16_t m_nMarkCount = 0;
+
+    // --- not stored ---
+    int32_t m_nDefectCount = 0;
+    int32_t m_bDefectCountValid = 0;
+    float m_fFirCoef[kSamples] = {};
+    float m_fFirWindow[kSamples] = {};
+    int32_t m_nSamples = 0;
+
+    // Texts as UTF-8; setters cut at the field's byte limit on a character boundary.
+    std::string GetPileName() const { return FieldUtf8(m_szPileName); }
+    std::string GetTestDate() const { return FieldUtf8(m_szTestDate); }
+    std::string GetRemark() const { return FieldUtf8(m_szRemark); }
+    std::string GetInfo() const { return FieldUtf8(m_szInfo); }
+    void SetPileName(std::string_view utf8) { SetFieldUtf8(m_szPileName, utf8); }
+    void SetTestDate(std::string_view utf8) { SetFieldUtf8(m_szTestDate, utf8); }
+    void SetRemark(std::string_view utf8) { SetFieldUtf8(m_szRemark, utf8); }
+    void SetInfo(std::string_view utf8) { SetFieldUtf8(m_szInfo, utf8); }
+
+    void SetDirty() { m_bDirty = 1; }
+
+    // Head position. SetHeadPoint keeps the head sample in step with this record's current step.
+    void SetHeadPoint(int point);
+    int GetHeadPoint();
+
+    // Defect list: used entries first, an entry of type 0 ends it.
+    int GetDefectCount();
+    int AddDefect(float depth, int type); // 1 = added or retyped, 0 = list full
+    int RemoveDefect(int index);          // 1 = removed, 0 = index out of range
+    int GetDefectSeverity();              // 0 none/minor, 1 defect, 2 broken pile
+
+    // Spectrum marks.
+    int AddMark(int column); // 1 = added, 0 = already five marks
+    int FindMark(int column) const;
+    void RemoveMark(int index);
+
+    // Amplified segments (display points, from inclusive, to exclusive; up = 1 more gain, 0 less).
+    void AdjustSegment(int from, int to, int up);
+    void ClearSegments() { m_pSegments.clear(); }
+    int GetSegmentCount() const { return static_cast<int>(m_pSegments.size()); }
+
+    // Takes over the parameters of a record this one is derived from (averaging). Returns "" or the
+    // refusal message when there is no source.
+    std::string CopyParameters(const CPileRecord* source);
+};
+
+} // namespace pw

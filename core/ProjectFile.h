@@ -1,0 +1,77 @@
+// Project files (.wvf): versions "ZOV01" (1), "WVF02" (2) and "WVF03" (3); readers over a byte
+// source, the version-3 writer and the checked-piles ("ZOV01") writer.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/CByteSource.h"
+#include "core/CPileRecord.h"
+#include "core/CProjectHeader.h"
+
+namespace pw {
+
+inline constexpr int kMaxPiles = 500; // records a project holds (the document keeps room for one more)
+
+// The header and records of a project; the header count always equals piles.size() after a read.
+struct CProjectData {
+    CProjectHeader m_Header;
+    std::vector<CPileRecord> m_Piles;
+};
+
+// What a reader met: m_bOk is false when the data could not be read completely (m_strError says
+// what and where: "bad magic \"XYZ12\"", "truncated in record 7 at byte 30512"); m_Notes lists what
+// was repaired on the way (marks beyond the fifth dropped, a negative segment count).
+struct CReadReport {
+    bool m_bOk = true;
+    std::string m_strError;
+    std::vector<std::string> m_Notes;
+
+    void Fail(std::string what) {
+        if (m_bOk) m_strError = std::move(what);
+        m_bOk = false;
+    }
+};
+
+// Reads exactly 5 bytes: 1, 2, 3, or 0 for an unknown magic (the magic read is put into magic).
+int ReadVersion(CByteSource& src, std::string* magic = nullptr);
+const char* MagicOfVersion(int version); // "ZOV01", "WVF02", "WVF03" or nullptr
+
+bool ReadHeader(CByteSource& src, CProjectHeader& header);
+bool WriteHeader(CByteSink& sink, const CProjectHeader& header);
+
+// One record of the given version. On a short read the record holds what was read so far and false
+// is returned. Repairs are appended to notes when given.
+bool ReadPile(CByteSource& src, CPileRecord& rec, int version, std::vector<std::string>* notes = nullptr);
+// One record in the version-3 layout.
+bool WritePile(CByteSink& sink, const CPileRecord& rec);
+
+// A whole project file. A file that ends inside record K keeps records 1..K-1.
+CReadReport ReadProject(CByteSource& src, CProjectData& out, int* version = nullptr);
+CReadReport LoadProjectFile(const std::string& path, CProjectData& out, int* version = nullptr);
+
+// "WVF03", the header (its count taken from piles), every record in order.
+bool WriteProject(CByteSink& sink, const CProjectHeader& header, const std::vector<CPileRecord>& piles);
+// WriteProject into path, atomically. Returns "" or what went wrong; the old file survives a failure.
+std::string SaveProjectFile(const std::string& path, const CProjectHeader& header,
+                            const std::vector<CPileRecord>& piles);
+
+// One record in the version-1/2 layout (the processing words and the 40-byte remark at 46..95),
+// with its marks or with a mark count of 0.
+bool WriteLegacyPile(CByteSink& sink, const CPileRecord& rec, bool withMarks);
+// "WVF02", the header (its count taken from piles), every record in the version-2 layout: the file
+// the tester conversion produces. Segments, check marks, shift x and zoom are not part of it.
+bool WriteProjectV2(CByteSink& sink, const CProjectHeader& header, const std::vector<CPileRecord>& piles);
+
+// The checked piles, given by pile number in list order, as a "ZOV01" file (processing words and
+// remark in the 50-byte remark block, no marks). Numbers without a record are skipped.
+bool WriteCheckedPiles(CByteSink& sink, const CProjectHeader& header, const std::vector<CPileRecord>& piles,
+                       const std::vector<int>& pileNos);
+
+// The two-file merge: records of file 1 numbered 1..N1, then those of file 2 numbered N1+1..N,
+// texts of file 1. Refused (no records) when a magic is unknown, a file is unreadable or
+// truncated, or the two hold more than kMaxPiles records together.
+CReadReport MergeProjects(CByteSource& file1, CByteSource& file2, CProjectData& out);
+CReadReport MergeProjectFiles(const std::string& path1, const std::string& path2, CProjectData& out);
+
+} // namespace pw
