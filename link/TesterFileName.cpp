@@ -1,0 +1,78 @@
+// Tester path splitting and reduction of announced names to plain file names.
+#include "link/TesterFileName.h"
+
+#include <cctype>
+
+namespace pw {
+
+namespace {
+
+bool IsGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
+std::string Upper(std::string sz) {
+    for (char& c : sz)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return sz;
+}
+
+} // namespace
+
+std::vector<std::string> SplitTesterPath(const std::string& szPath, std::string* pDrive) {
+    std::vector<std::string> parts;
+    size_t nStart = 0;
+    if (szPath.size() >= 2 && szPath[1] == ':' && std::isalpha(static_cast<unsigned char>(szPath[0]))) {
+        if (pDrive) *pDrive = szPath.substr(0, 2);
+        nStart = 2;
+    } else if (pDrive) {
+        pDrive->clear();
+    }
+    std::string szPart;
+    for (size_t i = nStart; i < szPath.size(); ++i) {
+        const auto c = static_cast<unsigned char>(szPath[i]);
+        if (IsGbkLead(c) && i + 1 < szPath.size()) {
+            szPart += szPath[i];
+            szPart += szPath[++i];
+            continue;
+        }
+        if (c == '\\' || c == '/') {
+            if (!szPart.empty()) parts.push_back(szPart);
+            szPart.clear();
+            continue;
+        }
+        szPart += static_cast<char>(c);
+    }
+    if (!szPart.empty()) parts.push_back(szPart);
+    return parts;
+}
+
+std::string TesterBaseName(const std::string& szPath) {
+    const auto parts = SplitTesterPath(szPath);
+    return parts.empty() ? std::string() : parts.back();
+}
+
+bool IsDeviceName(const std::string& szName) {
+    std::string szBase = Upper(szName.substr(0, szName.find('.')));
+    while (!szBase.empty() && szBase.back() == ' ')
+        szBase.pop_back();
+    if (szBase == "CON" || szBase == "PRN" || szBase == "AUX" || szBase == "NUL" || szBase == "CLOCK$") return true;
+    return szBase.size() == 4 && (szBase.rfind("COM", 0) == 0 || szBase.rfind("LPT", 0) == 0) && szBase[3] >= '1' &&
+           szBase[3] <= '9';
+}
+
+bool ReducePlainFileName(const std::string& szAnnounced, std::string& szPlain) {
+    szPlain.clear();
+    std::string szName = TesterBaseName(szAnnounced);
+    // "C:evil" inside a path part (after "..\" for instance): a colon never belongs to a file name.
+    const size_t nColon = szName.rfind(':');
+    if (nColon != std::string::npos) szName = szName.substr(nColon + 1);
+    if (szName.empty() || szName == "." || szName == ".." || szName.size() > 255) return false;
+    for (const char c : szName) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) return false;
+    }
+    if (IsDeviceName(szName)) return false;
+    szPlain = szName;
+    return true;
+}
+
+} // namespace pw

@@ -1,0 +1,212 @@
+// The virtual cable: current register values and one write ring per side in shared memory (the
+// layout is in CVirtualCable.h and docs/virtual-cable.md).
+#include "link/platform/CVirtualCable.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pw {
+
+namespace {
+
+constexpr char kMagic[8] = {'P', 'W', 'C', 'A', 'B', 'L', 'E', '1'};
+constexpr uint32_t kVersion = 1;
+
+constexpr size_t kOffVersion = 8;
+constexpr size_t kOffRingSize = 12;
+constexpr size_t kOffData = 16;
+constexpr size_t kOffStatus = 20;
+constexpr size_t kOffControl = 24;
+constexpr size_t kOffAttached = 28;
+constexpr size_t kOffWrites[2] = {32, 40}; // indexed by writer: 0 PC, 1 tester
+constexpr size_t kOffSeen[2] = {48, 56};   // position of the reader in the ring of that writer
+constexpr size_t kOffLost[2] = {64, 72};
+
+int Side(ECableEnd eEnd) { return eEnd == ECableEnd::Pc ? 0 : 1; }
+ECableEnd Other(ECableEnd eEnd) { return eEnd == ECableEnd::Pc ? ECableEnd::Tester : ECableEnd::Pc; }
+size_t RingOffset(ECableEnd eWriter) {
+    return CVirtualCable::kHeaderSize + (eWriter == ECableEnd::Pc ? 0 : 8 * CVirtualCable::kRingSize);
+}
+size_t RegisterOffset(ECableRegister eRegister) {
+    switch (eRegister) {
+    case ECableRegister::Data:
+        return kOffData;
+    case ECableRegister::Status:
+        return kOffStatus;
+    case ECableRegister::Control:
+        return kOffControl;
+    }
+    return kOffData;
+}
+
+} // namespace
+
+uint32_t& CVirtualCable::Word32(size_t nOffset) const {
+    return *reinterpret_cast<uint32_t*>(m_pMemory + nOffset);
+}
+uint64_t& CVirtualCable::Word64(size_t nOffset) const {
+    return *reinterpret_cast<uint64_t*>(m_pMemory + nOffset);
+}
+
+void CVirtualCable::Initialise(uint8_t* pMemory) {
+    std::memset(pMemory, 0, kTotalSize);
+    uint32_t nWord = kVersion;
+    std::memcpy(pMemory + kOffVersion, &nWord, 4);
+    nWord = kRingSize;
+    std::memcpy(pMemory + kOffRingSize, &nWord, 4);
+    // The magic goes last: a peer that sees it sees a complete header.
+    std::atomic_thread_fence(std::memory_order_release);
+    std::memcpy(pMemory, kMagic, sizeof kMagic);
+}
+
+std::unique_ptr<CVirtualCable> CVirtualCable::CreateInMemory() {
+    void* pMemory = ::mmap(nullptr, kTotalSize, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    if (pMemory == MAP_FAILED) return nullptr;
+    Initialise(static_cast<uint8_t*>(pMemory));
+    return std::unique_ptr<CVirtualCable>(new CVirtualCable(pMemory, kTotalSize));
+}
+
+std::unique_ptr<CVirtualCable> CVirtualCable::OpenFile(const std::string& szPath, std::string& szError) {
+    const int nFd = ::open(szPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (nFd < 0) {
+        szError = szPath + ": " + std::strerror(errno);
+        return nullptr;
+    }
+    // The lock makes the check-and-initialise step atomic between two ends starting together.
+    ::flock(nFd, LOCK_EX);
+    struct stat st {};
+    bool bFresh = ::fstat(nFd, &st) != 0 || static_cast<size_t>(st.st_size) != kTotalSize;
+    if (bFresh && (::ftruncate(nFd, 0) != 0 || ::ftruncate(nFd, static_cast<off_t>(kTotalSize)) != 0)) {
+        szError = szPath + ": " + std::strerror(errno);
+        ::flock(nFd, LOCK_UN);
+        ::close(nFd);
+        return nullptr;
+    }
+    void* pMemory = ::mmap(nullptr, kTotalSize, PROT_READ | PROT_WRITE, MAP_SHARED, nFd, 0);
+    if (pMemory == MAP_FAILED) {
+        szError = szPath + ": " + std::strerror(errno);
+        ::flock(nFd, LOCK_UN);
+        ::close(nFd);
+        return nullptr;
+    }
+    auto* pBytes = static_cast<uint8_t*>(pMemory);
+    uint32_t nVersion = 0, nRing = 0;
+    std::memcpy(&nVersion, pBytes + kOffVersion, 4);
+    std::memcpy(&nRing, pBytes + kOffRingSize, 4);
+    if (bFresh || std::memcmp(pBytes, kMagic, sizeof kMagic) != 0 || nVersion != kVersion || nRing != kRingSize)
+        Initialise(pBytes);
+    ::flock(nFd, LOCK_UN);
+    ::close(nFd); // the mapping keeps the file alive
+    return std::unique_ptr<CVirtualCable>(new CVirtualCable(pMemory, kTotalSize));
+}
+
+CVirtualCable::~CVirtualCable() { ::munmap(m_pMemory, m_nSize); }
+
+void CVirtualCable::Attach(ECableEnd eEnd) {
+    const ECableEnd eWriter = Other(eEnd);
+    const uint64_t nWrites = std::atomic_ref(Word64(kOffWrites[Side(eWriter)])).load(std::memory_order_acquire);
+    std::atomic_ref(Word64(kOffSeen[Side(eWriter)])).store(nWrites, std::memory_order_release);
+    std::atomic_ref(Word32(kOffAttached)).fetch_or(eEnd == ECableEnd::Pc ? 1u : 2u);
+}
+
+void CVirtualCable::Detach(ECableEnd eEnd) {
+    if (eEnd == ECableEnd::Tester) TesterWriteStatus(0);
+    std::atomic_ref(Word32(kOffAttached)).fetch_and(eEnd == ECableEnd::Pc ? ~1u : ~2u);
+}
+
+void CVirtualCable::Write(ECableEnd eWriter, ECableRegister eRegister, uint8_t nValue) {
+    // Do NOT publish the ring entry before the current value: a reader that has caught up reads the
+    // current value, and must never see an older value after a newer one.
+    std::atomic_ref(Word32(RegisterOffset(eRegister))).store(nValue, std::memory_order_release);
+    auto nWrites = std::atomic_ref(Word64(kOffWrites[Side(eWriter)]));
+    const uint64_t nSequence = nWrites.load(std::memory_order_relaxed) + 1;
+    const ECableRegister eOther = eWriter == ECableEnd::Pc ? ECableRegister::Status : ECableRegister::Data;
+    const uint64_t nOther = std::atomic_ref(Word32(RegisterOffset(eOther))).load(std::memory_order_acquire) & 0xFF;
+    const uint64_t nEntry = (nSequence & 0xFFFFFFFFu) | (uint64_t{static_cast<uint8_t>(eRegister)} << 32) |
+                            (uint64_t{nValue} << 40) | (nOther << 48);
+    const size_t nSlot = RingOffset(eWriter) + 8 * ((nSequence - 1) % kRingSize);
+    std::atomic_ref(Word64(nSlot)).store(nEntry, std::memory_order_release);
+    nWrites.store(nSequence, std::memory_order_release);
+}
+
+bool CVirtualCable::TakeNext(ECableEnd eReader, bool bSkipControl, uint8_t& nValue) {
+    const ECableEnd eWriter = Other(eReader);
+    const int nSide = Side(eWriter);
+    auto nWrites = std::atomic_ref(Word64(kOffWrites[nSide]));
+    auto nSeen = std::atomic_ref(Word64(kOffSeen[nSide]));
+    auto nLost = std::atomic_ref(Word64(kOffLost[nSide]));
+    for (;;) {
+        const uint64_t nWritten = nWrites.load(std::memory_order_acquire);
+        uint64_t nPosition = nSeen.load(std::memory_order_relaxed);
+        if (nPosition >= nWritten) return false;
+        if (nWritten - nPosition > kRingSize) {
+            nLost.fetch_add(nWritten - nPosition);
+            nSeen.store(nWritten, std::memory_order_release);
+            return false;
+        }
+        const uint64_t nEntry =
+            std::atomic_ref(Word64(RingOffset(eWriter) + 8 * (nPosition % kRingSize))).load(std::memory_order_acquire);
+        if ((nEntry & 0xFFFFFFFFu) != ((nPosition + 1) & 0xFFFFFFFFu)) {
+            // The writer lapped the ring while we read the slot.
+            const uint64_t nNow = nWrites.load(std::memory_order_acquire);
+            nLost.fetch_add(nNow - nPosition);
+            nSeen.store(nNow, std::memory_order_release);
+            return false;
+        }
+        nSeen.store(nPosition + 1, std::memory_order_release);
+        if (bSkipControl && static_cast<ECableRegister>((nEntry >> 32) & 0xFF) == ECableRegister::Control) continue;
+        nValue = static_cast<uint8_t>((nEntry >> 40) & 0xFF);
+        return true;
+    }
+}
+
+uint8_t CVirtualCable::PcReadStatus() {
+    uint8_t nValue = 0;
+    if (TakeNext(ECableEnd::Pc, false, nValue)) return nValue;
+    return static_cast<uint8_t>(std::atomic_ref(Word32(kOffStatus)).load(std::memory_order_acquire));
+}
+
+void CVirtualCable::PcWriteData(uint8_t nValue) { Write(ECableEnd::Pc, ECableRegister::Data, nValue); }
+void CVirtualCable::PcWriteControl(uint8_t nValue) { Write(ECableEnd::Pc, ECableRegister::Control, nValue); }
+
+uint8_t CVirtualCable::TesterReadData() {
+    uint8_t nValue = 0;
+    if (TakeNext(ECableEnd::Tester, true, nValue)) return nValue;
+    return static_cast<uint8_t>(std::atomic_ref(Word32(kOffData)).load(std::memory_order_acquire));
+}
+
+void CVirtualCable::TesterWriteStatus(uint8_t nValue) { Write(ECableEnd::Tester, ECableRegister::Status, nValue); }
+
+uint64_t CVirtualCable::WriteCount(ECableEnd eWriter) const {
+    return std::atomic_ref(Word64(kOffWrites[Side(eWriter)])).load(std::memory_order_acquire);
+}
+
+uint64_t CVirtualCable::LostWrites(ECableEnd eWriter) const {
+    return std::atomic_ref(Word64(kOffLost[Side(eWriter)])).load(std::memory_order_acquire);
+}
+
+std::vector<SCableWrite> CVirtualCable::RecentWrites(ECableEnd eWriter, size_t nMax) const {
+    std::vector<SCableWrite> records;
+    const uint64_t nWritten = WriteCount(eWriter);
+    const uint64_t nAvailable = std::min<uint64_t>({nWritten, kRingSize, nMax});
+    for (uint64_t k = nWritten - nAvailable + 1; k <= nWritten; ++k) {
+        const uint64_t nEntry =
+            std::atomic_ref(Word64(RingOffset(eWriter) + 8 * ((k - 1) % kRingSize))).load(std::memory_order_acquire);
+        SCableWrite record;
+        record.nSequence = nEntry & 0xFFFFFFFFu;
+        record.eRegister = static_cast<ECableRegister>((nEntry >> 32) & 0xFF);
+        record.nValue = static_cast<uint8_t>((nEntry >> 40) & 0xFF);
+        record.nOtherSide = static_cast<uint8_t>((nEntry >> 48) & 0xFF);
+        records.push_back(record);
+    }
+    return records;
+}
+
+} // namespace pw

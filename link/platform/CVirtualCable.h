@@ -1,0 +1,99 @@
+// The virtual cable: the parallel-port lines between the PC and the tester emulator, kept in shared
+// memory so either end can be a thread of this process or another process.
+//
+// Shared-memory layout (little-endian, all fields naturally aligned, accessed atomically):
+//   offset size  field
+//        0    8  magic "PWCABLE1"
+//        8    4  version (1)
+//       12    4  ring size N: entries per write ring (1024)
+//       16    4  data register, current value (PC writes; low byte used)
+//       20    4  status register, current value (tester writes)
+//       24    4  control register, current value (PC writes)
+//       28    4  attached ends: bit 0 PC end, bit 1 tester end (informational)
+//       32    8  PC writes: number of writes the PC has made (sequence of the PC ring)
+//       40    8  tester writes: number of writes the tester has made
+//       48    8  PC writes seen: the tester's read position in the PC ring
+//       56    8  tester writes seen: the PC's read position in the tester ring
+//       64    8  PC writes lost: PC writes the tester fell too far behind to see
+//       72    8  tester writes lost: tester writes the PC fell too far behind to see
+//       80   48  reserved, zero
+//      128   8N  PC ring: entry of PC write k (1-based) at index (k-1) mod N
+//   128+8N   8N  tester ring, likewise
+// A ring entry is one 64-bit word: bits 0-31 the write's sequence number k (low 32 bits), 32-39 the
+// register (0 data, 1 status, 2 control), 40-47 the value written, 48-55 the other side's register
+// at that moment (status for PC writes, data for tester writes), 56-63 zero.
+//
+// Writing: store the current value, then the ring entry, then the new write count (release).
+// Reading: a reader whose position is behind the write count takes the next ring entry (acquire) and
+// advances; otherwise it reads the current value. So the far side sees every write, in order, even
+// when it polls slower than the writer. A reader more than N writes behind counts the writes it lost
+// and jumps to the current value; the handshake never lets a live peer fall that far behind, so a
+// non-zero "lost" counter means a peer did not follow the handshake.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pw {
+
+enum class ECableEnd { Pc, Tester };
+enum class ECableRegister : uint8_t { Data = 0, Status = 1, Control = 2 };
+
+// One decoded write-ring entry.
+struct SCableWrite {
+    uint64_t nSequence = 0; // 1-based number of the write (low 32 bits as stored)
+    ECableRegister eRegister = ECableRegister::Data;
+    uint8_t nValue = 0;
+    uint8_t nOtherSide = 0; // the other side's register when the write was made
+};
+
+class CVirtualCable {
+public:
+    static constexpr uint32_t kRingSize = 1024;
+    static constexpr size_t kHeaderSize = 128;
+    static constexpr size_t kTotalSize = kHeaderSize + 2 * 8 * kRingSize;
+
+    // A cable in anonymous shared memory, for both ends in this process.
+    static std::unique_ptr<CVirtualCable> CreateInMemory();
+    // Maps the cable file at szPath, creating and initialising it when it is missing or not a cable.
+    // Null with the reason in szError on failure.
+    static std::unique_ptr<CVirtualCable> OpenFile(const std::string& szPath, std::string& szError);
+    ~CVirtualCable();
+    CVirtualCable(const CVirtualCable&) = delete;
+    CVirtualCable& operator=(const CVirtualCable&) = delete;
+
+    // Attaching an end moves its read position to the newest write of the other side (history from
+    // before the attach is not replayed) and marks the end attached. Detaching clears the mark; a
+    // detaching tester also lets its lines float (status 0).
+    void Attach(ECableEnd eEnd);
+    void Detach(ECableEnd eEnd);
+
+    // PC end.
+    uint8_t PcReadStatus();
+    void PcWriteData(uint8_t nValue);
+    void PcWriteControl(uint8_t nValue);
+    // Tester end. Control writes in the PC ring are passed over: the tester has no control lines.
+    uint8_t TesterReadData();
+    void TesterWriteStatus(uint8_t nValue);
+
+    // Observation, for tests and tools: counters and the last (at most N) writes of one side.
+    uint64_t WriteCount(ECableEnd eWriter) const;
+    uint64_t LostWrites(ECableEnd eWriter) const;
+    std::vector<SCableWrite> RecentWrites(ECableEnd eWriter, size_t nMax) const;
+
+private:
+    CVirtualCable(void* pMemory, size_t nSize) : m_pMemory(static_cast<uint8_t*>(pMemory)), m_nSize(nSize) {}
+    static void Initialise(uint8_t* pMemory);
+    uint32_t& Word32(size_t nOffset) const;
+    uint64_t& Word64(size_t nOffset) const;
+    void Write(ECableEnd eWriter, ECableRegister eRegister, uint8_t nValue);
+    // Next value of the other side's writes for eReader; bSkipControl passes over control entries.
+    bool TakeNext(ECableEnd eReader, bool bSkipControl, uint8_t& nValue);
+
+    uint8_t* m_pMemory;
+    size_t m_nSize;
+};
+
+} // namespace pw
