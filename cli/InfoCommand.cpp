@@ -1,4 +1,5 @@
 // pilewave-cli info PATH [--json]: the header and the piles of a project file or tester folder.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
@@ -99,6 +100,14 @@ void PrintJson(CLoaded& loaded) {
     std::fputc('\n', stdout);
 }
 
+// text padded with blanks to a column width; CJK characters take two columns on a terminal.
+std::string Pad(const std::string& text, int columns) {
+    int width = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80) width += c >= 0xE0 ? 2 : 1;
+    return text + std::string(static_cast<std::size_t>(std::max(1, columns - width)), ' ');
+}
+
 void PrintPlain(CLoaded& loaded) {
     const CProjectHeader& h = loaded.m_Data.m_Header;
     if (loaded.m_bFolder)
@@ -107,13 +116,14 @@ void PrintPlain(CLoaded& loaded) {
         std::printf("project file %s (version %d)\n", MagicOfVersion(loaded.m_nVersion), loaded.m_nVersion);
     std::printf("test unit: %s\nproject: %s\npiles: %d\n", h.GetTestUnit().c_str(), h.GetProjectName().c_str(),
                 h.m_nPileCount);
-    std::printf("%4s  %-10s %-12s %-16s %8s %8s %6s %6s %7s\n", "no", "name", "date", "type", "diam_mm", "length_m",
-                "c_m/s", "dt_us", "defects");
+    std::printf("%4s  %s%s%s%8s %8s %6s %6s %7s\n", "no", Pad("name", 11).c_str(), Pad("date", 13).c_str(),
+                Pad("type", 16).c_str(), "diam_mm", "length_m", "c_m/s", "dt_us", "defects");
     std::string line;
     for (auto& p : loaded.m_Data.m_Piles) {
         char buf[512];
-        std::snprintf(buf, sizeof buf, "%4d  %-10s %-12s %-16s %8d %8s %6d %6g %7d\n", p.m_nPileNo,
-                      p.GetPileName().c_str(), p.GetTestDate().c_str(), PileTypeText(p.m_nPileType), p.m_nDiameter,
+        std::snprintf(buf, sizeof buf, "%4d  %s%s%s%8d %8s %6d %6g %7d\n", p.m_nPileNo,
+                      Pad(p.GetPileName(), 11).c_str(), Pad(p.GetTestDate(), 13).c_str(),
+                      Pad(PileTypeText(p.m_nPileType), 16).c_str(), p.m_nDiameter,
                       Round1Text(p.m_fPileLength).c_str(), p.m_nWaveSpeed, static_cast<double>(p.m_fSampleInterval),
                       p.GetDefectCount());
         line += buf;

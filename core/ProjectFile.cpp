@@ -270,14 +270,16 @@ CReadReport ReadProject(CByteSource& src, CProjectData& out, int* version) {
     }
     const int count = out.m_Header.m_nPileCount;
     if (count < 0) report.Fail("negative pile count " + std::to_string(count));
+    // Records are large (their work buffers): read each in place, and reserve no more than a project
+    // really holds, whatever the count says.
+    out.m_Piles.reserve(static_cast<std::size_t>(std::clamp(count, 0, kMaxPiles + 1)));
     for (int i = 0; i < count; ++i) {
-        CPileRecord rec;
-        if (!ReadPile(src, rec, v, &report.m_Notes)) {
+        if (!ReadPile(src, out.m_Piles.emplace_back(), v, &report.m_Notes)) {
+            out.m_Piles.pop_back();
             report.Fail("truncated in record " + std::to_string(i + 1) + " at byte " + std::to_string(src.Tell()) +
                         " (the header counts " + std::to_string(count) + " records)");
             break;
         }
-        out.m_Piles.push_back(std::move(rec));
     }
     out.m_Header.m_nPileCount = static_cast<int16_t>(out.m_Piles.size());
     return report;

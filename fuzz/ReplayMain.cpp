@@ -1,0 +1,40 @@
+// Replays saved fuzz inputs (files, or folders of files) through a fuzz target without libFuzzer,
+// so every build with sanitizers runs the corpus.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+namespace {
+
+int RunFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "cannot read %s\n", path.c_str());
+        return 1;
+    }
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int failures = 0, inputs = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::filesystem::path arg(argv[i]);
+        if (std::filesystem::is_directory(arg)) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(arg))
+                if (entry.is_regular_file()) failures += RunFile(entry.path()), ++inputs;
+        } else {
+            failures += RunFile(arg), ++inputs;
+        }
+    }
+    std::printf("replayed %d inputs\n", inputs);
+    return failures == 0 && inputs > 0 ? 0 : 1;
+}

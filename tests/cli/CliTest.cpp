@@ -1,0 +1,192 @@
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+
+#include "Fixtures.h"
+#include "core/ProjectFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+struct CRun {
+    int code;
+    std::string out, err;
+};
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_Dir = fs::temp_directory_path() /
+                ("pw-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_Dir);
+        fs::create_directories(m_Dir);
+    }
+    void TearDown() override { fs::remove_all(m_Dir); }
+
+    CRun Run(const std::string& args) {
+        const std::string cmd = std::string(PILEWAVE_CLI) + " " + args + " >" + (m_Dir / "out").string() + " 2>" +
+                                (m_Dir / "err").string();
+        const int status = std::system(cmd.c_str());
+        return CRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(m_Dir / "out"), Slurp(m_Dir / "err")};
+    }
+    std::string Put(const std::string& name, const std::vector<uint8_t>& bytes) {
+        const fs::path p = m_Dir / name;
+        fs::create_directories(p.parent_path());
+        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return p.string();
+    }
+    std::string Project(const std::string& name, int version, int count, unsigned seed = 1) {
+        std::vector<pw::CPileRecord> piles;
+        for (int i = 0; i < count; ++i) {
+            piles.push_back(pw::test::MakeRecord(seed + i));
+            piles.back().m_nPileNo = static_cast<int16_t>(i + 1);
+        }
+        return Put(name, pw::test::ProjectBytes(version, piles, pw::test::MakeHeader("单位" + std::to_string(seed), "工程")));
+    }
+    fs::path m_Dir;
+};
+
+TEST_F(Cli, InfoPlainShowsHeaderAndOneLinePerPile) {
+    const CRun r = Run(std::string("info ") + PILEWAVE_SAMPLES + "/demo.wvf");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("示例工程"), std::string::npos);
+    EXPECT_NE(r.out.find("A-12"), std::string::npos);
+    EXPECT_NE(r.out.find("钻孔灌注桩"), std::string::npos);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 5 + 6);
+}
+
+TEST_F(Cli, InfoJsonHoldsEveryStoredField) {
+    const std::string path = Project("p.wvf", 3, 2, 5);
+    const CRun r = Run("info --json " + path);
+    ASSERT_EQ(r.code, 0) << r.err;
+    const json j = json::parse(r.out);
+    EXPECT_EQ(j["source"], "project");
+    EXPECT_EQ(j["version"], 3);
+    EXPECT_EQ(j["magic"], "WVF03");
+    EXPECT_EQ(j["header"]["m_nPileCount"], 2);
+    EXPECT_EQ(j["header"]["m_szTestUnit"], "单位5");
+    ASSERT_EQ(j["piles"].size(), 2u);
+
+    pw::CProjectData data;
+    ASSERT_TRUE(pw::LoadProjectFile(path, data).m_bOk);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const json& p = j["piles"][i];
+        pw::CPileRecord& rec = data.m_Piles[i];
+        for (const char* key :
+             {"m_nPileNo", "m_szPileName", "m_nPileType", "m_nDiameter", "m_szTestDate", "m_nSignalType", "m_nAux1",
+              "m_nAux2", "m_fAux3", "m_bIntegrate", "m_nLowPassPasses", "m_nPreZero", "m_nPostCut", "m_nShiftY",
+              "m_szRemark", "m_fPileLength", "m_nWaveSpeed", "m_fSampleInterval", "m_nAux4", "m_nGainMode", "m_fGain",
+              "m_fGainDelay", "m_fLowPass", "m_fHighPass", "m_nRotate", "m_nHeadSample", "m_nStep", "m_Defects",
+              "m_nSmooth", "m_nShiftX", "m_nZoom", "m_pSegments", "m_nSegments", "m_bChecked", "m_szInfo",
+              "m_nMarks", "m_nMarkCount", "m_fRaw"})
+            EXPECT_TRUE(p.contains(key)) << key;
+        EXPECT_EQ(p["m_szPileName"], rec.GetPileName());
+        EXPECT_EQ(p["m_nWaveSpeed"], rec.m_nWaveSpeed);
+        EXPECT_EQ(p["m_Defects"].size(), 10u);
+        EXPECT_EQ(p["m_nSegments"], rec.GetSegmentCount());
+        EXPECT_EQ(p["m_pSegments"].size(), static_cast<std::size_t>(rec.GetSegmentCount()));
+        EXPECT_EQ(p["m_nMarks"].size(), static_cast<std::size_t>(rec.m_nMarkCount));
+        ASSERT_EQ(p["m_fRaw"].size(), 1024u);
+        // The printed numbers read back as the very same float32.
+        for (int k = 0; k < 1024; ++k) ASSERT_EQ(p["m_fRaw"][k].get<float>(), rec.m_fRaw[k]) << k;
+        EXPECT_EQ(p["m_fGain"].get<float>(), rec.m_fGain);
+    }
+}
+
+TEST_F(Cli, InfoReadsATesterFolderFromAnyFileInIt) {
+    std::vector<uint8_t> index(44, 0);
+    pw::test::PutI16(index, 42, 2);
+    Put("site/idindx.par", index);
+    std::vector<uint8_t> pile(4296, 0);
+    Put("site/1.wvf", pile);
+    Put("site/2.wvf", pile);
+    for (const std::string& arg : {(m_Dir / "site").string(), (m_Dir / "site/2.wvf").string(),
+                                   (m_Dir / "site/idindx.par").string()}) {
+        const CRun r = Run("info --json " + arg);
+        ASSERT_EQ(r.code, 0) << arg << r.err;
+        const json j = json::parse(r.out);
+        EXPECT_EQ(j["source"], "folder");
+        EXPECT_TRUE(j["version"].is_null());
+        EXPECT_EQ(j["piles"].size(), 2u);
+        EXPECT_EQ(j["piles"][1]["m_szTestDate"], "2013-12-12");
+    }
+}
+
+TEST_F(Cli, UnreadableFilesFailWithOneLineNamingTheFile) {
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        const char* what;
+        bool printsRecords;
+    };
+    auto good = pw::test::ProjectBytes(3, {pw::test::MakeRecord(1), pw::test::MakeRecord(2)});
+    auto bad = good;
+    std::memcpy(bad.data(), "XYZ12", 5);
+    auto cut = good;
+    cut.resize(good.size() - 100);
+    for (const Case& c : {Case{"bad.wvf", bad, "bad magic \"XYZ12\"", false}, Case{"empty.wvf", {}, "empty file", false},
+                          Case{"cut.wvf", cut, "truncated in record 2", true}}) {
+        const std::string path = Put(c.name, c.bytes);
+        const CRun r = Run("info " + path);
+        EXPECT_EQ(r.code, 1) << c.name;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(r.err.rfind(path + ": ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find(c.what), std::string::npos) << r.err;
+        EXPECT_EQ(r.out.find("piles: 1") != std::string::npos, c.printsRecords) << r.out;
+    }
+    EXPECT_EQ(Run("info " + (m_Dir / "missing.wvf").string()).code, 1);
+}
+
+TEST_F(Cli, SaveWritesVersionThreeWithTheSameRecords) {
+    const std::string v1 = Project("v2.wvf", 2, 3, 40);
+    const std::string out = (m_Dir / "out.wvf").string();
+    ASSERT_EQ(Run("save " + v1 + " -o " + out).code, 0);
+    const json before = json::parse(Run("info --json " + v1).out);
+    const json after = json::parse(Run("info --json " + out).out);
+    EXPECT_EQ(after["magic"], "WVF03");
+    EXPECT_EQ(after["piles"], before["piles"]);
+    EXPECT_EQ(after["header"], before["header"]);
+}
+
+TEST_F(Cli, MergeNumbersAndKeepsFileOneTexts) {
+    const std::string a = Project("a.wvf", 1, 3, 10), b = Project("b.wvf", 3, 2, 20);
+    const std::string out = (m_Dir / "m.wvf").string();
+    ASSERT_EQ(Run("merge " + a + " " + b + " -o " + out).code, 0);
+    const json j = json::parse(Run("info --json " + out).out);
+    ASSERT_EQ(j["piles"].size(), 5u);
+    EXPECT_EQ(j["header"]["m_szTestUnit"], "单位10");
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(j["piles"][i]["m_nPileNo"], i + 1);
+
+    const std::string big = Project("big.wvf", 3, 260, 1);
+    const CRun r = Run("merge " + big + " " + big + " -o " + (m_Dir / "too-many.wvf").string());
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("合并文件失败！"), std::string::npos);
+    EXPECT_FALSE(fs::exists(m_Dir / "too-many.wvf"));
+}
+
+TEST_F(Cli, SaveCheckedWritesTheGivenPilesAsZov01) {
+    const std::string src = Project("s.wvf", 3, 4, 30);
+    const std::string out = (m_Dir / "checked.wvf").string();
+    ASSERT_EQ(Run("save-checked " + src + " --piles 1,3 -o " + out).code, 0);
+    const json j = json::parse(Run("info --json " + out).out);
+    EXPECT_EQ(j["magic"], "ZOV01");
+    EXPECT_EQ(j["header"]["m_nPileCount"], 2);
+
+    const CRun none = Run("save-checked " + src + " --piles 9 -o " + (m_Dir / "none.wvf").string());
+    EXPECT_EQ(none.code, 1);
+    EXPECT_NE(none.err.find("您没有选择要保存的桩!"), std::string::npos);
+    EXPECT_FALSE(fs::exists(m_Dir / "none.wvf"));
+    EXPECT_EQ(Run("save-checked " + src + " --piles 1,x -o " + out).code, 2);
+}
+
+} // namespace
