@@ -15,12 +15,12 @@
 // side that polls at bus speed, the tester only has to keep up with it.
 #include "link/CTesterLink.h"
 
-#include <thread>
 
 namespace pw {
 
 void CTesterLink::Idle() {
-    if (!m_bCut) WriteStatus(0x80);
+    // Only on a change: an idle emulator must not fill the ring with repeats.
+    if (!m_bCut && m_nStatus != 0x80) WriteStatus(0x80);
 }
 
 bool CTesterLink::CountByte() {
@@ -43,14 +43,10 @@ bool CTesterLink::WaitData(bool bHigh, std::chrono::milliseconds tTimeout, uint8
         if (((nValue & 0x10) != 0) == bHigh) return true;
         if ((nPoll & 63) != 63) continue;
         if (m_bStop.load(std::memory_order_relaxed)) return false;
-        const auto tWaited = Clock::now() - tStart;
-        if (tWaited >= tTimeout) return false;
-        // Spin while the PC is likely mid-exchange; back off when it is not, so an idle emulator
-        // does not hold a processor.
-        if (tWaited > std::chrono::milliseconds(20))
-            std::this_thread::sleep_for(std::chrono::microseconds(100));
-        else if (tWaited > std::chrono::microseconds(200))
-            std::this_thread::yield();
+        if (Clock::now() - tStart >= tTimeout) return false;
+        // Sleep in the kernel until the PC's next write rather than spin or yield: on a busy machine a
+        // spinning or yielding emulator answers each edge a time slice late, a woken one at once.
+        m_Cable.TesterWaitForPcWrite(std::chrono::milliseconds(5));
     }
 }
 

@@ -42,7 +42,10 @@ public:
 
 private:
     bool WaitData(bool bHigh, std::chrono::milliseconds tTimeout, uint8_t& nValue);
-    void WriteStatus(uint8_t nValue) { m_Cable.TesterWriteStatus(nValue); }
+    void WriteStatus(uint8_t nValue) {
+        m_nStatus = nValue;
+        m_Cable.TesterWriteStatus(nValue);
+    }
     bool CountByte();
 
     CVirtualCable& m_Cable;
@@ -51,6 +54,7 @@ private:
     long m_nCutAfter = -1;
     long m_nBytesMoved = 0;
     bool m_bCut = false;
+    int m_nStatus = -1; // last status written, -1 before the first
 };
 
 } // namespace pw

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/futex.h>
+#include <sys/syscall.h>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -28,6 +30,7 @@ constexpr size_t kOffAttached = 28;
 constexpr size_t kOffWrites[2] = {32, 40}; // indexed by writer: 0 PC, 1 tester
 constexpr size_t kOffSeen[2] = {48, 56};   // position of the reader in the ring of that writer
 constexpr size_t kOffLost[2] = {64, 72};
+constexpr size_t kOffTesterWaiting = 80;
 
 int Side(ECableEnd eEnd) { return eEnd == ECableEnd::Pc ? 0 : 1; }
 ECableEnd Other(ECableEnd eEnd) { return eEnd == ECableEnd::Pc ? ECableEnd::Tester : ECableEnd::Pc; }
@@ -133,7 +136,29 @@ void CVirtualCable::Write(ECableEnd eWriter, ECableRegister eRegister, uint8_t n
                             (uint64_t{nValue} << 40) | (nOther << 48);
     const size_t nSlot = RingOffset(eWriter) + 8 * ((nSequence - 1) % kRingSize);
     std::atomic_ref(Word64(nSlot)).store(nEntry, std::memory_order_release);
-    nWrites.store(nSequence, std::memory_order_release);
+    // Sequentially consistent with the waiting flag below: either the sleeping tester sees the new
+    // count before it sleeps, or this write sees its flag and wakes it.
+    nWrites.store(nSequence, std::memory_order_seq_cst);
+    if (eWriter == ECableEnd::Pc && std::atomic_ref(Word32(kOffTesterWaiting)).load(std::memory_order_seq_cst) != 0)
+        ::syscall(SYS_futex, &Word32(kOffWrites[0]), FUTEX_WAKE, 1, nullptr, nullptr, 0);
+}
+
+void CVirtualCable::TesterWaitForPcWrite(std::chrono::microseconds tMax) {
+    auto nWrites = std::atomic_ref(Word64(kOffWrites[0]));
+    const uint64_t nWritten = nWrites.load(std::memory_order_seq_cst);
+    if (std::atomic_ref(Word64(kOffSeen[0])).load(std::memory_order_acquire) < nWritten) return;
+    auto nWaiting = std::atomic_ref(Word32(kOffTesterWaiting));
+    nWaiting.store(1, std::memory_order_seq_cst);
+    if (nWrites.load(std::memory_order_seq_cst) == nWritten) {
+        const auto nMicro = tMax.count();
+        struct timespec tTimeout {
+            static_cast<time_t>(nMicro / 1000000), static_cast<long>(nMicro % 1000000) * 1000
+        };
+        // The futex word is the low half of the little-endian write count.
+        ::syscall(SYS_futex, &Word32(kOffWrites[0]), FUTEX_WAIT, static_cast<uint32_t>(nWritten & 0xFFFFFFFFu),
+                  &tTimeout, nullptr, 0);
+    }
+    nWaiting.store(0, std::memory_order_seq_cst);
 }
 
 bool CVirtualCable::TakeNext(ECableEnd eReader, bool bSkipControl, uint8_t& nValue) {
@@ -167,9 +192,11 @@ bool CVirtualCable::TakeNext(ECableEnd eReader, bool bSkipControl, uint8_t& nVal
     }
 }
 
+// The PC reads the current status, as a real port does. Do NOT replay the tester's ring here: the
+// PC answers every tester edge before the tester makes the next one, so it cannot miss a transition,
+// and replaying writes from before its own last write (an emulator that detached and attached again)
+// would make it take old edges for answers.
 uint8_t CVirtualCable::PcReadStatus() {
-    uint8_t nValue = 0;
-    if (TakeNext(ECableEnd::Pc, false, nValue)) return nValue;
     return static_cast<uint8_t>(std::atomic_ref(Word32(kOffStatus)).load(std::memory_order_acquire));
 }
 

@@ -13,10 +13,14 @@
 //       32    8  PC writes: number of writes the PC has made (sequence of the PC ring)
 //       40    8  tester writes: number of writes the tester has made
 //       48    8  PC writes seen: the tester's read position in the PC ring
-//       56    8  tester writes seen: the PC's read position in the tester ring
+//       56    8  tester writes seen: read position of a monitor in the tester ring (the PC end
+//                reads the current status, as a real port does)
 //       64    8  PC writes lost: PC writes the tester fell too far behind to see
-//       72    8  tester writes lost: tester writes the PC fell too far behind to see
-//       80   48  reserved, zero
+//       72    8  tester writes lost: likewise, for a monitor of the tester ring
+//       80    4  tester waiting: 1 while the tester end sleeps on a futex on the low word of
+//                "PC writes" (offset 32); a PC write that sees 1 wakes it (FUTEX_WAKE). An end
+//                that does not sleep never sets it; an end that ignores it must not sleep.
+//       84   44  reserved, zero
 //      128   8N  PC ring: entry of PC write k (1-based) at index (k-1) mod N
 //   128+8N   8N  tester ring, likewise
 // A ring entry is one 64-bit word: bits 0-31 the write's sequence number k (low 32 bits), 32-39 the
@@ -24,13 +28,17 @@
 // at that moment (status for PC writes, data for tester writes), 56-63 zero.
 //
 // Writing: store the current value, then the ring entry, then the new write count (release).
-// Reading: a reader whose position is behind the write count takes the next ring entry (acquire) and
-// advances; otherwise it reads the current value. So the far side sees every write, in order, even
-// when it polls slower than the writer. A reader more than N writes behind counts the writes it lost
-// and jumps to the current value; the handshake never lets a live peer fall that far behind, so a
-// non-zero "lost" counter means a peer did not follow the handshake.
+// Reading at the tester end: when its position is behind the PC's write count it takes the next ring
+// entry (acquire) and advances; otherwise it reads the current value. So the tester sees every PC
+// write, in order, even when it polls slower than the PC. A reader more than N writes behind counts
+// the writes it lost and jumps to the current value; the handshake never lets a live peer fall that
+// far behind, so a non-zero "lost" counter means a peer did not follow the handshake.
+// Reading at the PC end: the current status value, as on a real port (the PC polls at bus speed and
+// answers every tester edge before the tester makes the next one). The tester's ring records its
+// writes all the same, so a test or monitor can check both sides against the handshake.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -70,13 +78,17 @@ public:
     void Attach(ECableEnd eEnd);
     void Detach(ECableEnd eEnd);
 
-    // PC end.
+    // PC end. The status read is the current value.
     uint8_t PcReadStatus();
     void PcWriteData(uint8_t nValue);
     void PcWriteControl(uint8_t nValue);
     // Tester end. Control writes in the PC ring are passed over: the tester has no control lines.
     uint8_t TesterReadData();
     void TesterWriteStatus(uint8_t nValue);
+    // Sleeps until the PC writes or tMax passed, whichever comes first; returns at once when the
+    // tester has PC writes left to read. Lets an idle tester give its processor away without
+    // answering late: the PC's write wakes it.
+    void TesterWaitForPcWrite(std::chrono::microseconds tMax);
 
     // Observation, for tests and tools: counters and the last (at most N) writes of one side.
     uint64_t WriteCount(ECableEnd eWriter) const;

@@ -1,0 +1,118 @@
+// The command client against the tester emulator over the virtual cable.
+#include "TesterBench.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using pw::CParallelLink;
+using pwtest::CTesterBench;
+using pwtest::ReadAll;
+namespace fs = std::filesystem;
+
+TEST(CommandClient, HelloGreetsAndADeadCableNeverReusesTheOldReply) {
+    CTesterBench bench;
+    std::string szGreeting, szB;
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kHello, szGreeting, szB), 1);
+    EXPECT_EQ(szGreeting, "pile tester emulator");
+    EXPECT_STREQ(bench.Link().StatusText(), "Server is alive and well");
+
+    // The tester now takes commands in but never answers: the "HI" left in the buffer must not count.
+    bench.StartEmulator({pw::ETesterFault::NoReply, 0});
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kHello, szGreeting, szB), 0);
+    EXPECT_EQ(szGreeting, "");
+    EXPECT_STREQ(bench.Link().StatusText(), "数据接收失败 -1！");
+
+    // Cable pulled: the tester's lines float, nothing can be sent.
+    bench.StopEmulator();
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kHello, szGreeting, szB), 0);
+    EXPECT_STREQ(bench.Link().StatusText(), "数据传输失败-1！");
+}
+
+TEST(CommandClient, FetchFileExtendsTheFolderToTheLocalPath) {
+    CTesterBench bench;
+    std::string szA = "c:\\dat\\rsite.par", szB = bench.DestText();
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kFetchFile, szA, szB), 1);
+    EXPECT_EQ(szB, bench.DestText() + "/rsite.par");
+    EXPECT_EQ(ReadAll(szB), ReadAll(bench.Storage() / "RSITE.PAR"));
+    EXPECT_EQ(std::string(bench.Link().StatusText()), "Received: " + szB);
+    EXPECT_EQ(bench.FilesOutsideStorage(), std::set<std::string>{"dest/rsite.par"});
+    EXPECT_EQ(bench.Cable().LostWrites(pw::ECableEnd::Pc), 0u);
+    EXPECT_EQ(bench.Cable().LostWrites(pw::ECableEnd::Tester), 0u);
+}
+
+TEST(CommandClient, FetchFileWithoutAnnouncementMakesNoFile) {
+    CTesterBench bench;
+    std::string szA = "c:\\dat\\missing.par", szB = bench.DestText();
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kFetchFile, szA, szB), 1);
+    EXPECT_TRUE(bench.FilesOutsideStorage().empty());
+}
+
+TEST(CommandClient, FailedFetchKeepsTheEarlierFileAndSaysSo) {
+    CTesterBench bench({pw::ETesterFault::CutCable, 80});
+    pwtest::WriteAll(bench.Dest() / "rsite.par", {'o', 'l', 'd'});
+    std::string szA = "c:\\dat\\rsite.par", szB = bench.DestText();
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kFetchFile, szA, szB), 0);
+    EXPECT_EQ(ReadAll(bench.Dest() / "rsite.par"), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    EXPECT_STREQ(bench.Link().StatusText(), "接收文件失败！");
+    EXPECT_EQ(bench.FilesOutsideStorage(), std::set<std::string>{"dest/rsite.par"});
+}
+
+TEST(CommandClient, ChangeDirectoryReportsTheNewFolderButReturnsZero) {
+    CTesterBench bench;
+    std::string szA, szB = "site1";
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kChangeDirectory, szA, szB), 0);
+    EXPECT_STREQ(bench.Link().StatusText(), "Directory on server is now C:\\DAT\\SITE1");
+    szB = "..\\..\\..";
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kChangeDirectory, szA, szB), 0);
+    EXPECT_STREQ(bench.Link().StatusText(), "Directory on server is now C:\\");
+}
+
+TEST(CommandClient, ListDirectoryReturnsTheTestersListing) {
+    CTesterBench bench;
+    std::string szListing, szB = "C:\\DAT";
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kListDirectory, szListing, szB), 1);
+    EXPECT_NE(szListing.find("RSITE.PAR"), std::string::npos) << szListing;
+    EXPECT_NE(szListing.find("SITE1        <DIR>"), std::string::npos) << szListing;
+}
+
+TEST(CommandClient, FetchDirectoryBringsEveryFileIncludingEmptyOnes) {
+    CTesterBench bench;
+    std::string szA = "C:\\DAT\\SITE1\\", szB = bench.DestText();
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kFetchDirectory, szA, szB), 1);
+    EXPECT_EQ(szB, bench.DestText() + "/");
+    for (const char* szName : {"1.wvf", "2.wvf", "3.wvf", "wvf.par", "pindex.par"})
+        EXPECT_EQ(ReadAll(bench.Dest() / szName), ReadAll(bench.Storage() / "SITE1" / szName)) << szName;
+    EXPECT_EQ(fs::file_size(bench.Dest() / "pindex.par"), 0u);
+    EXPECT_EQ(bench.FilesOutsideStorage().size(), 5u);
+}
+
+TEST(CommandClient, FetchDirectorySkipsTextsThatAreNotAnnouncements) {
+    CTesterBench bench;
+    // The tester answers a missing folder with "... CANNOT OPEN" before its "END".
+    std::string szA = "C:\\DAT\\NOSUCH\\", szB = bench.DestText();
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kFetchDirectory, szA, szB), 1);
+    EXPECT_TRUE(bench.FilesOutsideStorage().empty());
+}
+
+TEST(CommandClient, PutDirectoryUploadsEveryFile) {
+    CTesterBench bench;
+    const fs::path up = bench.Dest() / "up";
+    fs::create_directories(up / "sub");
+    pwtest::WriteAll(up / "a.txt", {'a', 'b', 'c'});
+    pwtest::WriteAll(up / "big.bin", pwtest::MakeRecordFile(9, 9, 9000));
+    std::string szA = "C:\\DAT\\UP", szB = up.string();
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kPutDirectory, szA, szB), 1);
+    EXPECT_EQ(ReadAll(bench.Storage() / "UP" / "a.txt"), ReadAll(up / "a.txt"));
+    EXPECT_EQ(ReadAll(bench.Storage() / "UP" / "big.bin"), ReadAll(up / "big.bin"));
+    EXPECT_FALSE(fs::exists(bench.Storage() / "UP" / "sub"));
+}
+
+TEST(CommandClient, UnknownSelectorDoesNothingAndReturnsOne) {
+    CTesterBench bench;
+    std::string szA, szB;
+    EXPECT_EQ(bench.Link().Command(99, szA, szB), 1);
+    EXPECT_EQ(bench.Link().Command(0, szA, szB), 1);
+}
+
+} // namespace
