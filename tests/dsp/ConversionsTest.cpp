@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <ostream>
 
 namespace {
 
@@ -35,6 +36,10 @@ struct HostileCase {
     pw::TraceScale scale;
     bool scaleUsable; // step, dt and c are fine; only the length-based conversions must refuse
 };
+
+void PrintTo(const HostileCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class HostileScales : public ::testing::TestWithParam<HostileCase> {};
 

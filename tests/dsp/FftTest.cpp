@@ -3,6 +3,7 @@
 #include "TestSignals.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -13,6 +14,10 @@ struct DftCase {
     int direction;
     std::uint32_t seed;
 };
+
+void PrintTo(const DftCase& c, std::ostream* os) {
+    *os << "n" << c.n << "_dir" << c.direction << "_seed" << c.seed;
+}
 
 class FftAgainstDft : public ::testing::TestWithParam<DftCase> {};
 
@@ -52,6 +57,10 @@ struct RefusedCase {
     std::size_t size;
     bool message;
 };
+
+void PrintTo(const RefusedCase& c, std::ostream* os) {
+    *os << "n" << c.n << "_dir" << c.direction << "_size" << c.size;
+}
 
 class RefusedTransforms : public ::testing::TestWithParam<RefusedCase> {};
 

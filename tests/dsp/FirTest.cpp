@@ -9,6 +9,7 @@
 #include <complex>
 #include <gtest/gtest.h>
 #include <limits>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -44,6 +45,10 @@ struct ResponseCase {
     double expected; // |H|
 };
 
+void PrintTo(const ResponseCase& c, std::ostream* os) {
+    *os << "kind" << c.kind << "_at" << c.probe << "Hz";
+}
+
 class FilterResponses : public ::testing::TestWithParam<ResponseCase> {};
 
 TEST_P(FilterResponses, PassAndStopWhereExpected) {
@@ -73,6 +78,10 @@ struct RefusedDesign {
     double f1, f2, fs;
     int window;
 };
+
+void PrintTo(const RefusedDesign& c, std::ostream* os) {
+    *os << c.why;
+}
 
 class RefusedDesigns : public ::testing::TestWithParam<RefusedDesign> {};
 
@@ -130,6 +139,10 @@ struct ZeroingCase {
     int window;
 };
 
+void PrintTo(const ZeroingCase& c, std::ostream* os) {
+    *os << "n" << c.n << "_window" << c.window;
+}
+
 class RefusedFilters : public ::testing::TestWithParam<ZeroingCase> {};
 
 TEST_P(RefusedFilters, GiveAnAllZeroTrace) {
@@ -186,6 +199,11 @@ struct AgainstReferenceCase {
     bool designed; // designed low-pass (zero end taps) or random taps
 };
 
+void PrintTo(const AgainstReferenceCase& c, std::ostream* os) {
+    *os << "taps" << c.nTaps << "_keep" << c.keep << "_seed" << c.seed
+        << (c.designed ? "_designed" : "_random");
+}
+
 class ConvolveAgainstReference : public ::testing::TestWithParam<AgainstReferenceCase> {};
 
 TEST_P(ConvolveAgainstReference, StaysWithinTolerance) {
@@ -221,6 +239,10 @@ struct ConvolveHostileCase {
     bool accepted;
 };
 
+void PrintTo(const ConvolveHostileCase& c, std::ostream* os) {
+    *os << "keep" << c.keep << "_taps" << c.nTaps << "_n" << c.n;
+}
+
 class ConvolveHostile : public ::testing::TestWithParam<ConvolveHostileCase> {};
 
 TEST_P(ConvolveHostile, ClampsOrRefuses) {
@@ -254,6 +276,10 @@ struct TapsCase {
     float dt;
     int taps;
 };
+
+void PrintTo(const TapsCase& c, std::ostream* os) {
+    *os << (c.lowPass ? "low" : "high") << c.cutoff << "_dt" << c.dt;
+}
 
 class PipelineTapCounts : public ::testing::TestWithParam<TapsCase> {};
 

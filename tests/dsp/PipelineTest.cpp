@@ -7,6 +7,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -43,6 +44,10 @@ struct ZeroCase {
     int firstKept, lastKept; // kept samples are [firstKept, lastKept)
 };
 
+void PrintTo(const ZeroCase& c, std::ostream* os) {
+    *os << "lead" << c.lead << "_trail" << c.trail;
+}
+
 class ZeroRanges : public ::testing::TestWithParam<ZeroCase> {};
 
 TEST_P(ZeroRanges, ClampToTheTrace) {
@@ -67,6 +72,10 @@ struct SegmentCase {
     bool accepted;
     std::vector<int> touched;
 };
+
+void PrintTo(const SegmentCase& c, std::ostream* os) {
+    *os << "from" << c.from << "_to" << c.to << "_factor" << c.factor << "_step" << c.step;
+}
 
 class Segments : public ::testing::TestWithParam<SegmentCase> {};
 
@@ -129,6 +138,10 @@ struct GainCase {
     std::vector<std::pair<int, double>> probes; // index, expected factor
 };
 
+void PrintTo(const GainCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class Gain : public ::testing::TestWithParam<GainCase> {};
 
 TEST_P(Gain, ScalesAlongTheRamp) {
@@ -186,6 +199,10 @@ struct BadRangeCase {
     int speed;
     float delay, length;
 };
+
+void PrintTo(const BadRangeCase& c, std::ostream* os) {
+    *os << "step" << c.step << "_dt" << c.dt << "_c" << c.speed << "_delay" << c.delay << "_L" << c.length;
+}
 
 class GainRangeHostile : public ::testing::TestWithParam<BadRangeCase> {};
 
@@ -298,6 +315,10 @@ struct FilterCase {
     bool refused;
 };
 
+void PrintTo(const FilterCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class PipelineFilters : public ::testing::TestWithParam<FilterCase> {};
 
 TEST_P(PipelineFilters, ReportTapsAndRefusals) {
@@ -369,6 +390,10 @@ struct HostileRecord {
     int speed;
     float length;
 };
+
+void PrintTo(const HostileRecord& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class PipelineHostile : public ::testing::TestWithParam<HostileRecord> {};
 

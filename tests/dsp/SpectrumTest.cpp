@@ -6,6 +6,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -53,6 +54,10 @@ struct AutoCase {
     std::uint32_t seed;
 };
 
+void PrintTo(const AutoCase& c, std::ostream* os) {
+    *os << "n" << c.n << "_nonzero" << c.nonZero;
+}
+
 class AutoCorrelation : public ::testing::TestWithParam<AutoCase> {};
 
 TEST_P(AutoCorrelation, MatchesTheFullLagSum) {
@@ -86,6 +91,10 @@ struct KnownCase {
     int kind;
     float bin0, bin512, largest;
 };
+
+void PrintTo(const KnownCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class KnownSpectra : public ::testing::TestWithParam<KnownCase> {};
 
@@ -133,6 +142,10 @@ struct PhaseCase {
     float re, im, degrees;
 };
 
+void PrintTo(const PhaseCase& c, std::ostream* os) {
+    *os << "re" << c.re << "_im" << c.im;
+}
+
 class Phase : public ::testing::TestWithParam<PhaseCase> {};
 
 TEST_P(Phase, OfOneBin) {
@@ -150,6 +163,10 @@ struct WidthCase {
     double dt;
     std::optional<double> width;
 };
+
+void PrintTo(const WidthCase& c, std::ostream* os) {
+    *os << "n" << c.n << "_dt" << c.dt;
+}
 
 class BinWidths : public ::testing::TestWithParam<WidthCase> {};
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -12,6 +13,10 @@ struct FivePointCase {
     int kind;
     std::array<float, 5> values;
 };
+
+void PrintTo(const FivePointCase& c, std::ostream* os) {
+    *os << "kind" << c.kind;
+}
 
 class FivePointWindows : public ::testing::TestWithParam<FivePointCase> {};
 
@@ -40,6 +45,10 @@ struct RefusedCase {
     int n;
     int kind;
 };
+
+void PrintTo(const RefusedCase& c, std::ostream* os) {
+    *os << "n" << c.n << "_kind" << c.kind;
+}
 
 class RefusedWindows : public ::testing::TestWithParam<RefusedCase> {};
 
