@@ -86,8 +86,9 @@ int16_t CParallelLink::ReceiveBytes(int16_t nCount, uint8_t* pBuffer) {
 // Result: 1 sent; -1 nothing could be sent (also a length outside 0..4096); -2 incomplete.
 int CParallelLink::SendBlock(int16_t nLength, const uint8_t* pBytes) {
     if (Refused() || nLength < 0 || nLength > kBufferSize) return -1;
-    const uint8_t header[4] = {static_cast<uint8_t>(nLength & 0xFF), static_cast<uint8_t>((nLength >> 8) & 0xFF),
-                               static_cast<uint8_t>(nLength & 0xFF), static_cast<uint8_t>((nLength >> 8) & 0xFF)};
+    const uint8_t header[4] = {
+        static_cast<uint8_t>(nLength & 0xFF), static_cast<uint8_t>((nLength >> 8) & 0xFF),
+        static_cast<uint8_t>(nLength & 0xFF), static_cast<uint8_t>((nLength >> 8) & 0xFF)};
     const int16_t nHeader = SendBytes(4, header);
     if (nHeader == 0) return -1;
     if (nHeader < 4) return -2;
@@ -196,7 +197,8 @@ int CParallelLink::ReceiveFile(std::FILE* pFile, long nBytes) {
             }
             nEmptyBlocks = 0;
             // Keep receiving after a local write error so the tester's stream stays in step.
-            if (!bWriteFailed && std::fwrite(m_Buffer, 1, static_cast<size_t>(nLength), pFile) != static_cast<size_t>(nLength))
+            if (!bWriteFailed &&
+                std::fwrite(m_Buffer, 1, static_cast<size_t>(nLength), pFile) != static_cast<size_t>(nLength))
                 bWriteFailed = true;
             nReceived += nLength;
             continue;

@@ -18,11 +18,11 @@ struct SLinkLimits {
     // Whole wait for one reply or data block (all attempts together); without it a silent tester
     // costs 64,000 attempts of 64,000 polls.
     std::chrono::milliseconds tReplyWait{5000};
-    int nMaxFailedReceptions = 3;           // FetchDirectory: consecutive failed receptions
-    int nMaxIgnoredReplies = 64;            // FetchDirectory: consecutive empty or unexpected texts
-    int nMaxEmptyBlocks = 64;               // ReceiveFile: consecutive zero-length data blocks
-    long nMaxFileSize = 16L * 1024 * 1024;  // announced sizes above this are refused
-    int nMaxFilesPerFolder = 65536;         // FetchDirectory: announcements in one folder
+    int nMaxFailedReceptions = 3;          // FetchDirectory: consecutive failed receptions
+    int nMaxIgnoredReplies = 64;           // FetchDirectory: consecutive empty or unexpected texts
+    int nMaxEmptyBlocks = 64;              // ReceiveFile: consecutive zero-length data blocks
+    long nMaxFileSize = 16L * 1024 * 1024; // announced sizes above this are refused
+    int nMaxFilesPerFolder = 65536;        // FetchDirectory: announcements in one folder
 };
 
 class CParallelLink {
@@ -43,7 +43,8 @@ public:
     };
 
     // Without a port every operation is refused and the status text says why (szNoPortReason).
-    explicit CParallelLink(std::shared_ptr<CPortAccess> pPort, const std::string& szNoPortReason = "no port chosen");
+    explicit CParallelLink(std::shared_ptr<CPortAccess> pPort,
+                           const std::string& szNoPortReason = "no port chosen");
 
     bool HasPort() const { return m_pPort != nullptr; }
     const char* StatusText() const { return m_szStatus; }

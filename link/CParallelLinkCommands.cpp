@@ -273,7 +273,8 @@ int CParallelLink::PutDirectory(const std::string& szTesterFolder, std::string& 
                 continue;
             }
             const auto nSize = static_cast<long>(std::filesystem::file_size(szPath, error));
-            const int nLength = std::snprintf(szLine, sizeof m_Buffer, LinkText::kWireBegin, nSize, szName.c_str());
+            const int nLength =
+                std::snprintf(szLine, sizeof m_Buffer, LinkText::kWireBegin, nSize, szName.c_str());
             if (!error && nLength > 0 && nLength <= kBufferSize && SendString(szLine) == 1 &&
                 ReceiveString(szLine) > 0 && StartsWithNoCase(szLine, LinkText::kWireSend))
                 SendFile(nSize, pFile);

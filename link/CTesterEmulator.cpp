@@ -19,8 +19,8 @@
 #include "link/LinkTexts.h"
 #include "link/TesterFileName.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
@@ -65,7 +65,9 @@ CTesterEmulator::CTesterEmulator(std::shared_ptr<CVirtualCable> pCable, STesterE
     if (m_Options.fault.eKind == ETesterFault::CutCable) m_Link.CutAfter(m_Options.fault.nCutAfterBytes);
 }
 
-CTesterEmulator::~CTesterEmulator() { Stop(); }
+CTesterEmulator::~CTesterEmulator() {
+    Stop();
+}
 
 void CTesterEmulator::Start() {
     if (m_Thread.joinable()) return;
@@ -222,7 +224,8 @@ void CTesterEmulator::DownloadDirectory(const std::string& szPath) {
 }
 
 std::string CTesterEmulator::AnnouncedName(const std::string& szName, int nIndex) const {
-    static const char* const kEvilPrefixes[] = {"..\\..\\", "../", "C:", "C:\\WINDOWS\\", "\\\\HOST\\SHARE\\", "/etc/"};
+    static const char* const kEvilPrefixes[] = {"..\\..\\",          "../",  "C:", "C:\\WINDOWS\\",
+                                                "\\\\HOST\\SHARE\\", "/etc/"};
     static const char* const kBadNames[] = {"", "CON", "NUL", "LPT1", "a\x01z.wvf", ".."};
     switch (m_Options.fault.eKind) {
     case ETesterFault::EvilNames:
@@ -278,8 +281,9 @@ void CTesterEmulator::UploadDirectory(const std::string& szPath) {
     std::filesystem::path local;
     std::string szCanonical;
     std::error_code error;
-    const bool bFolder = m_Storage.Resolve(szPath, true, local, szCanonical) == CTesterStorage::EPlace::Inside &&
-                         (std::filesystem::is_directory(local, error) || std::filesystem::create_directory(local, error));
+    const bool bFolder =
+        m_Storage.Resolve(szPath, true, local, szCanonical) == CTesterStorage::EPlace::Inside &&
+        (std::filesystem::is_directory(local, error) || std::filesystem::create_directory(local, error));
     for (;;) {
         std::string szText;
         if (!m_Link.ReceiveText(szText, m_Options.tSendWait)) return;

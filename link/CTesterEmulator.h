@@ -19,8 +19,8 @@ namespace pw {
 struct STesterEmulatorOptions {
     std::string szStorage; // local folder standing for the tester's C:\DAT
     STesterFault fault;
-    std::chrono::milliseconds tByteTimeout{1000}; // longest wait for the PC's next edge in an exchange
-    std::chrono::milliseconds tSendWait{2000};    // longest wait for "SEND" after an announcement
+    std::chrono::milliseconds tByteTimeout{1000};  // longest wait for the PC's next edge in an exchange
+    std::chrono::milliseconds tSendWait{2000};     // longest wait for "SEND" after an announcement
     std::function<void(const std::string&)> onLog; // one line per command served (optional)
 };
 

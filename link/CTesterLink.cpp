@@ -15,7 +15,6 @@
 // side that polls at bus speed, the tester only has to keep up with it.
 #include "link/CTesterLink.h"
 
-
 namespace pw {
 
 void CTesterLink::Idle() {
@@ -79,7 +78,8 @@ bool CTesterLink::ReceiveBytes(uint8_t* pBuffer, size_t nCount, std::chrono::mil
 
 bool CTesterLink::SendBlock(const uint8_t* pBytes, int nLength, bool bCorruptHeader) {
     const auto nSecond = static_cast<uint16_t>(bCorruptHeader ? nLength + 1 : nLength);
-    const uint8_t header[4] = {static_cast<uint8_t>(nLength & 0xFF), static_cast<uint8_t>((nLength >> 8) & 0xFF),
+    const uint8_t header[4] = {static_cast<uint8_t>(nLength & 0xFF),
+                               static_cast<uint8_t>((nLength >> 8) & 0xFF),
                                static_cast<uint8_t>(nSecond & 0xFF), static_cast<uint8_t>(nSecond >> 8)};
     return SendBytes(header, 4) && SendBytes(pBytes, static_cast<size_t>(nLength));
 }
@@ -116,7 +116,8 @@ bool CTesterLink::ReceiveFile(std::FILE* pFile, long nBytes) {
     while (nReceived < nBytes) {
         if (ReceiveBlock(payload, m_tByteTimeout) != 1) return false;
         if (payload.empty() && ++nEmpty > 64) return false;
-        if (!payload.empty() && std::fwrite(payload.data(), 1, payload.size(), pFile) != payload.size()) return false;
+        if (!payload.empty() && std::fwrite(payload.data(), 1, payload.size(), pFile) != payload.size())
+            return false;
         nReceived += static_cast<long>(payload.size());
     }
     return true;

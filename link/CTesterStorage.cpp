@@ -74,7 +74,8 @@ bool CTesterStorage::ChangeDirectory(const std::string& szPath) {
     std::string szCanonical;
     const EPlace ePlace = Resolve(szPath, false, local, szCanonical);
     std::error_code error;
-    if (ePlace == EPlace::Missing || (ePlace == EPlace::Inside && !std::filesystem::is_directory(local, error)))
+    if (ePlace == EPlace::Missing ||
+        (ePlace == EPlace::Inside && !std::filesystem::is_directory(local, error)))
         return false;
     m_szCurrent = szCanonical;
     return true;

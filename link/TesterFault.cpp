@@ -10,10 +10,14 @@ bool ParseTesterFault(const std::string& szText, STesterFault& fault) {
         const char* szName;
         ETesterFault eKind;
     };
-    static const SName names[] = {{"none", ETesterFault::None},           {"no-handshake", ETesterFault::NoHandshake},
-                                  {"no-reply", ETesterFault::NoReply},     {"bad-header", ETesterFault::BadHeader},
-                                  {"garbage", ETesterFault::Garbage},      {"evil-names", ETesterFault::EvilNames},
-                                  {"bad-names", ETesterFault::BadNames},   {"huge-size", ETesterFault::HugeSize},
+    static const SName names[] = {{"none", ETesterFault::None},
+                                  {"no-handshake", ETesterFault::NoHandshake},
+                                  {"no-reply", ETesterFault::NoReply},
+                                  {"bad-header", ETesterFault::BadHeader},
+                                  {"garbage", ETesterFault::Garbage},
+                                  {"evil-names", ETesterFault::EvilNames},
+                                  {"bad-names", ETesterFault::BadNames},
+                                  {"huge-size", ETesterFault::HugeSize},
                                   {"zero-blocks", ETesterFault::ZeroBlocks}};
     fault = STesterFault{};
     for (const SName& name : names) {
@@ -34,7 +38,8 @@ bool ParseTesterFault(const std::string& szText, STesterFault& fault) {
 }
 
 const char* TesterFaultList() {
-    return "none, no-handshake, no-reply, bad-header, cut:N, garbage, evil-names, bad-names, huge-size, zero-blocks";
+    return "none, no-handshake, no-reply, bad-header, cut:N, garbage, evil-names, bad-names, huge-size, "
+           "zero-blocks";
 }
 
 } // namespace pw

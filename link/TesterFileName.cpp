@@ -7,12 +7,25 @@ namespace pw {
 
 namespace {
 
-bool IsGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+bool IsGbkLead(unsigned char c) {
+    return c >= 0x81 && c <= 0xFE;
+}
 
 std::string Upper(std::string sz) {
     for (char& c : sz)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return sz;
+}
+
+// True when the last character is "\" or "/" (a folder, not a file), reading two-byte characters whole.
+bool EndsWithSeparator(const std::string& szPath) {
+    bool bSeparator = false;
+    for (size_t i = 0; i < szPath.size(); ++i) {
+        const auto c = static_cast<unsigned char>(szPath[i]);
+        bSeparator = c == '\\' || c == '/';
+        if (IsGbkLead(c) && i + 1 < szPath.size()) ++i;
+    }
+    return bSeparator;
 }
 
 } // namespace
@@ -54,13 +67,15 @@ bool IsDeviceName(const std::string& szName) {
     std::string szBase = Upper(szName.substr(0, szName.find('.')));
     while (!szBase.empty() && szBase.back() == ' ')
         szBase.pop_back();
-    if (szBase == "CON" || szBase == "PRN" || szBase == "AUX" || szBase == "NUL" || szBase == "CLOCK$") return true;
-    return szBase.size() == 4 && (szBase.rfind("COM", 0) == 0 || szBase.rfind("LPT", 0) == 0) && szBase[3] >= '1' &&
-           szBase[3] <= '9';
+    if (szBase == "CON" || szBase == "PRN" || szBase == "AUX" || szBase == "NUL" || szBase == "CLOCK$")
+        return true;
+    return szBase.size() == 4 && (szBase.rfind("COM", 0) == 0 || szBase.rfind("LPT", 0) == 0) &&
+           szBase[3] >= '1' && szBase[3] <= '9';
 }
 
 bool ReducePlainFileName(const std::string& szAnnounced, std::string& szPlain) {
     szPlain.clear();
+    if (EndsWithSeparator(szAnnounced)) return false;
     std::string szName = TesterBaseName(szAnnounced);
     // "C:evil" inside a path part (after "..\" for instance): a colon never belongs to a file name.
     const size_t nColon = szName.rfind(':');

@@ -6,7 +6,8 @@
 
 namespace pw {
 
-std::unique_ptr<CPortAccess> OpenPortAccess(const std::string& szPort, std::string& szError, int64_t nReadCostNs) {
+std::unique_ptr<CPortAccess> OpenPortAccess(const std::string& szPort, std::string& szError,
+                                            int64_t nReadCostNs) {
     if (szPort.rfind("sim:", 0) == 0) {
         const std::string szPath = szPort.substr(4);
         if (szPath.empty()) {
@@ -25,7 +26,8 @@ std::unique_ptr<CPortAccess> OpenPortAccess(const std::string& szPort, std::stri
         }
         return CPpdevPort::Open(szDevice, szError);
     }
-    szError = szPort.empty() ? "no port chosen" : "unknown port \"" + szPort + "\" (use sim:PATH or ppdev:/dev/parportN)";
+    szError = szPort.empty() ? "no port chosen"
+                             : "unknown port \"" + szPort + "\" (use sim:PATH or ppdev:/dev/parportN)";
     return nullptr;
 }
 

@@ -8,10 +8,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <linux/futex.h>
-#include <sys/syscall.h>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace pw {
@@ -32,8 +32,12 @@ constexpr size_t kOffSeen[2] = {48, 56};   // position of the reader in the ring
 constexpr size_t kOffLost[2] = {64, 72};
 constexpr size_t kOffTesterWaiting = 80;
 
-int Side(ECableEnd eEnd) { return eEnd == ECableEnd::Pc ? 0 : 1; }
-ECableEnd Other(ECableEnd eEnd) { return eEnd == ECableEnd::Pc ? ECableEnd::Tester : ECableEnd::Pc; }
+int Side(ECableEnd eEnd) {
+    return eEnd == ECableEnd::Pc ? 0 : 1;
+}
+ECableEnd Other(ECableEnd eEnd) {
+    return eEnd == ECableEnd::Pc ? ECableEnd::Tester : ECableEnd::Pc;
+}
 size_t RingOffset(ECableEnd eWriter) {
     return CVirtualCable::kHeaderSize + (eWriter == ECableEnd::Pc ? 0 : 8 * CVirtualCable::kRingSize);
 }
@@ -103,18 +107,22 @@ std::unique_ptr<CVirtualCable> CVirtualCable::OpenFile(const std::string& szPath
     uint32_t nVersion = 0, nRing = 0;
     std::memcpy(&nVersion, pBytes + kOffVersion, 4);
     std::memcpy(&nRing, pBytes + kOffRingSize, 4);
-    if (bFresh || std::memcmp(pBytes, kMagic, sizeof kMagic) != 0 || nVersion != kVersion || nRing != kRingSize)
+    if (bFresh || std::memcmp(pBytes, kMagic, sizeof kMagic) != 0 || nVersion != kVersion ||
+        nRing != kRingSize)
         Initialise(pBytes);
     ::flock(nFd, LOCK_UN);
     ::close(nFd); // the mapping keeps the file alive
     return std::unique_ptr<CVirtualCable>(new CVirtualCable(pMemory, kTotalSize));
 }
 
-CVirtualCable::~CVirtualCable() { ::munmap(m_pMemory, m_nSize); }
+CVirtualCable::~CVirtualCable() {
+    ::munmap(m_pMemory, m_nSize);
+}
 
 void CVirtualCable::Attach(ECableEnd eEnd) {
     const ECableEnd eWriter = Other(eEnd);
-    const uint64_t nWrites = std::atomic_ref(Word64(kOffWrites[Side(eWriter)])).load(std::memory_order_acquire);
+    const uint64_t nWrites =
+        std::atomic_ref(Word64(kOffWrites[Side(eWriter)])).load(std::memory_order_acquire);
     std::atomic_ref(Word64(kOffSeen[Side(eWriter)])).store(nWrites, std::memory_order_release);
     std::atomic_ref(Word32(kOffAttached)).fetch_or(eEnd == ECableEnd::Pc ? 1u : 2u);
 }
@@ -131,7 +139,8 @@ void CVirtualCable::Write(ECableEnd eWriter, ECableRegister eRegister, uint8_t n
     auto nWrites = std::atomic_ref(Word64(kOffWrites[Side(eWriter)]));
     const uint64_t nSequence = nWrites.load(std::memory_order_relaxed) + 1;
     const ECableRegister eOther = eWriter == ECableEnd::Pc ? ECableRegister::Status : ECableRegister::Data;
-    const uint64_t nOther = std::atomic_ref(Word32(RegisterOffset(eOther))).load(std::memory_order_acquire) & 0xFF;
+    const uint64_t nOther =
+        std::atomic_ref(Word32(RegisterOffset(eOther))).load(std::memory_order_acquire) & 0xFF;
     const uint64_t nEntry = (nSequence & 0xFFFFFFFFu) | (uint64_t{static_cast<uint8_t>(eRegister)} << 32) |
                             (uint64_t{nValue} << 40) | (nOther << 48);
     const size_t nSlot = RingOffset(eWriter) + 8 * ((nSequence - 1) % kRingSize);
@@ -139,7 +148,8 @@ void CVirtualCable::Write(ECableEnd eWriter, ECableRegister eRegister, uint8_t n
     // Sequentially consistent with the waiting flag below: either the sleeping tester sees the new
     // count before it sleeps, or this write sees its flag and wakes it.
     nWrites.store(nSequence, std::memory_order_seq_cst);
-    if (eWriter == ECableEnd::Pc && std::atomic_ref(Word32(kOffTesterWaiting)).load(std::memory_order_seq_cst) != 0)
+    if (eWriter == ECableEnd::Pc &&
+        std::atomic_ref(Word32(kOffTesterWaiting)).load(std::memory_order_seq_cst) != 0)
         ::syscall(SYS_futex, &Word32(kOffWrites[0]), FUTEX_WAKE, 1, nullptr, nullptr, 0);
 }
 
@@ -155,8 +165,8 @@ void CVirtualCable::TesterWaitForPcWrite(std::chrono::microseconds tMax) {
             static_cast<time_t>(nMicro / 1000000), static_cast<long>(nMicro % 1000000) * 1000
         };
         // The futex word is the low half of the little-endian write count.
-        ::syscall(SYS_futex, &Word32(kOffWrites[0]), FUTEX_WAIT, static_cast<uint32_t>(nWritten & 0xFFFFFFFFu),
-                  &tTimeout, nullptr, 0);
+        ::syscall(SYS_futex, &Word32(kOffWrites[0]), FUTEX_WAIT,
+                  static_cast<uint32_t>(nWritten & 0xFFFFFFFFu), &tTimeout, nullptr, 0);
     }
     nWaiting.store(0, std::memory_order_seq_cst);
 }
@@ -176,8 +186,8 @@ bool CVirtualCable::TakeNext(ECableEnd eReader, bool bSkipControl, uint8_t& nVal
             nSeen.store(nWritten, std::memory_order_release);
             return false;
         }
-        const uint64_t nEntry =
-            std::atomic_ref(Word64(RingOffset(eWriter) + 8 * (nPosition % kRingSize))).load(std::memory_order_acquire);
+        const uint64_t nEntry = std::atomic_ref(Word64(RingOffset(eWriter) + 8 * (nPosition % kRingSize)))
+                                    .load(std::memory_order_acquire);
         if ((nEntry & 0xFFFFFFFFu) != ((nPosition + 1) & 0xFFFFFFFFu)) {
             // The writer lapped the ring while we read the slot.
             const uint64_t nNow = nWrites.load(std::memory_order_acquire);
@@ -186,7 +196,8 @@ bool CVirtualCable::TakeNext(ECableEnd eReader, bool bSkipControl, uint8_t& nVal
             return false;
         }
         nSeen.store(nPosition + 1, std::memory_order_release);
-        if (bSkipControl && static_cast<ECableRegister>((nEntry >> 32) & 0xFF) == ECableRegister::Control) continue;
+        if (bSkipControl && static_cast<ECableRegister>((nEntry >> 32) & 0xFF) == ECableRegister::Control)
+            continue;
         nValue = static_cast<uint8_t>((nEntry >> 40) & 0xFF);
         return true;
     }
@@ -200,8 +211,12 @@ uint8_t CVirtualCable::PcReadStatus() {
     return static_cast<uint8_t>(std::atomic_ref(Word32(kOffStatus)).load(std::memory_order_acquire));
 }
 
-void CVirtualCable::PcWriteData(uint8_t nValue) { Write(ECableEnd::Pc, ECableRegister::Data, nValue); }
-void CVirtualCable::PcWriteControl(uint8_t nValue) { Write(ECableEnd::Pc, ECableRegister::Control, nValue); }
+void CVirtualCable::PcWriteData(uint8_t nValue) {
+    Write(ECableEnd::Pc, ECableRegister::Data, nValue);
+}
+void CVirtualCable::PcWriteControl(uint8_t nValue) {
+    Write(ECableEnd::Pc, ECableRegister::Control, nValue);
+}
 
 uint8_t CVirtualCable::TesterReadData() {
     uint8_t nValue = 0;
@@ -209,7 +224,9 @@ uint8_t CVirtualCable::TesterReadData() {
     return static_cast<uint8_t>(std::atomic_ref(Word32(kOffData)).load(std::memory_order_acquire));
 }
 
-void CVirtualCable::TesterWriteStatus(uint8_t nValue) { Write(ECableEnd::Tester, ECableRegister::Status, nValue); }
+void CVirtualCable::TesterWriteStatus(uint8_t nValue) {
+    Write(ECableEnd::Tester, ECableRegister::Status, nValue);
+}
 
 uint64_t CVirtualCable::WriteCount(ECableEnd eWriter) const {
     return std::atomic_ref(Word64(kOffWrites[Side(eWriter)])).load(std::memory_order_acquire);
@@ -224,8 +241,8 @@ std::vector<SCableWrite> CVirtualCable::RecentWrites(ECableEnd eWriter, size_t n
     const uint64_t nWritten = WriteCount(eWriter);
     const uint64_t nAvailable = std::min<uint64_t>({nWritten, kRingSize, nMax});
     for (uint64_t k = nWritten - nAvailable + 1; k <= nWritten; ++k) {
-        const uint64_t nEntry =
-            std::atomic_ref(Word64(RingOffset(eWriter) + 8 * ((k - 1) % kRingSize))).load(std::memory_order_acquire);
+        const uint64_t nEntry = std::atomic_ref(Word64(RingOffset(eWriter) + 8 * ((k - 1) % kRingSize)))
+                                    .load(std::memory_order_acquire);
         SCableWrite record;
         record.nSequence = nEntry & 0xFFFFFFFFu;
         record.eRegister = static_cast<ECableRegister>((nEntry >> 32) & 0xFF);

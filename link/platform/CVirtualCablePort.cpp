@@ -10,7 +10,9 @@ CVirtualCablePort::CVirtualCablePort(std::shared_ptr<CVirtualCable> pCable, int6
     m_pCable->Attach(ECableEnd::Pc);
 }
 
-CVirtualCablePort::~CVirtualCablePort() { m_pCable->Detach(ECableEnd::Pc); }
+CVirtualCablePort::~CVirtualCablePort() {
+    m_pCable->Detach(ECableEnd::Pc);
+}
 
 uint8_t CVirtualCablePort::Inp32(uint16_t nPort) {
     ++m_nReads;

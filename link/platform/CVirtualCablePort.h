@@ -11,7 +11,8 @@ namespace pw {
 class CVirtualCablePort final : public CPortAccess {
 public:
     // Attaches the PC end of the cable; nReadCostNs is the busy time of one port read (0: free).
-    explicit CVirtualCablePort(std::shared_ptr<CVirtualCable> pCable, int64_t nReadCostNs = kDefaultReadCostNs);
+    explicit CVirtualCablePort(std::shared_ptr<CVirtualCable> pCable,
+                               int64_t nReadCostNs = kDefaultReadCostNs);
     ~CVirtualCablePort() override;
     CVirtualCablePort(const CVirtualCablePort&) = delete;
     CVirtualCablePort& operator=(const CVirtualCablePort&) = delete;

@@ -25,7 +25,8 @@ class NibbleAssembly : public ::testing::TestWithParam<SNibbleCase> {};
 // The tester shows s1 until the PC raises its handshake bit, then s2.
 TEST_P(NibbleAssembly, ByteComesFromTwoStatusReads) {
     const auto c = GetParam();
-    auto pPort = std::make_shared<CScriptedPort>([c](uint8_t nData, long) { return (nData & 0x10) ? c.s2 : c.s1; });
+    auto pPort =
+        std::make_shared<CScriptedPort>([c](uint8_t nData, long) { return (nData & 0x10) ? c.s2 : c.s1; });
     CParallelLink link(pPort);
     uint8_t nByte = 0x55;
     ASSERT_EQ(link.ReceiveBytes(1, &nByte), 1);
@@ -107,7 +108,12 @@ TEST(ByteLink, WithoutPortEveryOperationIsRefused) {
         {"ReceiveString", [&] { return link.ReceiveString(szBuffer); }, -10},
         {"Hello", [&] { return link.Command(CParallelLink::kHello, szA, szB); }, 0},
         {"Quit", [&] { return link.Command(CParallelLink::kQuit, szA, szB); }, -1},
-        {"FetchFile", [&] { szA = "c:\\dat\\rsite.par"; return link.Command(CParallelLink::kFetchFile, szA, szB); }, 0},
+        {"FetchFile",
+         [&] {
+             szA = "c:\\dat\\rsite.par";
+             return link.Command(CParallelLink::kFetchFile, szA, szB);
+         },
+         0},
         {"FetchDirectory", [&] { return link.Command(CParallelLink::kFetchDirectory, szA, szB); }, 0},
     };
     for (const SCase& c : cases) {

@@ -1,0 +1,206 @@
+// Conversion of tester site folders into WVF02 files, and the transfer worker end to end.
+#include "TesterBench.h"
+
+#include "core/ProjectFile.h"
+#include "link/CTransferWorker.h"
+#include "link/TesterConversion.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using pwtest::CTesterBench;
+using pwtest::ReadAll;
+using pwtest::WriteAll;
+
+int16_t I16At(const std::vector<uint8_t>& bytes, size_t nOffset) {
+    return static_cast<int16_t>(bytes[nOffset] | bytes[nOffset + 1] << 8);
+}
+
+class ConversionFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char szTemplate[] = "/tmp/pw-convert-XXXXXX";
+        m_Folder = ::mkdtemp(szTemplate);
+    }
+    void TearDown() override { fs::remove_all(m_Folder); }
+    std::string Convert(std::vector<std::string>* pLog = nullptr, pw::SConvertResult* pResult = nullptr) {
+        const std::string szTarget = (m_Folder / "out.wvf").string();
+        const auto result = pw::ConvertFolder(m_Folder.string(), szTarget, [&](const std::string& szLine) {
+            if (pLog) pLog->push_back(szLine);
+        });
+        if (pResult) *pResult = result;
+        return szTarget;
+    }
+    fs::path m_Folder;
+};
+
+struct SClampCase {
+    int16_t nIntegrate, nPasses;       // tester offsets 46 and 48
+    int16_t nIntegrateOut, nPassesOut; // WVF02 offsets 46 and 48
+};
+
+class Clamps : public ConversionFolder, public ::testing::WithParamInterface<SClampCase> {};
+
+TEST_P(Clamps, ProcessingWordsAreCheckedAndTheRestCopied) {
+    const auto c = GetParam();
+    pwtest::MakeSite(m_Folder, 1, 1);
+    auto record = pwtest::MakeRecordFile(1, 1);
+    record[46] = static_cast<uint8_t>(c.nIntegrate & 0xFF);
+    record[47] = static_cast<uint8_t>((c.nIntegrate >> 8) & 0xFF);
+    record[48] = static_cast<uint8_t>(c.nPasses & 0xFF);
+    record[49] = static_cast<uint8_t>((c.nPasses >> 8) & 0xFF);
+    WriteAll(m_Folder / "1.wvf", record);
+    const auto out = ReadAll(Convert());
+    ASSERT_EQ(out.size(), 5u + 72 + 4340);
+    const size_t r = 77; // first record
+    EXPECT_EQ(I16At(out, r + 46), c.nIntegrateOut);
+    EXPECT_EQ(I16At(out, r + 48), c.nPassesOut);
+    for (size_t i = 50; i < 56; ++i)
+        EXPECT_EQ(out[r + i], 0) << i;
+    EXPECT_TRUE(std::equal(record.begin(), record.begin() + 46, out.begin() + r));
+    EXPECT_TRUE(std::equal(record.begin() + 50, record.begin() + 90, out.begin() + r + 56));
+    EXPECT_TRUE(std::equal(record.begin() + 96, record.end(), out.begin() + r + 96));
+    EXPECT_EQ(I16At(out, r + 4338), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Words, Clamps,
+                         ::testing::Values(SClampCase{2, 7, 0, 5}, SClampCase{1, 3, 1, 3},
+                                           SClampCase{0, 0, 0, 1}, SClampCase{-1, -4, 0, 1},
+                                           SClampCase{1, 5, 1, 5}, SClampCase{0, 6, 0, 5}));
+
+TEST_F(ConversionFolder, ShortRecordFileKeepsThePresets) {
+    pwtest::MakeSite(m_Folder, 1, 1);
+    WriteAll(m_Folder / "1.wvf", pwtest::MakeRecordFile(1, 1, 40));
+    const auto out = ReadAll(Convert());
+    ASSERT_EQ(out.size(), 5u + 72 + 4340);
+    const size_t r = 77;
+    EXPECT_EQ(std::memcmp(out.data() + r + 56, "qelvora\0", 8), 0);
+    EXPECT_EQ(std::memcmp(out.data() + r + 192, "qelvora\0", 8), 0);
+    for (size_t i = 242; i < 4338; ++i)
+        ASSERT_EQ(out[r + i], 0) << i;
+}
+
+TEST_F(ConversionFolder, RecordCountZeroGivesTheHeaderAlone) {
+    pwtest::MakeSite(m_Folder, 1, 0);
+    pw::SConvertResult result;
+    const auto out = ReadAll(Convert(nullptr, &result));
+    EXPECT_TRUE(result.m_bWritten);
+    ASSERT_EQ(out.size(), 77u);
+    EXPECT_EQ(std::memcmp(out.data(), "WVF02", 5), 0);
+    EXPECT_EQ(I16At(out, 5), 0);
+}
+
+TEST_F(ConversionFolder, MissingRecordIsSkippedAndTheCountAgrees) {
+    pwtest::MakeSite(m_Folder, 1, 3);
+    fs::remove(m_Folder / "2.wvf");
+    std::vector<std::string> log;
+    const std::string szTarget = Convert(&log);
+    EXPECT_EQ(log, std::vector<std::string>{"\r\nTarget file open error!\r\n"});
+    pw::CProjectData project;
+    ASSERT_TRUE(pw::LoadProjectFile(szTarget, project).m_bOk);
+    ASSERT_EQ(project.m_Piles.size(), 2u);
+    EXPECT_EQ(project.m_Header.m_nPileCount, 2);
+    EXPECT_EQ(project.m_Header.GetTestUnit(), "Test unit 1");
+    // The files that were read are gone; only the target remains.
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_Folder), fs::directory_iterator()), 1);
+}
+
+TEST_F(ConversionFolder, WithoutParametersNothingIsWritten) {
+    pwtest::MakeSite(m_Folder, 1, 1);
+    fs::remove(m_Folder / "wvf.par");
+    std::vector<std::string> log;
+    pw::SConvertResult result;
+    const std::string szTarget = Convert(&log, &result);
+    EXPECT_FALSE(result.m_bWritten);
+    EXPECT_EQ(result.m_szMessage, "所传输的文件不是测桩仪数据文件！");
+    EXPECT_EQ(log, std::vector<std::string>{"\r\nParameter file open error!\r\n"});
+    EXPECT_FALSE(fs::exists(szTarget));
+}
+
+TEST(TransferWorker, TargetNames) {
+    EXPECT_EQ(pw::CTransferWorker::TargetFileName("a.wvf"), "a.wvf");
+    EXPECT_EQ(pw::CTransferWorker::TargetFileName("Site1"), "site1.wvf");
+    EXPECT_EQ(pw::CTransferWorker::TargetFileName("A.WVF"), "a.wvf.wvf"); // the ".wvf" test is case-sensitive
+    EXPECT_EQ(pw::CTransferWorker::TargetFileName("..\\x"), "");
+    EXPECT_EQ(pw::CTransferWorker::TargetFileName("CON"), "");
+}
+
+struct SProgressCase {
+    std::vector<std::string> sites;
+    std::vector<int> progress;
+};
+
+class TransferProgress : public ::testing::TestWithParam<SProgressCase> {};
+
+TEST_P(TransferProgress, StepsFromLastSiteToFirst) {
+    const auto c = GetParam();
+    CTesterBench bench;
+    pw::STransferJob job;
+    job.szDestination = bench.DestText();
+    job.sites = c.sites;
+    std::vector<int> progress;
+    std::vector<size_t> done;
+    std::vector<std::string> messages;
+    pw::STransferEvents events;
+    events.onProgress = [&](int n) { progress.push_back(n); };
+    events.onSiteDone = [&](size_t n) { done.push_back(n); };
+    events.onMessage = [&](const std::string& sz) { messages.push_back(sz); };
+    pw::CTransferWorker worker(bench.Link(), job, events);
+    worker.Start();
+    worker.Join();
+    EXPECT_EQ(progress, c.progress);
+    ASSERT_EQ(done.size(), c.sites.size());
+    for (size_t k = 0; k < done.size(); ++k)
+        EXPECT_EQ(done[k], c.sites.size() - 1 - k);
+    EXPECT_EQ(messages, std::vector<std::string>{"WVF文件传输结束!"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Sites, TransferProgress,
+                         ::testing::Values(SProgressCase{{"SITE1"}, {0, 100}},
+                                           SProgressCase{{"SITE1", "3", "SITE1"}, {0, 50, 100, 100}},
+                                           SProgressCase{{}, {100}}));
+
+// A 20-pile site over the cable converts to the same bytes as the same files converted directly;
+// the site named "3" lands beside it without meeting record file 3.wvf.
+TEST(TransferWorker, FetchedSiteEqualsDirectConversion) {
+    CTesterBench bench({}, 20);
+    pw::STransferJob job;
+    job.szDestination = bench.DestText();
+    job.sites = {"3", "SITE1"};
+    std::vector<std::string> messages, log;
+    pw::STransferEvents events;
+    events.onMessage = [&](const std::string& sz) { messages.push_back(sz); };
+    events.onLog = [&](const std::string& sz) { log.push_back(sz); };
+    pw::CTransferWorker(bench.Link(), job, events).Run();
+    EXPECT_EQ(messages, std::vector<std::string>{"WVF文件传输结束!"});
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(bench.FilesOutsideStorage(), (std::set<std::string>{"dest/3.wvf", "dest/site1.wvf"}));
+
+    const fs::path direct = bench.Dest() / "direct";
+    fs::copy(bench.Storage() / "SITE1", direct);
+    pw::ConvertFolder(direct.string(), (direct / "site1.wvf").string(), nullptr);
+    EXPECT_EQ(ReadAll(bench.Dest() / "site1.wvf"), ReadAll(direct / "site1.wvf"));
+    pw::CProjectData project;
+    ASSERT_TRUE(pw::LoadProjectFile((bench.Dest() / "site1.wvf").string(), project).m_bOk);
+    EXPECT_EQ(project.m_Piles.size(), 20u);
+    EXPECT_EQ(project.m_Piles[19].m_nPileNo, 20);
+}
+
+TEST(TransferWorker, DeadCableReportsEachSiteAndWritesNothing) {
+    CTesterBench bench({pw::ETesterFault::NoHandshake, 0});
+    pw::STransferJob job;
+    job.szDestination = bench.DestText();
+    job.sites = {"SITE1"};
+    std::vector<std::string> messages;
+    pw::STransferEvents events;
+    events.onMessage = [&](const std::string& sz) { messages.push_back(sz); };
+    pw::CTransferWorker(bench.Link(), job, events).Run();
+    EXPECT_EQ(messages, (std::vector<std::string>{"获取目录下所有文件失败！",
+                                                  "所传输的文件不是测桩仪数据文件！", "WVF文件传输结束!"}));
+    EXPECT_TRUE(bench.FilesOutsideStorage().empty());
+}
+
+} // namespace

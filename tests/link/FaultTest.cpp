@@ -1,0 +1,111 @@
+// Every fault the emulator injects ends a folder download within a short bound, leaves no partial
+// file, writes nothing outside the destination, and says what happened.
+#include "TesterBench.h"
+
+#include "link/TesterFault.h"
+#include "link/TesterFileName.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+
+namespace {
+
+using pw::CParallelLink;
+using pwtest::CTesterBench;
+
+struct SFaultCase {
+    const char* szFault;
+    int nExpected;        // FetchDirectory's result
+    const char* szStatus; // exact status text, or nullptr: any text but success
+    bool bAllFilesArrive; // the site still arrives complete (names are only cut down)
+};
+
+class FolderFetchUnderFault : public ::testing::TestWithParam<SFaultCase> {};
+
+TEST_P(FolderFetchUnderFault, EndsSoonSafelyAndSaysWhy) {
+    const SFaultCase c = GetParam();
+    pw::STesterFault fault;
+    ASSERT_TRUE(pw::ParseTesterFault(c.szFault, fault));
+    CTesterBench bench(fault);
+    std::string szA = "C:\\DAT\\SITE1\\", szB = bench.DestText();
+    const auto tStart = std::chrono::steady_clock::now();
+    const int nResult = bench.Link().Command(CParallelLink::kFetchDirectory, szA, szB);
+    // A safety bound, not a speed check: a hanging download is the fault we are looking for.
+    EXPECT_LT(std::chrono::steady_clock::now() - tStart, std::chrono::seconds(15));
+    EXPECT_EQ(nResult, c.nExpected);
+    const std::string szStatus = bench.Link().StatusText();
+    if (c.szStatus) {
+        EXPECT_EQ(szStatus, c.szStatus);
+    } else {
+        EXPECT_FALSE(szStatus.empty());
+    }
+
+    const std::set<std::string> files = bench.FilesOutsideStorage();
+    const std::set<std::string> complete = {"dest/1.wvf", "dest/2.wvf", "dest/3.wvf", "dest/pindex.par",
+                                            "dest/wvf.par"};
+    if (c.bAllFilesArrive) {
+        EXPECT_EQ(files, complete);
+        for (const char* szName : {"1.wvf", "2.wvf", "3.wvf", "wvf.par"})
+            EXPECT_EQ(pwtest::ReadAll(bench.Dest() / szName),
+                      pwtest::ReadAll(bench.Storage() / "SITE1" / szName));
+    } else {
+        // Only whole files, never a partial or temporary one, and only inside the destination.
+        for (const std::string& szFile : files) {
+            EXPECT_TRUE(complete.count(szFile)) << szFile;
+            if (complete.count(szFile) && szFile != "dest/pindex.par")
+                EXPECT_EQ(pwtest::ReadAll(bench.Dest() / szFile.substr(5)),
+                          pwtest::ReadAll(bench.Storage() / "SITE1" / szFile.substr(5)))
+                    << szFile;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FolderFetchUnderFault,
+    ::testing::Values(
+        SFaultCase{"none", 1, "", true}, SFaultCase{"no-handshake", 0, "数据传输失败-1！", false},
+        SFaultCase{"no-reply", 0, "No answer from server", false},
+        SFaultCase{"bad-header", 0, nullptr, false}, SFaultCase{"cut:200", 0, "No answer from server", false},
+        SFaultCase{"cut:6000", 0, "No answer from server", false},
+        SFaultCase{"garbage", 0, "Too many unexpected replies from server", false},
+        SFaultCase{"evil-names", 1, "", true},
+        SFaultCase{"bad-names", 0, "Refused file name from server: ", false},
+        SFaultCase{"huge-size", 0, "Refused file size from server: BEGIN2147483648 1.wvf", false},
+        SFaultCase{"zero-blocks", 0, "Too many unexpected replies from server", false}),
+    [](const auto& info) {
+        std::string szName = info.param.szFault;
+        for (char& c : szName)
+            if (c == '-' || c == ':') c = '_';
+        return szName;
+    });
+
+struct SNameCase {
+    const char* szAnnounced;
+    const char* szPlain; // nullptr: refused
+};
+
+class AnnouncedName : public ::testing::TestWithParam<SNameCase> {};
+
+TEST_P(AnnouncedName, IsCutToAPlainNameOrRefused) {
+    const auto c = GetParam();
+    std::string szPlain;
+    EXPECT_EQ(pw::ReducePlainFileName(c.szAnnounced, szPlain), c.szPlain != nullptr) << c.szAnnounced;
+    EXPECT_EQ(szPlain, c.szPlain ? c.szPlain : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, AnnouncedName,
+                         ::testing::Values(SNameCase{"1.wvf", "1.wvf"},
+                                           SNameCase{"..\\..\\evil.wvf", "evil.wvf"},
+                                           SNameCase{"../evil", "evil"}, SNameCase{"/etc/passwd", "passwd"},
+                                           SNameCase{"C:evil", "evil"}, SNameCase{"D:\\TEMP\\x.par", "x.par"},
+                                           SNameCase{"\\\\HOST\\SHARE\\y", "y"}, SNameCase{"..\\C:z", "z"},
+                                           // GBK: 0x5C as the second byte of a character is not a separator.
+                                           SNameCase{"\xD5\x5C.wvf", "\xD5\x5C.wvf"}, SNameCase{"", nullptr},
+                                           SNameCase{"..", nullptr}, SNameCase{"dir\\", nullptr},
+                                           SNameCase{"C:", nullptr}, SNameCase{"CON", nullptr},
+                                           SNameCase{"nul.txt", nullptr}, SNameCase{"LPT1", nullptr},
+                                           SNameCase{"com9.wvf", nullptr}, SNameCase{"a\x01z.wvf", nullptr},
+                                           SNameCase{"tab\there", nullptr}, SNameCase{"LPT10", "LPT10"},
+                                           SNameCase{"CONSOLE.wvf", "CONSOLE.wvf"}));
+
+} // namespace
