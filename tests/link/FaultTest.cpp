@@ -52,10 +52,11 @@ TEST_P(FolderFetchUnderFault, EndsSoonSafelyAndSaysWhy) {
         // Only whole files, never a partial or temporary one, and only inside the destination.
         for (const std::string& szFile : files) {
             EXPECT_TRUE(complete.count(szFile)) << szFile;
-            if (complete.count(szFile) && szFile != "dest/pindex.par")
+            if (complete.count(szFile) && szFile != "dest/pindex.par") {
                 EXPECT_EQ(pwtest::ReadAll(bench.Dest() / szFile.substr(5)),
                           pwtest::ReadAll(bench.Storage() / "SITE1" / szFile.substr(5)))
                     << szFile;
+            }
         }
     }
 }
