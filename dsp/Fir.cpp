@@ -31,13 +31,34 @@ void ConvolveKernel(const float* __restrict signal, const float* __restrict taps
     for (int base = 0; base < n; base += kBlock) {
         const int blockEnd = std::min(n, base + kBlock);
         std::fill_n(acc, blockEnd - base, 0.0);
-        for (int j = jlo; j < jhi; ++j) {
-            const int from = std::max(j, base);
-            const int to = std::min(blockEnd, j + keep); // j + keep <= 2n: no overflow
+        // Tap j meets outputs [j, j + keep) of this block.
+        auto one = [&](int j, int lo, int hi) {
             const double t = taps[j];
-            for (int i = from; i < to; ++i)
+            for (int i = lo; i < hi; ++i)
                 acc[i - base] += t * signal[i - j];
+        };
+        // Four taps per sweep over the outputs they all meet: a quarter of the loads and stores of acc.
+        int j = jlo;
+        for (; j + 4 <= jhi; j += 4) {
+            const int lo = std::max(j + 3, base);
+            const int hi = std::min(blockEnd, j + keep); // j + keep <= 2n: no overflow
+            for (int q = 0; q < 4; ++q) {
+                const int from = std::max(j + q, base);
+                const int to = std::min(blockEnd, j + q + keep);
+                if (lo >= hi) {
+                    one(j + q, from, to);
+                } else {
+                    one(j + q, from, lo);
+                    one(j + q, hi, to);
+                }
+            }
+            const double t0 = taps[j], t1 = taps[j + 1], t2 = taps[j + 2], t3 = taps[j + 3];
+            for (int i = lo; i < hi; ++i)
+                acc[i - base] += t0 * signal[i - j] + t1 * signal[i - j - 1] + t2 * signal[i - j - 2] +
+                                 t3 * signal[i - j - 3];
         }
+        for (; j < jhi; ++j)
+            one(j, std::max(j, base), std::min(blockEnd, j + keep));
         for (int i = base; i < blockEnd; ++i)
             out[i] = static_cast<float>(acc[i - base]);
     }
