@@ -36,8 +36,9 @@ struct FirBuffers {
 
 // One filter step on the whole signal: f1 above fs/2 is designed at exactly fs/2, then DesignFir and
 // Convolve(signal, coef, work, n - nTaps + 1, nTaps, n) with n = signal.size(), and the result in work
-// is copied back into signal. A refused design yields an all-zero signal. Returns false when the design
-// was refused; when a buffer is too short it returns false and touches nothing.
+// is copied back into signal. A refused design (a window buffer shorter than nTaps included) yields an
+// all-zero signal and returns false; when coef or work is shorter than the signal it returns false and
+// touches nothing.
 bool RunFilter(int nTaps, int kind, double f1, double fs, int windowKind, std::span<float> signal,
                const FirBuffers& buffers);
 bool LowPass(int nTaps, double cutoffHz, double fs, int windowKind, std::span<float> signal,
