@@ -2,6 +2,7 @@
 #include <clocale>
 
 #include "cli/CliCommands.h"
+#include "cli/LinkCommands.h"
 
 int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     pw::cli::AddInfoCommand(app);
     pw::cli::AddFileCommands(app);
+    pw::cli::AddLinkCommands(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }
