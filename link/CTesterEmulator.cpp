@@ -73,6 +73,8 @@ void CTesterEmulator::Start() {
     if (m_Thread.joinable()) return;
     m_bStop = false;
     m_pCable->Attach(ECableEnd::Tester); // before the caller's first command can be lost
+    // Ready before Start returns: a PC that sends at once must find the handshake line high.
+    if (m_Options.fault.eKind != ETesterFault::NoHandshake) m_Link.Idle();
     m_Thread = std::thread([this] { Loop(); });
 }
 
