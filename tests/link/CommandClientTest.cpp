@@ -108,6 +108,26 @@ TEST(CommandClient, PutDirectoryUploadsEveryFile) {
     EXPECT_FALSE(fs::exists(bench.Storage() / "UP" / "sub"));
 }
 
+// Two mappings of one cable file are what two processes see: the emulator on one, the PC's port
+// opened by its port text on the other.
+TEST(CommandClient, CableFileJoinsTwoSeparateMappings) {
+    CTesterBench storage; // only for its generated storage
+    const std::string szCable = (storage.Dest() / "cable").string();
+    std::string szError;
+    std::shared_ptr<pw::CVirtualCable> pTesterEnd = pw::CVirtualCable::OpenFile(szCable, szError);
+    ASSERT_TRUE(pTesterEnd) << szError;
+    pw::STesterEmulatorOptions options;
+    options.szStorage = storage.Storage().string();
+    pw::CTesterEmulator emulator(pTesterEnd, options);
+    emulator.Start();
+    CParallelLink link(pw::OpenPortAccess("sim:" + szCable, szError), szError);
+    ASSERT_TRUE(link.HasPort()) << szError;
+    std::string szA = "C:\\DAT\\3", szB = (storage.Dest() / "three").string();
+    fs::create_directories(szB);
+    EXPECT_EQ(link.Command(CParallelLink::kFetchDirectory, szA, szB), 1) << link.StatusText();
+    EXPECT_EQ(ReadAll(szB + "2.wvf"), ReadAll(storage.Storage() / "3" / "2.wvf"));
+}
+
 TEST(CommandClient, UnknownSelectorDoesNothingAndReturnsOne) {
     CTesterBench bench;
     std::string szA, szB;

@@ -126,6 +126,10 @@ TEST(TransferWorker, TargetNames) {
     EXPECT_EQ(pw::CTransferWorker::TargetFileName("A.WVF"), "a.wvf.wvf"); // the ".wvf" test is case-sensitive
     EXPECT_EQ(pw::CTransferWorker::TargetFileName("..\\x"), "");
     EXPECT_EQ(pw::CTransferWorker::TargetFileName("CON"), "");
+    // Site names come from the tester in GBK; the local file name is UTF-8.
+    EXPECT_EQ(pw::CTransferWorker::TargetFileName("\xD5\xBE\xB5\xE3"
+                                                  "A"),
+              "站点a.wvf");
 }
 
 struct SProgressCase {
