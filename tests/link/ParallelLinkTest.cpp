@@ -246,3 +246,41 @@ TEST(VirtualCable, RingRecordsShowThePcRespectedTheHandshake) {
 }
 
 } // namespace
+
+namespace {
+
+struct SPortCase {
+    const char* szPort;
+    const char* szReasonStart; // nullptr: the port opens
+};
+
+class PortText : public ::testing::TestWithParam<SPortCase> {};
+
+// A port that cannot be used gives no backend and a reason the link shows in its refusal.
+TEST_P(PortText, OpensABackendOrSaysWhyNot) {
+    const auto c = GetParam();
+    std::string szError;
+    auto pPort = pw::OpenPortAccess(c.szPort, szError);
+    if (!c.szReasonStart) {
+        EXPECT_TRUE(pPort) << szError;
+        std::remove(c.szPort + 4); // the cable file the case created
+        return;
+    }
+    EXPECT_FALSE(pPort);
+    EXPECT_EQ(szError.rfind(c.szReasonStart, 0), 0u) << szError;
+    CParallelLink link(std::move(pPort), szError);
+    EXPECT_EQ(link.SendString("HI"), -1);
+    EXPECT_EQ(std::string(link.StatusText()), "Parallel port not available: " + szError);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, PortText,
+    ::testing::Values(SPortCase{"", "no port chosen"}, SPortCase{"lpt1", "unknown port"},
+                      SPortCase{"sim:", "no cable file"}, SPortCase{"ppdev:", "no device"},
+                      SPortCase{"ppdev:/nonexistent/parport9", "/nonexistent/parport9: "},
+                      // Not a parallel port: it opens, but cannot be claimed.
+                      SPortCase{"ppdev:/dev/null", "/dev/null: cannot claim the port"},
+                      SPortCase{"sim:/nonexistent/cable", "/nonexistent/cable: "},
+                      SPortCase{"sim:/dev/shm/pw-link-test-cable", nullptr}));
+
+} // namespace
