@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     pw::cli::AddInfoCommand(app);
     pw::cli::AddFileCommands(app);
+    pw::cli::AddTraceCommands(app);
     pw::cli::AddLinkCommands(app);
     CLI11_PARSE(app, argc, argv);
     return 0;

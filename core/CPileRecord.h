@@ -4,11 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/GbkText.h"
+#include "dsp/Conversions.h"
 
 namespace pw {
 
@@ -118,6 +121,53 @@ public:
     void AdjustSegment(int from, int to, int up);
     void ClearSegments() { m_pSegments.clear(); }
     int GetSegmentCount() const { return static_cast<int>(m_pSegments.size()); }
+
+    // --- processing (PileProcessing.cpp) ---
+    // The processed trace, rebuilt from the raw samples first when the record is dirty. Every consumer
+    // of the trace (views, spectra, averaging, reports) comes through here.
+    float* GetTrace();
+    // The smallest whole step that puts the toe inside the view width minus 50 points after the head;
+    // rebuilds whenever the step changes. Returns true when the last thing it did was a rebuild.
+    bool ChooseStep();
+    void Rebuild();
+    int SetViewPoints(int n);
+    // Largest and smallest of m_fTrace[0], [k], [2k], ... (min(m_nViewPoints, 1024 / k) of them), both
+    // starting at 0; reads the cached trace as it stands.
+    void GetTraceRange(int k, float& max, float& min) const;
+    float GetSample(int i) const { return i >= 0 && i < kSamples ? m_fTrace[i] : 0.f; }
+
+    // True when sampling interval, wave speed and length are positive finite numbers: only then can
+    // time become depth. Otherwise the trace is the raw samples and the conversions refuse.
+    bool IsProcessable() const;
+    TraceScale Scale() const { return TraceScale{m_nStep, m_fSampleInterval, m_nWaveSpeed, m_fPileLength}; }
+
+    // Conversions (display points from the head); nullopt when the record cannot convert.
+    std::optional<double> TimeOfPoint(int p) const;  // ms
+    std::optional<double> DepthOfPoint(int p) const; // m, one decimal
+    std::optional<int> PointOfDepth(double depth) const;
+    std::optional<int> ToePoint() const;
+    std::optional<int> SpeedFromToePoint(int p) const;
+    std::optional<double> LengthFromSpeed(double speed) const;
+    std::optional<int> SpeedFromLength(double length) const;
+
+    // 1000 at the head (|p| < 4), 1001 at the toe (|p - toe| < 4), else -1.
+    int ClassifyPoint(int p) const;
+    // The first defect within four display points of p, by index, or -1.
+    int FindDefectNearPoint(int p);
+    // Type and display point of defect index; 0 when index is not a used entry.
+    int GetDefect(int index, int& type, int& point);
+    // Type text and depth of defect index; 0 when index is not a used entry.
+    int GetDefectText(int index, std::string& text, float& depth);
+    // Moves defect index to the depth of point p; 0 when refused.
+    int SetDefectDepthAtPoint(int index, int p);
+
+    // Spectrum of the processed trace (0 amplitude, 1 power, other phase) into m_fWork; returns the
+    // largest value (never negative).
+    float ComputeSpectrum(int kind);
+    std::optional<double> BinFrequency(int k) const;
+    // The gain curve the view draws, in display points from the head (values 0..20); returns how many
+    // values were written.
+    int GainCurve(std::span<int> out) const;
 
     // Takes over the parameters of a record this one is derived from (averaging). Returns "" or the
     // refusal message when there is no source.

@@ -189,4 +189,54 @@ TEST_F(Cli, SaveCheckedWritesTheGivenPilesAsZov01) {
     EXPECT_EQ(Run("save-checked " + src + " --piles 1,x -o " + out).code, 2);
 }
 
+TEST_F(Cli, TraceAppliesSettingsThenViewWidthThenProcesses) {
+    const std::string path = std::string(PILEWAVE_SAMPLES) + "/demo.wvf";
+    const CRun plain = Run("trace " + path + " --pile 1 --json --set m_bRemoveDC=0");
+    ASSERT_EQ(plain.code, 0) << plain.err;
+    const json p = json::parse(plain.out);
+    pw::CProjectData data;
+    ASSERT_TRUE(pw::LoadProjectFile(path, data).m_bOk);
+    ASSERT_EQ(p["trace"].size(), 1024u);
+    for (int k = 0; k < 1024; k += 37) EXPECT_EQ(p["trace"][k].get<float>(), data.m_Piles[0].m_fRaw[k]) << k;
+    EXPECT_EQ(p["ToePoint"], 315); // 12 m at 3800 m/s and 20 us: trunc(2L/c / dt) = trunc(315.8)
+
+    const CRun filtered = Run("trace " + path + " --pile 3 --view-points 200 --set m_fLowPass=1 --spectra --json");
+    ASSERT_EQ(filtered.code, 0) << filtered.err;
+    const json f = json::parse(filtered.out);
+    EXPECT_GT(f["m_nStep"].get<int>(), 1); // a narrow view takes a larger step
+    EXPECT_EQ(f["m_nFirTaps"], 41);        // 1 kHz at 25 us: trunc(1000 / 25) = 40, made odd
+    for (const char* kind : {"amplitude", "power", "phase"}) {
+        EXPECT_EQ(f["spectrum"][kind]["values"].size(), 1024u) << kind;
+        EXPECT_GE(f["spectrum"][kind]["max"].get<double>(), 0.0) << kind;
+    }
+
+    const CRun csv = Run("trace " + path + " --pile 1 --csv");
+    ASSERT_EQ(csv.code, 0);
+    EXPECT_EQ(csv.out.rfind("sample,time_ms,depth_m,raw,trace\n0,0.0000,", 0), 0u) << csv.out.substr(0, 80);
+    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 1025);
+
+    EXPECT_EQ(Run("trace " + path + " --pile 99").code, 1);
+    EXPECT_EQ(Run("trace " + path + " --pile 1 --set m_nStep=70000").code, 2);
+    EXPECT_EQ(Run("trace " + path + " --pile 1 --set m_fBogus=1").code, 2);
+}
+
+TEST_F(Cli, AverageAppendsOrRefuses) {
+    const std::string path = std::string(PILEWAVE_SAMPLES) + "/demo.wvf";
+    const std::string out = (m_Dir / "avg.wvf").string();
+    const CRun ok = Run("average " + path + " --piles 1,2 -o " + out);
+    ASSERT_EQ(ok.code, 0) << ok.err;
+    const json j = json::parse(Run("info --json " + out).out);
+    ASSERT_EQ(j["piles"].size(), 7u);
+    EXPECT_EQ(j["piles"][6]["m_nPileNo"], 7);
+    EXPECT_EQ(j["piles"][6]["m_szPileName"], "1#");
+
+    for (const auto& [piles, message] : std::vector<std::pair<std::string, std::string>>{
+             {"1", "请选择多个记录！"}, {"1,3", "请选择相同名字的桩"}}) {
+        const CRun r = Run("average " + path + " --piles " + piles + " -o " + (m_Dir / "no.wvf").string());
+        EXPECT_EQ(r.code, 1);
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(m_Dir / "no.wvf"));
+    }
+}
+
 } // namespace

@@ -1,0 +1,66 @@
+// Running mean of the selected records' processed traces.
+#include "core/Averaging.h"
+
+#include <cstring>
+
+#include "core/CoreMessages.h"
+#include "core/ProjectFile.h"
+
+namespace pw {
+namespace {
+
+CPileRecord* Find(std::vector<CPileRecord>& piles, int pileNo) {
+    for (auto& p : piles)
+        if (p.m_nPileNo == pileNo) return &p;
+    return nullptr;
+}
+
+} // namespace
+
+CAverageResult AverageSelected(std::vector<CPileRecord>& piles, const std::vector<int>& selection) {
+    CAverageResult result;
+    if (selection.size() < 2) {
+        result.m_strMessage = msg::kSelectSeveral;
+        return result;
+    }
+    const CPileRecord* current = Find(piles, selection.front());
+    if (!current) return result;
+    if (piles.size() > static_cast<std::size_t>(kMaxPiles)) { // the one spare place is taken already
+        result.m_strMessage = msg::kNoEnoughSpace;
+        return result;
+    }
+    const std::string name(FieldText(current->m_szPileName, sizeof current->m_szPileName));
+
+    CPileRecord average;
+    float* acc = average.m_fRaw;
+    CPileRecord* last = nullptr;
+    int i = 0;
+    for (int pileNo : selection) {
+        CPileRecord* rec = Find(piles, pileNo);
+        if (!rec) return result;
+        if (std::string(FieldText(rec->m_szPileName, sizeof rec->m_szPileName)) != name) {
+            result.m_strMessage = msg::kSameNameOnly;
+            return result;
+        }
+        const float* w = rec->GetTrace(); // each record contributes after its own processing
+        ++i;
+        for (int k = 0; k < kSamples; ++k) acc[k] = (static_cast<float>(i - 1) * acc[k] + w[k]) / static_cast<float>(i);
+        last = rec;
+    }
+
+    const CPileRecord& r = *last;
+    average.CopyParameters(&r);
+    std::memcpy(average.m_szPileName, r.m_szPileName, sizeof r.m_szPileName);
+    average.m_nDiameter = r.m_nDiameter;
+    average.m_nPileNo = static_cast<int16_t>(piles.size() + 1);
+    average.m_nSmooth = 1;
+    // The first head point was set while the new record had no step of its own; now it has R's.
+    average.SetHeadPoint(r.m_nHeadPoint);
+    average.m_bDirty = 1;
+    result.m_nNewPileNo = average.m_nPileNo;
+    piles.push_back(std::move(average));
+    result.m_bAdded = true;
+    return result;
+}
+
+} // namespace pw

@@ -1,0 +1,23 @@
+// Averaging several tests of one pile into a new record appended to the project.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/CPileRecord.h"
+
+namespace pw {
+
+struct CAverageResult {
+    bool m_bAdded = false;
+    std::string m_strMessage; // the refusal to show, or "" (a missing pile stops silently)
+    int m_nNewPileNo = 0;     // pile number of the appended record
+};
+
+// Averages the processed traces of the selected piles (pile numbers, the first is the current pile)
+// into a new record appended to piles: a running mean in selection order, completed with the
+// parameters of the last averaged record. Refusals leave piles unchanged: "请选择多个记录！" with
+// fewer than two, "请选择相同名字的桩" when a name differs from the current pile's (compared exactly).
+CAverageResult AverageSelected(std::vector<CPileRecord>& piles, const std::vector<int>& selection);
+
+} // namespace pw

@@ -1,0 +1,240 @@
+#include <cmath>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <limits>
+
+#include "core/CPileRecord.h"
+#include "Fixtures.h"
+
+namespace {
+
+using pw::CPileRecord;
+
+// A record whose processing changes nothing: no DC removal, filters, integration, gain or rotation.
+CPileRecord Neutral(unsigned seed = 3) {
+    CPileRecord r = pw::test::MakeRecord(seed);
+    r.m_bRemoveDC = 0;
+    r.m_fLowPass = 0;
+    r.m_fHighPass = 0;
+    r.m_bIntegrate = 0;
+    r.m_fGain = 1.0f;
+    r.m_nRotate = 0;
+    r.m_nPreZero = 0;
+    r.m_nPostCut = 0;
+    r.m_pSegments.clear();
+    r.m_fSampleInterval = 20.f;
+    r.m_nWaveSpeed = 4000;
+    r.m_fPileLength = 10.f;
+    return r;
+}
+
+TEST(PileProcessing, NeutralPipelineGivesTheRawSamples) {
+    CPileRecord r = Neutral();
+    const float* t = r.GetTrace();
+    EXPECT_EQ(0, std::memcmp(t, r.m_fRaw, sizeof r.m_fRaw));
+    EXPECT_EQ(r.m_bDirty, 0);
+    EXPECT_EQ(r.m_nSamples, 1024);
+}
+
+TEST(PileProcessing, CleanRecordIsNotRebuiltAndDirtyOneIs) {
+    CPileRecord r = Neutral();
+    r.GetTrace();
+    r.m_fRaw[500] = 12345.f;
+    EXPECT_NE(r.GetTrace()[500], 12345.f); // cached
+    r.SetDirty();
+    EXPECT_EQ(r.GetTrace()[500], 12345.f);
+}
+
+TEST(PileProcessing, ViewWidthChoosesTheStepAndRebuilds) {
+    CPileRecord r = Neutral();
+    r.m_nHeadSample = 50;
+    r.m_nStep = 1;
+    EXPECT_EQ(r.SetViewPoints(512), 1); // toe at 250 points fits in 512 - 50 - 50
+    r.GetTrace();
+    r.m_fRaw[0] = 777.f; // not dirty: only a step change rebuilds
+    EXPECT_EQ(r.SetViewPoints(200), 3);
+    EXPECT_EQ(r.m_fTrace[0], 777.f);
+    EXPECT_EQ(r.m_nHeadPoint, 50 / 3);
+}
+
+TEST(PileProcessing, SegmentsAndGainFollowTheStep) {
+    CPileRecord r = Neutral();
+    for (auto& v : r.m_fRaw) v = 1.f;
+    r.m_nStep = 2;
+    r.m_nViewPoints = 300; // toe 250 samples = 125 points at step 2: step stays 2 ... see below
+    r.m_pSegments.push_back(pw::AmpSegment{1.0f, 10, 12});
+    r.GetTrace();
+    const int s = r.m_nStep;
+    EXPECT_FLOAT_EQ(r.m_fTrace[10 * s], 2.f);
+    EXPECT_FLOAT_EQ(r.m_fTrace[11 * s], 2.f);
+    EXPECT_FLOAT_EQ(r.m_fTrace[12 * s], 1.f);
+    if (s > 1) {
+        EXPECT_FLOAT_EQ(r.m_fTrace[10 * s + 1], 1.f); // only the drawn samples
+    }
+}
+
+TEST(PileProcessing, GainDoublesFromTheToeOn) {
+    CPileRecord r = Neutral();
+    for (auto& v : r.m_fRaw) v = 1.f;
+    r.m_nHeadSample = 50;
+    r.m_fGain = 2.f;
+    r.m_nGainMode = 0;
+    r.m_fGainDelay = 0;
+    r.GetTrace();
+    ASSERT_EQ(r.m_nStep, 1);
+    const int toe = 50 + *r.ToePoint(); // 50 + 250
+    EXPECT_FLOAT_EQ(r.m_fTrace[49], 1.f);
+    EXPECT_FLOAT_EQ(r.m_fTrace[50], 1.f);
+    EXPECT_FLOAT_EQ(r.m_fTrace[toe], 2.f);
+    EXPECT_FLOAT_EQ(r.m_fTrace[1023], 2.f);
+    EXPECT_GT(r.m_fTrace[175], 1.f);
+    EXPECT_LT(r.m_fTrace[175], 2.f);
+}
+
+TEST(PileProcessing, TraceRange) {
+    CPileRecord r = Neutral();
+    for (int i = 0; i < 1024; ++i) r.m_fTrace[i] = static_cast<float>(i % 7) - 3.f;
+    r.m_fTrace[7] = 50.f; // visited with k = 7, not with k = 2
+    r.m_nViewPoints = 100;
+    float max = 0, min = 0;
+    r.GetTraceRange(7, max, min);
+    EXPECT_EQ(max, 50.f);
+    EXPECT_EQ(min, -3.f);
+    for (auto& v : r.m_fTrace) v = 5.f;
+    r.GetTraceRange(0, max, min); // a damaged step reads as 1
+    EXPECT_EQ(max, 5.f);
+    EXPECT_EQ(min, 0.f); // both start at 0
+    EXPECT_EQ(r.GetSample(1024), 0.f);
+    EXPECT_EQ(r.GetSample(-1), 0.f);
+}
+
+TEST(PileProcessing, ConversionsOfTheWorkedExample) {
+    CPileRecord r = Neutral(); // s = 1, dt = 20, c = 4000, L = 10
+    r.m_nStep = 1;
+    EXPECT_DOUBLE_EQ(*r.DepthOfPoint(100), 4.0);
+    EXPECT_EQ(*r.PointOfDepth(10), 250);
+    EXPECT_EQ(*r.ToePoint(), 250);
+    EXPECT_EQ(*r.SpeedFromLength(12), 4800);
+    EXPECT_DOUBLE_EQ(*r.LengthFromSpeed(3000), 7.5);
+    EXPECT_NEAR(*r.TimeOfPoint(250), 5.0, 1e-6);
+    EXPECT_EQ(*r.SpeedFromToePoint(250), 4000);
+    r.m_nWaveSpeed = 2500; // 1.25 m exactly: halves round away from zero
+    EXPECT_DOUBLE_EQ(*r.DepthOfPoint(50), 1.3);
+}
+
+TEST(PileProcessing, ClassifyAndFindDefects) {
+    CPileRecord r = Neutral();
+    r.m_nStep = 1;
+    EXPECT_EQ(r.ClassifyPoint(3), 1000);
+    EXPECT_EQ(r.ClassifyPoint(-3), 1000);
+    EXPECT_EQ(r.ClassifyPoint(4), -1);
+    EXPECT_EQ(r.ClassifyPoint(247), 1001);
+    EXPECT_EQ(r.ClassifyPoint(253), 1001);
+    EXPECT_EQ(r.ClassifyPoint(254), -1);
+
+    for (auto& d : r.m_Defects) d = pw::DefectMark{};
+    r.m_bDefectCountValid = 0;
+    r.AddDefect(4.0f, 2); // point 100
+    r.AddDefect(6.0f, 3); // point 150
+    EXPECT_EQ(r.FindDefectNearPoint(102), 0);
+    EXPECT_EQ(r.FindDefectNearPoint(150), 1);
+    EXPECT_EQ(r.FindDefectNearPoint(125), -1);
+    int type = 0, point = 0;
+    ASSERT_EQ(r.GetDefect(1, type, point), 1);
+    EXPECT_EQ(type, 3);
+    EXPECT_EQ(point, 150);
+    EXPECT_EQ(r.GetDefect(2, type, point), 0);
+    std::string text;
+    float depth = 0;
+    ASSERT_EQ(r.GetDefectText(0, text, depth), 1);
+    EXPECT_EQ(text, "缩径");
+    EXPECT_EQ(depth, 4.0f);
+    ASSERT_EQ(r.SetDefectDepthAtPoint(0, 50), 1);
+    EXPECT_FLOAT_EQ(r.m_Defects[0].fDepth, 2.0f);
+}
+
+TEST(PileProcessing, SpectrumOfTheProcessedTrace) {
+    CPileRecord r = Neutral();
+    for (auto& v : r.m_fRaw) v = 0.f;
+    r.m_fRaw[0] = 1.f;
+    r.SetDirty();
+    const float max = r.ComputeSpectrum(0);
+    EXPECT_NEAR(max, 1.f, 1e-6);
+    for (int k = 0; k < 1024; k += 97) EXPECT_NEAR(r.m_fWork[k], 1.f, 1e-6);
+    EXPECT_NEAR(*r.BinFrequency(1), 1000000.0 / 81920.0, 1e-9);
+}
+
+// Every field comes from a file: none of these may read or write outside the record's buffers,
+// divide by zero or loop without end (the sanitizer build checks the memory side).
+struct HostileCase {
+    const char* name;
+    void (*apply)(CPileRecord&);
+    bool processable;
+};
+
+class Hostile : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(Hostile, ProcessesSafely) {
+    CPileRecord r = pw::test::MakeRecord(77);
+    r.m_fLowPass = 1.f;
+    r.m_nLowPassPasses = 2;
+    r.m_fHighPass = 50.f;
+    r.m_fGain = 5.f;
+    r.m_pSegments.push_back(pw::AmpSegment{2.f, 0, 32767});
+    GetParam().apply(r);
+    EXPECT_EQ(r.IsProcessable(), GetParam().processable);
+    const float* t = r.GetTrace();
+    r.SetViewPoints(-5);
+    r.SetViewPoints(100000);
+    t = r.GetTrace();
+    EXPECT_GE(r.m_nStep, 1);
+    EXPECT_LE(r.m_nStep, 1024);
+    if (!GetParam().processable) {
+        EXPECT_EQ(0, std::memcmp(t, r.m_fRaw, sizeof r.m_fRaw)); // shown as recorded
+        EXPECT_FALSE(r.DepthOfPoint(10).has_value());
+        EXPECT_FALSE(r.ToePoint().has_value());
+        EXPECT_EQ(r.ClassifyPoint(100), -1);
+        EXPECT_EQ(r.FindDefectNearPoint(10), -1);
+    }
+    float max = 0, min = 0;
+    r.GetTraceRange(3, max, min);
+    r.ComputeSpectrum(1);
+    int curve[1024];
+    r.GainCurve(curve);
+}
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, Hostile,
+    ::testing::Values(
+        HostileCase{"AsConstructed", [](CPileRecord& r) { r = CPileRecord(); }, false},
+        HostileCase{"ZeroInterval", [](CPileRecord& r) { r.m_fSampleInterval = 0; }, false},
+        HostileCase{"NegativeInterval", [](CPileRecord& r) { r.m_fSampleInterval = -20; }, false},
+        HostileCase{"NaNInterval", [](CPileRecord& r) { r.m_fSampleInterval = kNaN; }, false},
+        HostileCase{"ZeroSpeed", [](CPileRecord& r) { r.m_nWaveSpeed = 0; }, false},
+        HostileCase{"NegativeSpeed", [](CPileRecord& r) { r.m_nWaveSpeed = -4000; }, false},
+        HostileCase{"InfiniteLength", [](CPileRecord& r) { r.m_fPileLength = kInf; }, false},
+        HostileCase{"NegativeLength", [](CPileRecord& r) { r.m_fPileLength = -3; }, false},
+        HostileCase{"HugePreZeroAndPostCut", [](CPileRecord& r) { r.m_nPreZero = 5000; r.m_nPostCut = 32767; }, true},
+        HostileCase{"NegativePreZeroAndPostCut", [](CPileRecord& r) { r.m_nPreZero = -7; r.m_nPostCut = -32768; }, true},
+        HostileCase{"SegmentsBeyondTrace", [](CPileRecord& r) { r.m_pSegments.push_back(pw::AmpSegment{1.f, -32768, 32767}); r.m_nStep = 32767; }, true},
+        HostileCase{"NegativeHead", [](CPileRecord& r) { r.m_nHeadSample = -32768; }, true},
+        HostileCase{"HeadBeyondTrace", [](CPileRecord& r) { r.m_nHeadSample = 32767; }, true},
+        HostileCase{"NegativeGainDelay", [](CPileRecord& r) { r.m_fGainDelay = -1000; }, true},
+        HostileCase{"HugeGain", [](CPileRecord& r) { r.m_fGain = 3e38f; r.m_nGainMode = 1; }, true},
+        HostileCase{"NaNGain", [](CPileRecord& r) { r.m_fGain = kNaN; }, true},
+        HostileCase{"WindowTypes", [](CPileRecord& r) { r.m_nWindowType = 0; }, true},
+        HostileCase{"WindowTypeEight", [](CPileRecord& r) { r.m_nWindowType = 8; }, true},
+        HostileCase{"NegativeStep", [](CPileRecord& r) { r.m_nStep = -5; }, true},
+        HostileCase{"WrappedStep", [](CPileRecord& r) { r.m_nStep = static_cast<int16_t>(40000); }, true},
+        HostileCase{"ManyPasses", [](CPileRecord& r) { r.m_nLowPassPasses = 32767; }, true},
+        HostileCase{"TinyHighPassAndHugeLowPass", [](CPileRecord& r) { r.m_fHighPass = 1e30f; r.m_fLowPass = 1e30f; }, true},
+        HostileCase{"NaNFilters", [](CPileRecord& r) { r.m_fHighPass = kNaN; r.m_fLowPass = kNaN; }, true},
+        HostileCase{"TinyLengthHugeSpeed", [](CPileRecord& r) { r.m_fPileLength = 1e-30f; r.m_nWaveSpeed = 32767; r.m_fSampleInterval = 1e-30f; }, true},
+        HostileCase{"NaNRaw", [](CPileRecord& r) { r.m_fRaw[3] = kNaN; r.m_fRaw[9] = kInf; }, true},
+        HostileCase{"NegativeRotate", [](CPileRecord& r) { r.m_nRotate = -32768; r.m_bIntegrate = 1; }, true}),
+    [](const auto& info) { return info.param.name; });
+
+} // namespace
