@@ -9,7 +9,9 @@
 #include "link/CTransferWorker.h"
 #include "link/TesterConversion.h"
 #include "link/TesterFault.h"
+#include "link/TesterSampleStorage.h"
 #include "link/platform/CPortAccess.h"
+#include "link/platform/CVirtualCablePort.h"
 
 #include <atomic>
 #include <chrono>
@@ -46,13 +48,13 @@ struct STransferOptions {
     std::string szPort, szDest;
     std::vector<std::string> sites;
     bool bList = false;
+    bool bDemo = false;
     int64_t nReadCostNs = kDefaultReadCostNs;
 };
 
-void RunTransfer(const STransferOptions& options) {
-    std::string szError;
-    std::shared_ptr<CPortAccess> pPort = OpenPortAccess(options.szPort, szError, options.nReadCostNs);
-    CParallelLink link(pPort, szError);
+void RunTransfer(const STransferOptions& options, std::shared_ptr<CPortAccess> pPort,
+                 const std::string& szError) {
+    CParallelLink link(std::move(pPort), szError);
     if (!link.HasPort()) {
         link.ResetLines(); // refused: the status text says why
         std::fprintf(stderr, "%s\n", link.StatusText());
@@ -94,6 +96,35 @@ void RunTransfer(const STransferOptions& options) {
         std::fprintf(stderr, "link status: %s\n", link.StatusText());
         Exit(1);
     }
+}
+
+// The emulator on an in-process cable, serving a sample storage made for the occasion.
+void RunDemo(const STransferOptions& options) {
+    char szTemplate[] = "/tmp/pilewave-demo-XXXXXX";
+    if (!::mkdtemp(szTemplate)) {
+        std::perror("mkdtemp");
+        Exit(1);
+    }
+    std::string szError;
+    if (!WriteSampleTesterStorage(szTemplate, szError)) {
+        std::fprintf(stderr, "%s\n", szError.c_str());
+        Exit(1);
+    }
+    std::shared_ptr<CVirtualCable> pCable = CVirtualCable::CreateInMemory();
+    STesterEmulatorOptions emulatorOptions;
+    emulatorOptions.szStorage = szTemplate;
+    CTesterEmulator emulator(pCable, emulatorOptions);
+    emulator.Start();
+    int nExit = 0;
+    try {
+        RunTransfer(options, std::make_shared<CVirtualCablePort>(pCable, options.nReadCostNs), "");
+    } catch (const CLI::RuntimeError& exit) {
+        nExit = exit.get_exit_code();
+    }
+    emulator.Stop();
+    std::error_code error;
+    fs::remove_all(szTemplate, error);
+    if (nExit) Exit(nExit);
 }
 
 } // namespace
@@ -151,14 +182,23 @@ void AddLinkCommands(CLI::App& app) {
         auto* cmd = app.add_subcommand(
             "transfer", "List the tester's sites, or fetch and convert sites into WVF02 files");
         auto options = std::make_shared<STransferOptions>();
-        cmd->add_option("--port", options->szPort, "sim:PATH (virtual cable file) or ppdev:/dev/parportN")
-            ->required();
+        auto* port = cmd->add_option("--port", options->szPort,
+                                     "sim:PATH (virtual cable file) or ppdev:/dev/parportN");
+        cmd->add_flag("--demo", options->bDemo,
+                      "run the tester emulator in this process on a sample storage (sites DEMO1, DEMO2)")
+            ->excludes(port);
         cmd->add_flag("--list", options->bList, "print the tester's site list");
         cmd->add_option("--site", options->sites, "a site to fetch and convert (repeatable)");
         cmd->add_option("--dest", options->szDest, "destination folder of the converted files");
         cmd->add_option("--read-cost-ns", options->nReadCostNs,
                         "cost of one port read on the virtual cable, ns");
         cmd->callback([options] {
+            if (!options->bDemo && options->szPort.empty()) {
+                std::fprintf(stderr, "give --port or --demo\n");
+                Exit(2);
+            }
+            if (options->bDemo && !options->bList && options->sites.empty())
+                options->sites = {"DEMO1", "DEMO2"};
             if (!options->sites.empty() && options->szDest.empty()) {
                 std::fprintf(stderr, "--dest is required with --site\n");
                 Exit(2);
@@ -167,7 +207,14 @@ void AddLinkCommands(CLI::App& app) {
                 std::fprintf(stderr, "nothing to do: give --list or --site\n");
                 Exit(2);
             }
-            RunTransfer(*options);
+            if (!options->bDemo) {
+                std::string szError;
+                std::shared_ptr<CPortAccess> pPort =
+                    OpenPortAccess(options->szPort, szError, options->nReadCostNs);
+                RunTransfer(*options, std::move(pPort), szError);
+                return;
+            }
+            RunDemo(*options);
         });
     }
     {

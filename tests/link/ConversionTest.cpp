@@ -4,7 +4,9 @@
 #include "core/ProjectFile.h"
 #include "link/CTransferWorker.h"
 #include "link/TesterConversion.h"
+#include "link/TesterSampleStorage.h"
 
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -118,6 +120,22 @@ TEST_F(ConversionFolder, WithoutParametersNothingIsWritten) {
     EXPECT_EQ(result.m_szMessage, "所传输的文件不是测桩仪数据文件！");
     EXPECT_EQ(log, std::vector<std::string>{"\r\nParameter file open error!\r\n"});
     EXPECT_FALSE(fs::exists(szTarget));
+}
+
+TEST_F(ConversionFolder, SampleStorageConvertsIntoReadableProjects) {
+    std::string szError;
+    ASSERT_TRUE(pw::WriteSampleTesterStorage(m_Folder.string(), szError)) << szError;
+    std::vector<std::string> sites;
+    ASSERT_TRUE(pw::ReadSiteList((m_Folder / "RSITE.PAR").string(), sites));
+    EXPECT_EQ(sites, (std::vector<std::string>{"DEMO1", "DEMO2"}));
+    const std::string szTarget = (m_Folder / "demo1.wvf").string();
+    ASSERT_TRUE(pw::ConvertFolder((m_Folder / "DEMO1").string(), szTarget, nullptr).m_bWritten);
+    pw::CProjectData project;
+    ASSERT_TRUE(pw::LoadProjectFile(szTarget, project).m_bOk);
+    ASSERT_EQ(project.m_Piles.size(), 5u);
+    EXPECT_EQ(project.m_Piles[2].GetPileName(), "1-3");
+    EXPECT_EQ(project.m_Piles[2].m_Defects[0].nType, 2);
+    EXPECT_FLOAT_EQ(project.m_Piles[0].m_fRaw[50 + 25], 1.0f + 0.01f * std::sin(75 * 0.37f));
 }
 
 TEST(TransferWorker, TargetNames) {
