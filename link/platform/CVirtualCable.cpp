@@ -133,14 +133,15 @@ void CVirtualCable::Detach(ECableEnd eEnd) {
 }
 
 void CVirtualCable::Write(ECableEnd eWriter, ECableRegister eRegister, uint8_t nValue) {
+    // The other side's register is taken before our value becomes visible: afterwards the other side
+    // may already have answered, and the record would show the answer instead of what we saw.
+    const ECableRegister eOther = eWriter == ECableEnd::Pc ? ECableRegister::Status : ECableRegister::Data;
+    const uint64_t nOther = std::atomic_ref(Word32(RegisterOffset(eOther))).load(std::memory_order_seq_cst) & 0xFF;
     // Do NOT publish the ring entry before the current value: a reader that has caught up reads the
     // current value, and must never see an older value after a newer one.
-    std::atomic_ref(Word32(RegisterOffset(eRegister))).store(nValue, std::memory_order_release);
+    std::atomic_ref(Word32(RegisterOffset(eRegister))).store(nValue, std::memory_order_seq_cst);
     auto nWrites = std::atomic_ref(Word64(kOffWrites[Side(eWriter)]));
     const uint64_t nSequence = nWrites.load(std::memory_order_relaxed) + 1;
-    const ECableRegister eOther = eWriter == ECableEnd::Pc ? ECableRegister::Status : ECableRegister::Data;
-    const uint64_t nOther =
-        std::atomic_ref(Word32(RegisterOffset(eOther))).load(std::memory_order_acquire) & 0xFF;
     const uint64_t nEntry = (nSequence & 0xFFFFFFFFu) | (uint64_t{static_cast<uint8_t>(eRegister)} << 32) |
                             (uint64_t{nValue} << 40) | (nOther << 48);
     const size_t nSlot = RingOffset(eWriter) + 8 * ((nSequence - 1) % kRingSize);

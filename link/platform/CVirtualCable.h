@@ -27,7 +27,8 @@
 // register (0 data, 1 status, 2 control), 40-47 the value written, 48-55 the other side's register
 // at that moment (status for PC writes, data for tester writes), 56-63 zero.
 //
-// Writing: store the current value, then the ring entry, then the new write count (release).
+// Writing: read the other side's register, store the current value, then the ring entry, then the
+// new write count.
 // Reading at the tester end: when its position is behind the PC's write count it takes the next ring
 // entry (acquire) and advances; otherwise it reads the current value. So the tester sees every PC
 // write, in order, even when it polls slower than the PC. A reader more than N writes behind counts
