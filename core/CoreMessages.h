@@ -12,4 +12,15 @@ inline constexpr const char* kSelectSeveral = "请选择多个记录！";
 inline constexpr const char* kSameNameOnly = "请选择相同名字的桩";
 inline constexpr const char* kNothingChecked = "您没有选择要保存的桩!";
 
+inline constexpr const char* kLengthRange = "桩长应在0.5到200.0米之间 ";
+inline constexpr const char* kSpeedRange = "波速应在100到10000m/s之间 ";
+inline constexpr const char* kPreZeroBeforeHead = "前置零位置应在桩头之前！ ";
+inline constexpr const char* kPostCutAfterToe = "后截除位置应在桩底之后!";
+inline constexpr const char* kSmoothRange = "平滑点数应该在1--32之间!";
+inline constexpr const char* kHeadAfterToe = "桩头不能在桩底之后";
+inline constexpr const char* kToeBeforeHead = "桩底不能在桩头之前";
+inline constexpr const char* kSaveBeforeMerge = "参数已修改，是否要保存？";
+inline constexpr const char* kUntitled = "无标题";
+inline constexpr const char* kMergedTitle = "New_Data";
+
 } // namespace pw::msg

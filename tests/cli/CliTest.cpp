@@ -239,4 +239,30 @@ TEST_F(Cli, AverageAppendsOrRefuses) {
     }
 }
 
+TEST_F(Cli, ApplyRunsTheDocumentPathAndRefusesWithoutWriting) {
+    const std::string path = std::string(PILEWAVE_SAMPLES) + "/demo.wvf";
+    const std::string out = (m_Dir / "applied.wvf").string();
+    const CRun ok = Run("apply " + path + " --pile 1 --scope 当前组 --lowpass 1.5 --gain 5 --gain-mode lin -o " + out);
+    ASSERT_EQ(ok.code, 0) << ok.err;
+    const json j = json::parse(Run("info --json " + out).out);
+    for (int i : {0, 1}) { // the two blows of "1#"
+        EXPECT_FLOAT_EQ(j["piles"][i]["m_fLowPass"].get<float>(), 1.5f);
+        EXPECT_EQ(j["piles"][i]["m_nGainMode"], 1);
+    }
+    EXPECT_EQ(j["piles"][2]["m_fLowPass"], 0); // another pile
+
+    for (const auto& [args, message] : std::vector<std::pair<std::string, std::string>>{
+             {"--length 250", "桩长应在0.5到200.0米之间 "},
+             {"--speed 99", "波速应在100到10000m/s之间 "},
+             {"--pre-zero 2000", "前置零位置应在桩头之前！ "},
+             {"--pile 42", "there is no pile 42"}}) {
+        const std::string refused = (m_Dir / "refused.wvf").string();
+        const CRun r = Run("apply " + path + " " + args + " -o " + refused);
+        EXPECT_EQ(r.code, 1) << args;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(refused)) << args;
+    }
+}
+
 } // namespace
+

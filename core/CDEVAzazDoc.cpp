@@ -1,0 +1,222 @@
+// The document's records, selection, listeners and file commands.
+#include "core/CDEVAzazDoc.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/CoreMessages.h"
+#include "core/TesterFolder.h"
+
+namespace pw {
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+    const auto cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+} // namespace
+
+CDEVAzazDoc::CDEVAzazDoc() : m_strTitle(msg::kUntitled) { m_Piles.reserve(kMaxPiles + 1); }
+
+void CDEVAzazDoc::AddListener(IDocumentListener* l) {
+    if (l && std::find(m_Listeners.begin(), m_Listeners.end(), l) == m_Listeners.end()) m_Listeners.push_back(l);
+}
+
+void CDEVAzazDoc::RemoveListener(IDocumentListener* l) {
+    m_Listeners.erase(std::remove(m_Listeners.begin(), m_Listeners.end(), l), m_Listeners.end());
+}
+
+void CDEVAzazDoc::Notify(unsigned changes) {
+    for (IDocumentListener* l : std::vector<IDocumentListener*>(m_Listeners)) l->OnDocumentChanged(changes);
+}
+
+void CDEVAzazDoc::SetModified(bool modified) {
+    const int value = modified ? 1 : 0;
+    if (m_bModified == value) return;
+    m_bModified = value;
+    Notify(kChangedModified);
+}
+
+CPileRecord* CDEVAzazDoc::FindPile(int pileNo) {
+    for (auto& p : m_Piles)
+        if (p.m_nPileNo == pileNo) return &p;
+    return nullptr;
+}
+
+CPileRecord* CDEVAzazDoc::GetPileAt(int index) {
+    return index >= 0 && index < GetPileCount() ? &m_Piles[static_cast<std::size_t>(index)] : nullptr;
+}
+
+int CDEVAzazDoc::IndexOfPile(int pileNo) const {
+    for (std::size_t i = 0; i < m_Piles.size(); ++i)
+        if (m_Piles[i].m_nPileNo == pileNo) return static_cast<int>(i);
+    return -1;
+}
+
+void CDEVAzazDoc::SetSelection(const std::vector<int>& pileNos) {
+    m_nSelection = pileNos;
+    const int index = IndexOfPile(GetCurrentPileNo());
+    if (index >= 0) SetCurrentPile(index);
+    LoadPending(GetCurrentPileNo());
+    Notify(kChangedCurrent);
+}
+
+void CDEVAzazDoc::SetCurrentPile(int index) {
+    if (m_Piles.empty() || index < 0 || index >= GetPileCount()) return;
+    const int n = GetPileCount();
+    if (m_nSelection.empty()) m_nSelection.push_back(0);
+    m_nSelection.front() = m_Piles[static_cast<std::size_t>(index)].m_nPileNo;
+    if (n >= 3) {
+        m_nPrevPile = m_Piles[static_cast<std::size_t>(index == 0 ? n - 1 : index - 1)].m_nPileNo;
+        m_nNextPile = m_Piles[static_cast<std::size_t>(index == n - 1 ? 0 : index + 1)].m_nPileNo;
+    } else {
+        // With one or two records there are no distinct neighbours: the three-trace layout shows what exists.
+        m_nPrevPile = m_nNextPile = -1;
+    }
+}
+
+void CDEVAzazDoc::ReleaseRecords() {
+    m_Piles.clear();
+    m_Header.m_nPileCount = 0;
+    m_nSelection.clear();
+    m_nPrevPile = m_nNextPile = -1;
+}
+
+void CDEVAzazDoc::TakeRecords(CProjectData&& data, bool keepTexts) {
+    ReleaseRecords();
+    if (!keepTexts) m_Header = data.m_Header;
+    m_Piles = std::move(data.m_Piles);
+    m_Piles.reserve(kMaxPiles + 1);
+    for (auto& p : m_Piles) p.m_bRemoveDC = m_bRemoveDC; // records follow the document's switch
+    m_Header.m_nPileCount = static_cast<int16_t>(m_Piles.size());
+}
+
+void CDEVAzazDoc::AfterLoad() {
+    if (!m_Piles.empty()) {
+        SetCurrentPile(0);
+        LoadPending(m_Piles.front().m_nPileNo);
+    }
+    Notify(kChangedRecords | kChangedCurrent | kChangedModified | kChangedEstimate);
+}
+
+DocResult CDEVAzazDoc::Open(const std::string& path) {
+    DocResult result;
+    CProjectData data;
+    int version = 0;
+    CReadReport report = LoadProjectFile(path, data, &version);
+    bool keepTexts = false;
+    if (version == 0) {
+        // Not a project file: the tester folder the file lies in. The project texts stay as they are.
+        CDirectoryFolder folder(FolderOfPath(path).empty() ? "." : FolderOfPath(path));
+        data = CProjectData{};
+        report = LoadFolder(folder, data);
+        keepTexts = true;
+    }
+    if (data.m_Piles.size() > static_cast<std::size_t>(kMaxPiles)) {
+        report.m_Notes.push_back("the file holds " + std::to_string(data.m_Piles.size()) + " records; the first " +
+                                 std::to_string(kMaxPiles) + " are open");
+        data.m_Piles.resize(kMaxPiles);
+    }
+    TakeRecords(std::move(data), keepTexts);
+    m_strPath = path;
+    m_strTitle = FileNameOf(path);
+    m_bModified = 0;
+    result.m_Notes = std::move(report.m_Notes);
+    if (!report.m_bOk) {
+        // What was read before the damage is open; the file on disk is left as it is.
+        result.m_bOk = false;
+        result.m_strMessage = FileNameOf(path) + ": " + report.m_strError;
+    }
+    AfterLoad();
+    return result;
+}
+
+DocResult CDEVAzazDoc::Save(const std::string& path) {
+    DocResult result;
+    m_Header.m_nPileCount = static_cast<int16_t>(m_Piles.size());
+    const std::string error = SaveProjectFile(path, m_Header, m_Piles);
+    if (!error.empty()) {
+        result.m_bOk = false;
+        result.m_strMessage = error;
+        return result;
+    }
+    m_strPath = path;
+    m_strTitle = FileNameOf(path);
+    SetModified(false);
+    return result;
+}
+
+DocResult CDEVAzazDoc::SaveChecked(const std::string& path) {
+    DocResult result;
+    std::vector<int> checked;
+    for (const auto& p : m_Piles)
+        if (p.m_bChecked) checked.push_back(p.m_nPileNo);
+    if (checked.empty()) { // nothing to save: say so, and leave no empty file behind
+        result.m_bOk = false;
+        result.m_strMessage = msg::kNothingChecked;
+        return result;
+    }
+    const std::string error = WriteFileAtomically(
+        path, [&](CByteSink& sink) { return WriteCheckedPiles(sink, m_Header, m_Piles, checked); });
+    if (!error.empty()) {
+        result.m_bOk = false;
+        result.m_strMessage = msg::kFileOpenFailed;
+        result.m_strDetail = error;
+    }
+    return result;
+}
+
+DocResult CDEVAzazDoc::MergeFiles(const std::string& path1, const std::string& path2) {
+    DocResult result;
+    std::string e1, e2;
+    if (!CFileSource::Open(path1, &e1) || !CFileSource::Open(path2, &e2)) {
+        // A file that cannot be opened changes nothing.
+        result.m_bOk = false;
+        result.m_strMessage = msg::kMergeFailed;
+        result.m_strDetail = !e1.empty() ? path1 + ": " + e1 : path2 + ": " + e2;
+        return result;
+    }
+    CProjectData merged;
+    const CReadReport report = MergeProjectFiles(path1, path2, merged);
+    ReleaseRecords();
+    if (!report.m_bOk) {
+        result.m_bOk = false;
+        result.m_strMessage = msg::kMergeFailed;
+        result.m_strDetail = report.m_strError;
+        Notify(kChangedRecords | kChangedCurrent);
+        return result;
+    }
+    TakeRecords(std::move(merged), false);
+    m_strPath = msg::kMergedTitle;
+    m_strTitle = msg::kMergedTitle;
+    m_bModified = 1; // the user saves the merged project under a name of their choice
+    result.m_Notes = report.m_Notes;
+    AfterLoad();
+    return result;
+}
+
+int CDEVAzazDoc::DeletePile(int index) {
+    if (index < 0 || index >= GetPileCount()) return 0;
+    if (GetPileCount() < 2) {
+        ReleaseRecords();
+        m_strTitle = msg::kUntitled;
+        m_strPath.clear();
+        Notify(kChangedRecords | kChangedCurrent);
+        return 1;
+    }
+    m_Piles.erase(m_Piles.begin() + index); // whole records move down, segment lists with them
+    for (std::size_t i = static_cast<std::size_t>(index); i < m_Piles.size(); ++i)
+        m_Piles[i].m_nPileNo = static_cast<int16_t>(i + 1);
+    m_Header.m_nPileCount = static_cast<int16_t>(m_Piles.size());
+    // The selection held numbers that no longer mean the same records: the record now in the deleted
+    // one's place becomes current.
+    m_nSelection.clear();
+    SetCurrentPile(std::min(index, GetPileCount() - 1));
+    LoadPending(GetCurrentPileNo());
+    SetModified(true);
+    Notify(kChangedRecords | kChangedCurrent | kChangedEstimate);
+    return 1;
+}
+
+} // namespace pw

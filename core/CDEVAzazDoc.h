@@ -1,0 +1,139 @@
+// The project document: header, records, selection, the pending parameter set, display options, the
+// mouse tool, and every command that edits them. It never shows anything: refusals come back as the
+// exact message text, questions are asked by the caller first, and listeners hear what changed.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/CEstimateState.h"
+#include "core/CPileRecord.h"
+#include "core/PendingParams.h"
+#include "core/ProjectFile.h"
+
+namespace pw {
+
+struct DisplayOptions {
+    int m_bVariableArea = 0;
+    int m_bInvert = 0;
+    int m_nLayout = 0; // 0 single trace, 1 three traces, 2 wave train, 3 amplitude, 4 power spectrum
+};
+
+// What changed, for the views.
+enum DocChange : unsigned {
+    kChangedRecords = 1u << 0,  // records added, removed, renumbered or their traces changed
+    kChangedCurrent = 1u << 1,  // current pile, selection or neighbours
+    kChangedDisplay = 1u << 2,  // display options, layout, switches, tool
+    kChangedModified = 1u << 3, // the modified flag
+    kChangedEstimate = 1u << 4, // the estimate bar's values
+};
+
+class IDocumentListener {
+public:
+    virtual ~IDocumentListener() = default;
+    virtual void OnDocumentChanged(unsigned changes) = 0;
+};
+
+struct CommandState {
+    bool enabled = false;
+    bool checked = false;
+};
+
+// Outcome of a file command: m_strMessage is the text to show ("" when it worked), m_strDetail what the
+// system said (for a log or a second line).
+struct DocResult {
+    bool m_bOk = true;
+    std::string m_strMessage;
+    std::string m_strDetail;
+    std::vector<std::string> m_Notes; // repairs made while reading
+};
+
+class CDEVAzazDoc {
+public:
+    CDEVAzazDoc();
+    CDEVAzazDoc(const CDEVAzazDoc&) = delete;
+    CDEVAzazDoc& operator=(const CDEVAzazDoc&) = delete;
+
+    // --- data ---
+    CProjectHeader m_Header;
+    DisplayOptions m_Display;
+    std::vector<CPileRecord> m_Piles; // at most kMaxPiles, plus one made by averaging
+    std::vector<int> m_nSelection;    // pile numbers of the selected rows; the first is the current pile
+    int m_nPrevPile = -1, m_nNextPile = -1;
+    std::string m_strPath;
+    std::string m_strTitle;
+    PendingParams m_Pending;
+    int m_bSingle = 1, m_bThree = 0, m_bTrain = 0; // layout flags
+    int m_bToolFlags[7] = {};                      // shift, rotate, 2, zoom in, zoom out, local zoom, 32933
+    int m_nToolCode = -1;
+    int m_bScale = 1;
+    // Every record carries the DC-removal switch; it starts on, as new records do.
+    int m_bRemoveDC = 1;
+    int m_bModified = 0;
+
+    // The estimate bar the apply commands read; the document's own one unless the shell attaches its.
+    CEstimateState& Estimate() { return *m_pEstimate; }
+    void AttachEstimate(CEstimateState* estimate) { m_pEstimate = estimate ? estimate : &m_OwnEstimate; }
+
+    void AddListener(IDocumentListener* l);
+    void RemoveListener(IDocumentListener* l);
+    void Notify(unsigned changes);
+    void SetModified(bool modified = true);
+
+    // --- records and selection ---
+    int GetPileCount() const { return static_cast<int>(m_Piles.size()); }
+    CPileRecord* FindPile(int pileNo);
+    CPileRecord* GetPileAt(int index);
+    int IndexOfPile(int pileNo) const;
+    int GetCurrentPileNo() const { return m_nSelection.empty() ? -1 : m_nSelection.front(); }
+    CPileRecord* GetCurrentPile() { return FindPile(GetCurrentPileNo()); }
+    void SetSelection(const std::vector<int>& pileNos); // the list's rows; also loads the pending set
+    void SetCurrentPile(int index);                      // array position; neighbours for three traces
+
+    // --- files ---
+    // A project file of any version is read as a project; any other path opens the tester folder it
+    // lies in (idindx.par + 1.wvf, 2.wvf, ...).
+    DocResult Open(const std::string& path);
+    DocResult Save(const std::string& path); // version 3, atomically; clears the modified flag
+    // The checked piles ("ZOV01"). Nothing checked: the message, and no file is left behind.
+    DocResult SaveChecked(const std::string& path);
+    // Ask kSaveBeforeMerge first when modified. Success: title and path "New_Data", modified.
+    DocResult MergeFiles(const std::string& path1, const std::string& path2);
+    int DeletePile(int index); // 1 deleted, 0 nothing to delete
+
+    // --- the pending set and apply (DocumentApply.cpp) ---
+    void LoadPending(int pileNo); // -1: the reset values
+    void ApplyPending();          // into every record of the estimate bar's scope
+    void ApplyPendingTo(int pileNo);
+    std::vector<int> ScopePiles(const std::string& scope); // pile numbers a scope covers, stored order
+    void RestoreParameters();
+    std::string PreZero(int value);   // "" or the refusal
+    std::string PostCut(int value);
+    std::string Smoothing(int value);
+    // Head and toe at the view's cursor: column counted from the trace box's left edge.
+    std::string SetHeadAtColumn(int cursorColumn);
+    std::string SetToeAtColumn(int cursorColumn);
+    // Averages the selected piles into a new current pile; "" or the refusal.
+    std::string AverageSelection();
+
+    // --- switches, layouts, tools (DocumentCommands.cpp) ---
+    void ToggleRemoveDC();
+    void ToggleInvert();
+    void ToggleVariableArea();
+    void ToggleIntegrate();
+    void ToggleScale();
+    void SetLayout(int commandId); // single, three, train, many traces, amplitude or power spectrum
+    void ChooseTool(int commandId);
+    CommandState GetCommandState(int commandId) const;
+
+private:
+    void TakeRecords(CProjectData&& data, bool keepTexts);
+    void ReleaseRecords();
+    void AfterLoad();
+
+    CEstimateState m_OwnEstimate;
+    CEstimateState* m_pEstimate = &m_OwnEstimate;
+    std::vector<IDocumentListener*> m_Listeners;
+};
+
+} // namespace pw

@@ -1,0 +1,120 @@
+// Switches, layouts, the mouse-tool choice, and the enable/check state of the document's commands.
+#include "core/CDEVAzazDoc.h"
+#include "core/CommandIds.h"
+
+namespace pw {
+namespace {
+
+// Tool commands in the order of the document's tool flags; the index is the tool code they set,
+// except the last, which only raises its own flag.
+constexpr int kToolCommands[7] = {cmd::kToolShift,  cmd::kToolRotate,    cmd::kToolCode2,  cmd::kToolZoomIn,
+                                  cmd::kToolZoomOut, cmd::kToolLocalZoom, cmd::kToolOwnFlag};
+
+int ToolIndex(int commandId) {
+    for (int i = 0; i < 7; ++i)
+        if (kToolCommands[i] == commandId) return i;
+    return -1;
+}
+
+} // namespace
+
+void CDEVAzazDoc::ToggleRemoveDC() {
+    m_bRemoveDC = !m_bRemoveDC;
+    for (auto& p : m_Piles) {
+        p.m_bRemoveDC = m_bRemoveDC;
+        p.SetDirty();
+    }
+    Notify(kChangedDisplay | kChangedRecords);
+}
+
+void CDEVAzazDoc::ToggleInvert() {
+    m_Display.m_bInvert = !m_Display.m_bInvert;
+    Notify(kChangedDisplay);
+}
+
+void CDEVAzazDoc::ToggleVariableArea() {
+    m_Display.m_bVariableArea = !m_Display.m_bVariableArea;
+    Notify(kChangedDisplay);
+}
+
+void CDEVAzazDoc::ToggleIntegrate() {
+    m_Pending.m_bIntegrate = !m_Pending.m_bIntegrate;
+    ApplyPending();
+    Notify(kChangedDisplay);
+}
+
+void CDEVAzazDoc::ToggleScale() {
+    m_bScale = !m_bScale;
+    Notify(kChangedDisplay);
+}
+
+void CDEVAzazDoc::SetLayout(int commandId) {
+    switch (commandId) {
+    case cmd::kSingleTrace: m_bSingle = 1, m_bThree = 0, m_bTrain = 0, m_Display.m_nLayout = 0; break;
+    case cmd::kThreeTraces: m_bSingle = 0, m_bThree = 1, m_bTrain = 0, m_Display.m_nLayout = 1; break;
+    case cmd::kWaveTrain: m_bSingle = 0, m_bThree = 0, m_bTrain = 1, m_Display.m_nLayout = 2; break;
+    case cmd::kManyTraces: m_Display.m_nLayout = 2; break;
+    case cmd::kAmplitudeSpectrum: m_bSingle = m_bThree = m_bTrain = 0, m_Display.m_nLayout = 3; break;
+    case cmd::kPowerSpectrum: m_bSingle = m_bThree = m_bTrain = 0, m_Display.m_nLayout = 4; break;
+    default: return;
+    }
+    Notify(kChangedDisplay);
+}
+
+void CDEVAzazDoc::ChooseTool(int commandId) {
+    const int i = ToolIndex(commandId);
+    if (i < 0) return;
+    const bool wasActive = m_bToolFlags[i] != 0;
+    for (int& f : m_bToolFlags) f = 0;
+    if (i == 6) {
+        // This command raises only its own flag; the tool code stays as it was.
+        m_bToolFlags[i] = wasActive ? 0 : 1;
+    } else if (wasActive) {
+        m_nToolCode = -1; // choosing the active tool again puts it away
+    } else {
+        m_bToolFlags[i] = 1;
+        m_nToolCode = i;
+    }
+    Notify(kChangedDisplay);
+}
+
+CommandState CDEVAzazDoc::GetCommandState(int id) const {
+    const bool any = !m_Piles.empty();
+    switch (id) {
+    case cmd::kOpen:
+    case cmd::kMerge:
+        return {true, false};
+    case cmd::kRemoveDC: return {any, m_bRemoveDC != 0};
+    case cmd::kInvert: return {any, m_Display.m_bInvert != 0};
+    case cmd::kVariableArea: return {any, m_Display.m_bVariableArea != 0};
+    case cmd::kIntegrate: return {any, m_Pending.m_bIntegrate != 0};
+    case cmd::kScale: return {any, m_bScale != 0};
+    case cmd::kSingleTrace: return {any, m_bSingle != 0};
+    case cmd::kThreeTraces: return {any, m_bThree != 0};
+    case cmd::kWaveTrain: return {any, m_bTrain != 0};
+    case cmd::kAmplitudeSpectrum: return {any, m_Display.m_nLayout == 3};
+    case cmd::kPowerSpectrum: return {any, m_Display.m_nLayout == 4};
+    case cmd::kSave:
+    case cmd::kSaveAs:
+    case cmd::kSaveChecked:
+    case cmd::kDeletePile:
+    case cmd::kProjectInfo:
+    case cmd::kGain:
+    case cmd::kFilter:
+    case cmd::kPreZero:
+    case cmd::kPostCut:
+    case cmd::kSmooth:
+    case cmd::kRestore:
+    case cmd::kSetHead:
+    case cmd::kSetToe:
+    case cmd::kManyTraces:
+    case cmd::kAverage:
+        return {any, false};
+    default:
+        break;
+    }
+    if (const int i = ToolIndex(id); i >= 0) return {any, m_bToolFlags[i] != 0};
+    return {false, false}; // not a command of the document
+}
+
+} // namespace pw
