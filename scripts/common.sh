@@ -21,10 +21,21 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# configure_and_build DIR [cmake options...]
+# configure_and_build DIR [cmake options...] [-- targets...]
+# The compiler's progress lines go to DIR/build.log; a failed build prints its end.
 configure_and_build() {
     local dir=$1
     shift
-    cmake -S "$PILEWAVE_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$dir" -j "$JOBS"
+    local options=() targets=()
+    while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
+    [ $# -gt 0 ] && shift && targets=(--target "$@")
+    cmake -S "$PILEWAVE_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" >/dev/null
+    local started=$SECONDS status=0
+    cmake --build "$dir" -j "$JOBS" "${targets[@]}" >"$dir/build.log" 2>&1 || status=$?
+    if [ $status -ne 0 ]; then
+        grep -v '^\[[0-9]*/[0-9]*\]' "$dir/build.log" | tail -n 60
+        echo "build failed in $dir"
+        return 1
+    fi
+    echo "built $dir in $((SECONDS - started)) s"
 }
