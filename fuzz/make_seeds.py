@@ -45,3 +45,8 @@ p[166:200] = rec[218:252]
 p[200:4296] = rec[254:4350]
 open("fuzz/corpus/tester_folder/one_pile", "wb").write(bytes(idx) + bytes(p))
 open("fuzz/corpus/tester_folder/index_only", "wb").write(bytes(idx))
+
+# Tester site and names: cut from the generated sample storage of `pilewave-cli transfer --demo`
+# (tester_site/two_records = wvf.par + 1.wvf + 3.wvf of site DEMO1, parameters_only = its wvf.par,
+# short_record = wvf.par + the first 1000 bytes of 2.wvf; tester_names/rsite = its RSITE.PAR, plus
+# two hand-written names: a DOS path climbing out of its folder, and a device name).

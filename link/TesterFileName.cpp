@@ -11,6 +11,16 @@ bool IsGbkLead(unsigned char c) {
     return c >= 0x81 && c <= 0xFE;
 }
 
+// A two-byte character starts at i: a lead byte followed by a trail byte (0x40-0xFE but 0x7F). The
+// trail may be 0x5C ("\"), which then is no separator; "/" (0x2F) is never a trail, so a lead byte
+// before "/" is a broken character and the "/" still separates (do NOT pair it: on this system "/"
+// inside a file name would make it a path).
+bool IsGbkPair(const std::string& sz, size_t i) {
+    if (i + 1 >= sz.size() || !IsGbkLead(static_cast<unsigned char>(sz[i]))) return false;
+    const auto t = static_cast<unsigned char>(sz[i + 1]);
+    return t >= 0x40 && t <= 0xFE && t != 0x7F;
+}
+
 std::string Upper(std::string sz) {
     for (char& c : sz)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -23,7 +33,7 @@ bool EndsWithSeparator(const std::string& szPath) {
     for (size_t i = 0; i < szPath.size(); ++i) {
         const auto c = static_cast<unsigned char>(szPath[i]);
         bSeparator = c == '\\' || c == '/';
-        if (IsGbkLead(c) && i + 1 < szPath.size()) ++i;
+        if (IsGbkPair(szPath, i)) ++i;
     }
     return bSeparator;
 }
@@ -42,7 +52,7 @@ std::vector<std::string> SplitTesterPath(const std::string& szPath, std::string*
     std::string szPart;
     for (size_t i = nStart; i < szPath.size(); ++i) {
         const auto c = static_cast<unsigned char>(szPath[i]);
-        if (IsGbkLead(c) && i + 1 < szPath.size()) {
+        if (IsGbkPair(szPath, i)) {
             szPart += szPath[i];
             szPart += szPath[++i];
             continue;

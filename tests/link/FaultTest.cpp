@@ -102,6 +102,8 @@ INSTANTIATE_TEST_SUITE_P(Names, AnnouncedName,
                                            SNameCase{"\\\\HOST\\SHARE\\y", "y"}, SNameCase{"..\\C:z", "z"},
                                            // GBK: 0x5C as the second byte of a character is not a separator.
                                            SNameCase{"\xD5\x5C.wvf", "\xD5\x5C.wvf"}, SNameCase{"", nullptr},
+                                           // A lead byte before "/" is no character: the "/" separates.
+                                           SNameCase{"\xD5/evil", "evil"}, SNameCase{"x\xD5/.", nullptr},
                                            SNameCase{"..", nullptr}, SNameCase{"dir\\", nullptr},
                                            SNameCase{"C:", nullptr}, SNameCase{"CON", nullptr},
                                            SNameCase{"nul.txt", nullptr}, SNameCase{"LPT1", nullptr},
