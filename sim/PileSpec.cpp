@@ -15,14 +15,16 @@ struct CDefectKind {
     float fExtent;   // m; 0 = down to the toe
 };
 
-// Indexed by defect code. A broken pile leaves a thin layer of soil and water between the parts; a
-// crack is thinner still but open over most of the section.
+// Indexed by defect code. A broken pile leaves a layer of soil and water between the parts that
+// barely couples them, so the part above rings like a pile of its own; a crack is thin and open over
+// most of the section. A thin soft layer acts as a spring: its echo is the blow's sign only while the
+// spring is soft enough (time constant Z·h / (2·Z_layer·c) longer than the blow).
 constexpr CDefectKind kKinds[8] = {
     {0.f, 0.f},    // 0 无缺陷 (not a defect)
     {0.5f, 1.0f},  // 1 扩径
     {0.35f, 1.0f}, // 2 缩径
-    {0.95f, 0.2f}, // 3 断桩
-    {0.7f, 0.1f},  // 4 裂纹
+    {0.99f, 0.3f}, // 3 断桩
+    {0.9f, 0.1f},  // 4 裂纹
     {0.45f, 0.6f}, // 5 夹泥
     {0.3f, 1.5f},  // 6 离析
     {0.8f, 0.f},   // 7 扩底

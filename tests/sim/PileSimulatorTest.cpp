@@ -141,7 +141,7 @@ TEST_P(DefectText, ParsesOrSaysWhy) {
 INSTANTIATE_TEST_SUITE_P(Texts, DefectText,
                          ::testing::Values(CParseCase{"5.5:缩径:0.3", true, 2, 5.5f, 0.3f, 1.0f},
                                            CParseCase{"5.5:2:0.3:2.5", true, 2, 5.5f, 0.3f, 2.5f},
-                                           CParseCase{"7:断桩", true, 3, 7.f, 0.95f, 0.2f},
+                                           CParseCase{"7:断桩", true, 3, 7.f, 0.99f, 0.3f},
                                            CParseCase{"16:扩底:1.5", true, 7, 16.f, 1.5f, 0.f},
                                            CParseCase{"3:扩径:2", true, 1, 3.f, 2.f, 1.f},
                                            CParseCase{"4:夹泥:0.5:", false, 0, 0.f, 0.f, 0.f},
