@@ -8,6 +8,7 @@ namespace pw::cli {
 void AddInfoCommand(CLI::App& app);
 void AddFileCommands(CLI::App& app);
 void AddTraceCommands(CLI::App& app);
+void AddSimulateCommand(CLI::App& app);
 void AddApplyCommand(CLI::App& app);
 
 // Ends the running verb with an exit code (CLI11 returns it from main without printing).

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     pw::cli::AddInfoCommand(app);
     pw::cli::AddFileCommands(app);
     pw::cli::AddTraceCommands(app);
+    pw::cli::AddSimulateCommand(app);
     pw::cli::AddApplyCommand(app);
     pw::cli::AddLinkCommands(app);
     CLI11_PARSE(app, argc, argv);
