@@ -3,10 +3,13 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <csignal>
+#include <spawn.h>
 #include <sys/wait.h>
 
 #include "Fixtures.h"
 #include "core/ProjectFile.h"
+#include "link/TesterSampleStorage.h"
 
 namespace {
 
@@ -262,6 +265,36 @@ TEST_F(Cli, ApplyRunsTheDocumentPathAndRefusesWithoutWriting) {
         EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
         EXPECT_FALSE(fs::exists(refused)) << args;
     }
+}
+
+// The tester emulator in a second process at the far end of a file-backed virtual cable: what the
+// transfer fetches and converts is byte for byte what converting the same files directly gives.
+TEST_F(Cli, TransferFromATesterInAnotherProcess) {
+    const fs::path storage = m_Dir / "storage", direct = m_Dir / "direct", dest = m_Dir / "dest";
+    fs::create_directories(storage);
+    fs::create_directories(dest);
+    std::string error;
+    ASSERT_TRUE(pw::WriteSampleTesterStorage(storage.string(), error)) << error;
+    fs::copy(storage / "DEMO1", direct);
+
+    const std::string cable = (m_Dir / "cable").string();
+    const std::string storageArg = storage.string();
+    std::vector<std::string> args{PILEWAVE_CLI, "tester", "serve", "--storage", storageArg, "--cable", cable, "-q"};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t server = 0;
+    ASSERT_EQ(posix_spawn(&server, PILEWAVE_CLI, nullptr, nullptr, argv.data(), environ), 0);
+    const CRun transfer = Run("transfer --port sim:" + cable + " --site DEMO1 --dest " + dest.string());
+    kill(server, SIGTERM);
+    int status = 0;
+    waitpid(server, &status, 0);
+    ASSERT_EQ(transfer.code, 0) << transfer.out << transfer.err;
+
+    ASSERT_EQ(Run("convert-site " + direct.string() + " -o " + (m_Dir / "direct.wvf").string()).code, 0);
+    ASSERT_TRUE(fs::exists(dest / "demo1.wvf"));
+    EXPECT_EQ(Slurp(dest / "demo1.wvf"), Slurp(m_Dir / "direct.wvf"));
+    for (const auto& entry : fs::directory_iterator(dest)) EXPECT_EQ(entry.path().filename(), "demo1.wvf");
 }
 
 } // namespace
