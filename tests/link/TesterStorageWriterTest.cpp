@@ -1,8 +1,10 @@
-// The tester storage writer, read back by the link's own readers and conversion.
+// The tester storage writer, read back by the link's own readers and conversion; and the bundled
+// sample site, whose three forms must hold the same records.
 #include "link/TesterStorageWriter.h"
 
 #include "../core/Fixtures.h"
 #include "core/ProjectFile.h"
+#include "core/TesterFolder.h"
 #include "link/TesterConversion.h"
 
 #include <cstring>
@@ -135,6 +137,43 @@ TEST_F(StorageFolder, SiteNamesThatCannotBeFoldersAreRefusedBeforeAnythingIsWrit
     // 46 bytes fit the 47-byte entry with its terminator.
     std::string szGbk, szError;
     EXPECT_TRUE(SiteFolderName(std::string(46, 'n'), szGbk, szError)) << szError;
+}
+
+// The sample site is committed three times; each form must load into the same records, apart from
+// what a form has no place for (the tester folder: test date, pile type and smoothing).
+TEST_F(StorageFolder, SampleSiteIsTheSameInAllThreeForms) {
+    const fs::path samples = fs::path(__FILE__).parent_path() / "../../resources/samples";
+    CProjectData project;
+    int nVersion = 0;
+    ASSERT_TRUE(LoadProjectFile((samples / "sample-site.wvf").string(), project, &nVersion).m_bOk);
+    EXPECT_EQ(nVersion, 3);
+    ASSERT_GE(project.m_Piles.size(), 20u);
+
+    CDirectoryFolder directory((samples / "sample-site").string());
+    CProjectData folder;
+    ASSERT_TRUE(LoadFolder(directory, folder).m_bOk);
+
+    std::vector<std::string> names;
+    ASSERT_TRUE(ReadSiteList((samples / "tester-storage" / "RSITE.PAR").string(), names));
+    ASSERT_EQ(names.size(), 1u);
+    const CProjectData storage = Convert(samples / "tester-storage" / names[0]);
+    EXPECT_EQ(storage.m_Header.GetTestUnit(), project.m_Header.GetTestUnit());
+    EXPECT_EQ(storage.m_Header.GetProjectName(), project.m_Header.GetProjectName());
+
+    ASSERT_EQ(folder.m_Piles.size(), project.m_Piles.size());
+    ASSERT_EQ(storage.m_Piles.size(), project.m_Piles.size());
+    for (size_t i = 0; i < project.m_Piles.size(); ++i) {
+        SCOPED_TRACE(i);
+        const CPileRecord& p = project.m_Piles[i];
+        ExpectSameThroughTheTester(storage.m_Piles[i], p);
+        CPileRecord f = folder.m_Piles[i];
+        EXPECT_EQ(f.m_nPileNo, p.m_nPileNo);
+        EXPECT_EQ(f.m_nSmooth, 0);
+        f.SetTestDate(p.GetTestDate());
+        f.m_nPileType = p.m_nPileType;
+        f.m_nSmooth = p.m_nSmooth;
+        ExpectSameThroughTheTester(f, p);
+    }
 }
 
 } // namespace
