@@ -106,6 +106,9 @@ public:
     void ApplyPending();          // into every record of the estimate bar's scope
     void ApplyPendingTo(int pileNo);
     std::vector<int> ScopePiles(const std::string& scope); // pile numbers a scope covers, stored order
+    // The bar's length and speed and the pending processing values (filters, gain, rotation,
+    // integration, passes, pre-zero, post-cut, vertical shift) into one record.
+    void WriteBarAndPending(CPileRecord& rec, const CEstimateState& bar) const;
     void RestoreParameters();
     std::string PreZero(int value);   // "" or the refusal
     std::string PostCut(int value);

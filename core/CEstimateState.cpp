@@ -37,19 +37,7 @@ void CEstimateState::ScopeChanged(CDEVAzazDoc* doc, const std::string& scope) {
         CPileRecord* rec = doc->FindPile(pileNo);
         if (!rec) continue;
         if (0.8f * m_fLength < pending.m_fGainDelay) pending.m_fGainDelay = 0.8f * m_fLength;
-        rec->m_fPileLength = m_fLength;
-        rec->m_nWaveSpeed = m_nSpeed;
-        rec->m_fLowPass = pending.m_fLowPass;
-        rec->m_fHighPass = pending.m_fHighPass;
-        rec->m_fGain = pending.m_fGain;
-        rec->m_fGainDelay = pending.m_fGainDelay;
-        rec->m_nGainMode = static_cast<int16_t>(pending.m_nGainMode);
-        rec->m_nRotate = pending.m_nRotate;
-        rec->m_bIntegrate = static_cast<int16_t>(pending.m_bIntegrate);
-        rec->m_nLowPassPasses = pending.m_nLowPassPasses;
-        rec->m_nPreZero = pending.m_nPreZero;
-        rec->m_nPostCut = pending.m_nPostCut;
-        rec->m_nShiftY = pending.m_nShiftY;
+        doc->WriteBarAndPending(*rec, *this); // the amplified segments, shifts, zoom and smoothing stay
         rec->SetDirty();
     }
     doc->Notify(kChangedRecords | kChangedEstimate);

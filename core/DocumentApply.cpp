@@ -100,24 +100,28 @@ void CDEVAzazDoc::ApplyPendingTo(int pileNo) {
     }
     if (m_Pending.m_fGainDelay > 0.8f * bar.m_fLength) m_Pending.m_fGainDelay = 0.8f * bar.m_fLength;
 
-    rec->m_fPileLength = bar.m_fLength;
-    rec->m_nWaveSpeed = bar.m_nSpeed;
-    rec->m_fLowPass = m_Pending.m_fLowPass;
-    rec->m_fHighPass = m_Pending.m_fHighPass;
-    rec->m_fGain = m_Pending.m_fGain;
-    rec->m_fGainDelay = m_Pending.m_fGainDelay;
-    rec->m_nGainMode = static_cast<int16_t>(m_Pending.m_nGainMode);
-    rec->m_nRotate = m_Pending.m_nRotate;
-    rec->m_bIntegrate = static_cast<int16_t>(m_Pending.m_bIntegrate);
-    rec->m_nLowPassPasses = m_Pending.m_nLowPassPasses;
-    rec->m_nPreZero = m_Pending.m_nPreZero;
-    rec->m_nPostCut = m_Pending.m_nPostCut;
-    rec->m_nShiftY = m_Pending.m_nShiftY;
+    WriteBarAndPending(*rec, bar);
     if (m_Pending.m_nSegmentsKept == 0) rec->ClearSegments();
     rec->m_nShiftX = m_Pending.m_nShiftX;
     rec->m_nZoom = m_Pending.m_nZoom;
     rec->m_nSmooth = static_cast<int16_t>(m_Pending.m_nSmooth);
     rec->SetDirty(); // rebuilt when next drawn, not now
+}
+
+void CDEVAzazDoc::WriteBarAndPending(CPileRecord& rec, const CEstimateState& bar) const {
+    rec.m_fPileLength = bar.m_fLength;
+    rec.m_nWaveSpeed = bar.m_nSpeed;
+    rec.m_fLowPass = m_Pending.m_fLowPass;
+    rec.m_fHighPass = m_Pending.m_fHighPass;
+    rec.m_fGain = m_Pending.m_fGain;
+    rec.m_fGainDelay = m_Pending.m_fGainDelay;
+    rec.m_nGainMode = static_cast<int16_t>(m_Pending.m_nGainMode);
+    rec.m_nRotate = m_Pending.m_nRotate;
+    rec.m_bIntegrate = static_cast<int16_t>(m_Pending.m_bIntegrate);
+    rec.m_nLowPassPasses = m_Pending.m_nLowPassPasses;
+    rec.m_nPreZero = m_Pending.m_nPreZero;
+    rec.m_nPostCut = m_Pending.m_nPostCut;
+    rec.m_nShiftY = m_Pending.m_nShiftY;
 }
 
 void CDEVAzazDoc::RestoreParameters() {
