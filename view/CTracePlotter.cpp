@@ -1,0 +1,241 @@
+// Plotting of one trace, its marks and defects, the parameter texts and the wave train.
+#include "view/CTracePlotter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "core/CDEVAzazDoc.h"
+#include "core/CPileRecord.h"
+#include "dsp/Round1.h"
+#include "view/ViewTexts.h"
+
+namespace pw {
+namespace {
+
+QString Printf(const char* label, const char* format, double value) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, format, value);
+    return QString::fromUtf8(label) + QString::fromUtf8(buf);
+}
+
+QString PrintfInt(const char* label, const char* format, int value) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, format, value);
+    return QString::fromUtf8(label) + QString::fromUtf8(buf);
+}
+
+QString LengthText(const char* label, double metres) {
+    return QString::fromUtf8(label) + QString::fromStdString(Round1Text(metres)) + QStringLiteral("m");
+}
+
+} // namespace
+
+std::array<QString, 10> ParameterTexts(const CPileRecord& rec) {
+    return {LengthText(vtext::kLength, rec.m_fPileLength),
+            PrintfInt(vtext::kSpeed, "%dm/s", rec.m_nWaveSpeed),
+            Printf(vtext::kGain, "%.1f", rec.m_fGain),
+            PrintfInt(vtext::kPasses, "%d", rec.m_nLowPassPasses),
+            Printf(vtext::kHighPass, "%.1f", rec.m_fHighPass),
+            Printf(vtext::kLowPass, "%.1f", rec.m_fLowPass),
+            PrintfInt(vtext::kPreZero, "%d", rec.m_nPreZero),
+            PrintfInt(vtext::kPostCut, "%d", rec.m_nPostCut),
+            PrintfInt(vtext::kShiftY, "%d", rec.m_nShiftY),
+            PrintfInt(vtext::kRotate, "%d", rec.m_nRotate)};
+}
+
+TracePlacement CTracePlotter::PlotTrace(const TraceBox& box, CPileRecord& rec, const TraceOptions& opt) {
+    const PlotScale& sc = m_Canvas.Scale();
+    const int xs = sc.nX, ys = sc.nY;
+    const int x0 = box.nX, y0 = box.nY, w = box.nW, h = box.nH;
+    m_Canvas.BeginClip(x0, y0, w * xs, h * ys);
+    m_Canvas.Frame(x0, y0, w * xs, h * ys);
+
+    if (!opt.bKeepStep) rec.SetViewPoints(w);
+    const float* trace = rec.GetTrace(); // a dirty record is rebuilt here, and may refit its step
+    TracePlacement out;
+    out.nStep = std::max<int>(1, rec.m_nStep);
+    const int step = out.nStep;
+    const TraceRange range = FindTraceRange(trace, kSamples, step);
+    const double peak = std::max(std::fabs(static_cast<double>(range.fMax)), std::fabs(static_cast<double>(range.fMin)));
+    out.fScale = AmplitudeScale(h, peak);
+    out.nMiddleY = y0 + ys * (h / 2);
+    out.nZeroY = ZeroLineY(y0, h, rec.m_nShiftY, ys);
+
+    m_Canvas.SetPen(m_Canvas.DottedPen(kColorBlack, 0));
+    m_Canvas.Line(x0, out.nMiddleY, x0 + w * xs, out.nMiddleY);
+    m_Canvas.Text(x0 + xs * (w / 3) - 1, out.nMiddleY - ys * (7 * h / 16) + 5, QStringLiteral("#%1").arg(rec.m_nPileNo),
+                  kTextPlain);
+
+    const double zoom = ZoomFactor(rec.m_nZoom);
+    auto yOf = [&](int s) { return SampleY(out.nZeroY, ys, trace[s], opt.nPolarity, zoom, out.fScale); };
+    const int offset = rec.m_nShiftX;
+    const int limit = kSamples - rec.m_nPostCut; // the polyline ends post-cut samples before the end
+    m_Canvas.SetPen(m_Canvas.SolidPen(kColorTrace, sc.nPen));
+    if (offset > 0) m_Canvas.Line(x0, out.nZeroY, x0 + offset * xs, out.nZeroY);
+
+    std::vector<QPoint> points;
+    points.reserve(static_cast<std::size_t>(std::max(0, w - offset)) + 1);
+    out.nEndSample = -1;
+    for (int i = offset; i < w; ++i) {
+        const long s = static_cast<long>(i - offset) * step;
+        if (s + step >= limit) break;
+        if (points.empty()) points.emplace_back(x0 + i * xs, yOf(static_cast<int>(s)));
+        points.emplace_back(x0 + (i + 1) * xs, yOf(static_cast<int>(s + step)));
+        out.nEndSample = static_cast<int>(s + step);
+    }
+    m_Canvas.Polyline(points);
+
+    if (opt.bVariableArea && !points.empty()) {
+        // Positive half-waves filled with vertical lines down to the middle line; on a page whose y
+        // axis points up "above" is the larger y.
+        const bool upIsLarger = ys < 0 && m_Canvas.SoftwareClipping();
+        std::vector<QLine> fill;
+        for (std::size_t j = 0; j + 1 < points.size(); ++j) {
+            const QPoint& p = points[j];
+            if (upIsLarger ? p.y() > out.nMiddleY : p.y() < out.nMiddleY)
+                fill.emplace_back(p.x(), out.nMiddleY, p.x(), p.y());
+        }
+        m_Canvas.Lines(fill);
+    }
+
+    DrawDefects(box, rec);
+
+    if (opt.bZoomRect) {
+        const QRect& r = opt.ZoomRect;
+        m_Canvas.SetPen(m_Canvas.DottedPen(kColorZoomRect, 1));
+        m_Canvas.Line(r.left(), r.top(), r.right(), r.top());
+        m_Canvas.Line(r.right(), r.top(), r.right(), r.bottom());
+        m_Canvas.Line(r.right(), r.bottom(), r.left(), r.bottom());
+        m_Canvas.Line(r.left(), r.bottom(), r.left(), r.top());
+    }
+    m_Canvas.EndClip();
+    return out;
+}
+
+void CTracePlotter::DrawMarks(const TraceBox& box, CPileRecord& rec, const TraceOptions& opt) {
+    const PlotScale& sc = m_Canvas.Scale();
+    const int xs = sc.nX, ys = sc.nY;
+    const int x0 = box.nX, y0 = box.nY;
+    const int hh = box.nH * ys; // h'
+    const int headX = x0 + HeadColumn(rec) * xs;
+    int toeColumn = 0;
+    const bool hasToe = ToeColumn(rec, toeColumn);
+    const int toeX = x0 + toeColumn * xs;
+
+    m_Canvas.SetPen(m_Canvas.DottedPen(kColorBlack, sc.nPen));
+    m_Canvas.Line(headX, y0, headX, y0 + hh);
+    if (hasToe) m_Canvas.Line(toeX, y0, toeX, y0 + hh);
+    if (!opt.bScaleMarks || !hasToe) return;
+
+    const int axisY = y0 + hh - hh / 10;
+    m_Canvas.SetPen(m_Canvas.SolidPen(kColorBlack, 1));
+    m_Canvas.Line(headX, axisY, toeX, axisY);
+    m_Canvas.Text(headX - 15, y0 + hh / 15, QString::fromUtf8(vtext::kHeadMark), kTextPlain);
+    m_Canvas.Text(toeX - 15, y0 + hh / 15, QString::fromUtf8(vtext::kToeMark), kTextPlain);
+
+    const int toeColumns = toeColumn - HeadColumn(rec);
+    if (toeColumns > 0) {
+        std::vector<int> gain(static_cast<std::size_t>(std::min(toeColumns, 4 * kSamples)));
+        const int count = rec.GainCurve(gain);
+        std::vector<QPoint> curve;
+        curve.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) curve.emplace_back(headX + i * xs, axisY - (gain[i] + 5) * ys + 3);
+        m_Canvas.Polyline(curve);
+    }
+
+    for (int k = 1; k <= 19; ++k) {
+        const int off = static_cast<int>(k * 0.05 * toeColumns * xs);
+        const int x = headX + off;
+        const int rise = k % 2 ? hh / 60 : hh / 60 + hh / 120;
+        m_Canvas.Line(x, axisY, x, axisY - rise);
+        if (k % 2 == 0) {
+            const double depth = rec.DepthOfPoint(off).value_or(0.0) / xs;
+            char buf[32];
+            std::snprintf(buf, sizeof buf, "%0.2f", depth);
+            m_Canvas.Text(x - 10 * xs, axisY + 5 * ys - 4, QString::fromUtf8(buf), kTextPlain);
+        }
+    }
+
+    if (opt.bLegends) {
+        const int lx = toeX + (box.nW * xs) / 40;
+        m_Canvas.Text(lx, y0 + hh - hh / 4, LengthText(vtext::kLength, rec.m_fPileLength), kTextLegend);
+        m_Canvas.Text(lx, y0 + hh - hh / 6, PrintfInt(vtext::kSpeed, "%dm/s", rec.m_nWaveSpeed), kTextLegend);
+        m_Canvas.Text(lx, y0 + hh - hh / 12, Printf(vtext::kGain, "x%.1f", rec.m_fGain), kTextLegend);
+    }
+}
+
+void CTracePlotter::DrawDefects(const TraceBox& box, CPileRecord& rec) {
+    const PlotScale& sc = m_Canvas.Scale();
+    const int n = rec.GetDefectCount();
+    const int middleY = box.nY + sc.nY * (box.nH / 2);
+    for (int i = 0; i < n; ++i) {
+        int type = 0, point = 0;
+        std::string name;
+        float depth = 0.f;
+        if (!rec.GetDefect(i, type, point) || !rec.GetDefectText(i, name, depth)) continue;
+        const int x = box.nX + sc.nX * HeadColumn(rec) + sc.nX * point;
+        m_Canvas.SetPen(m_Canvas.DottedPen(kColorDefect, sc.nPen));
+        m_Canvas.Line(x, box.nY, x, box.nY + box.nH * sc.nY);
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "-%.2fm", static_cast<double>(depth));
+        m_Canvas.Text(x + 2 * sc.nX, middleY, QString::fromStdString(name) + QString::fromUtf8(buf), kTextVertical);
+    }
+}
+
+void CTracePlotter::DrawParamSummary(int /*clientWidth*/, int clientHeight, const CPileRecord& rec) {
+    const std::array<QString, 10> t = ParameterTexts(rec);
+    const int ys = m_Canvas.Scale().nY;
+    const int rowY[3] = {clientHeight - 20 - 70 * ys, clientHeight - 20 - 50 * ys, clientHeight - 20 - 30 * ys};
+    // Columns of three, three, two and two texts.
+    const int columnX[4] = {60, 210, 360, 510};
+    const int first[5] = {0, 3, 6, 8, 10};
+    for (int c = 0; c < 4; ++c)
+        for (int j = first[c]; j < first[c + 1]; ++j) m_Canvas.Text(columnX[c], rowY[j - first[c]], t[j], kTextPlain);
+}
+
+void CTracePlotter::DrawParamColumn(int clientWidth, int /*clientHeight*/, const CPileRecord& rec) {
+    const std::array<QString, 10> t = ParameterTexts(rec);
+    for (int j = 0; j < 10; ++j) m_Canvas.Text(clientWidth - 100, 10 + 30 * (j + 1), t[j], kTextPlain);
+}
+
+void CTracePlotter::DrawWaveTrain(CDEVAzazDoc& doc, const TrainArea& area, int polarity, bool variableArea,
+                                  int visibleTop, int visibleBottom) {
+    const PlotScale& sc = m_Canvas.Scale();
+    const int n = doc.GetPileCount();
+    const int columns = std::min(area.nX1 - area.nX0, kSamples);
+    if (columns <= 0) return;
+    std::vector<QPoint> points;
+    std::vector<QLine> fill;
+    for (int k = 1; k <= n; ++k) {
+        // A row's trace stays within about two row heights of its zero line, which lies in the row:
+        // rows further than that from the visible band are skipped without fitting them.
+        const int rowTop = area.nY0 + (k - 1) * area.nRowHeight;
+        const int reach = 4 * std::max(area.nRowHeight, 1);
+        if (rowTop + reach < visibleTop || rowTop - reach > visibleBottom) continue;
+        CPileRecord& rec = *doc.GetPileAt(k - 1);
+        rec.SetViewPoints(area.nX1 - area.nX0);
+        const float* trace = rec.GetTrace();
+        const TrainRow row = WaveTrainRow(area, n, k, FindTraceRange(trace, kSamples, rec.m_nStep), sc.nY);
+        m_Canvas.Text(area.nX0 + 5 * sc.nX - 26, row.nZeroY + 5 * sc.nY - 10, QStringLiteral("#%1").arg(k), kTextPlain);
+
+        // One sample per column, whatever the step; the polyline stops where sample index + 1 reaches
+        // the post-cut.
+        const int limit = kSamples - rec.m_nPostCut;
+        auto yOf = [&](int i) { return ToCoord(row.nZeroY - sc.nY * polarity * trace[i] * row.fScale * 2, row.nZeroY); };
+        points.clear();
+        fill.clear();
+        for (int i = 0; i < columns && i + 1 < limit; ++i) {
+            if (points.empty()) points.emplace_back(area.nX0, yOf(0));
+            points.emplace_back(area.nX0 + (i + 1) * sc.nX, yOf(i + 1));
+            if (variableArea && polarity * trace[i] > 0)
+                fill.emplace_back(area.nX0 + i * sc.nX, row.nZeroY, area.nX0 + i * sc.nX, yOf(i));
+        }
+        m_Canvas.SetPen(m_Canvas.SolidPen(kColorBlack, 1));
+        m_Canvas.Polyline(points);
+        m_Canvas.Lines(fill);
+    }
+}
+
+} // namespace pw
