@@ -156,8 +156,10 @@ void RunSimulate(const CSimulateOptions& o) {
         if (!error.empty()) Refuse(o.site + ": " + error);
         siteName = spec.strSite;
     } else {
-        if (!(o.length > 0.f) || !(o.speed > 0.f) || !(o.dt > 0.f))
-            Refuse("--length, --speed and --dt must be positive");
+        if (!(o.length > 0.f && o.length <= 100.f) || !(o.speed > 0.f) || !(o.diameter > 0.f))
+            Refuse("--length (up to 100 m), --speed and --diameter must be positive");
+        if (!(o.dt >= kMinSimInterval && o.dt <= kMaxSimInterval))
+            Refuse("--dt must lie between 1 and 1000 us");
         CPileSpec pile;
         pile.fLength = o.length;
         pile.fWaveSpeed = o.speed;

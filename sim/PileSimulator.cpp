@@ -14,7 +14,10 @@ namespace pw {
 std::vector<double> SimulateHeadVelocity(const CPileSpec& pile, const CBlowSpec& blow) {
     std::vector<double> out(kSamples, 0.);
     const double dt = blow.fSampleInterval * 1e-6; // s
-    if (!(dt > 0.) || !(pile.fLength > 0.f) || !(pile.fWaveSpeed > 0.f)) return out;
+    // Nothing to model without a pile of some size (a zero impedance would divide by zero below).
+    if (!(dt > 0.) || !(pile.fLength > 0.f) || !(pile.fWaveSpeed > 0.f) || !(pile.fDiameter > 0.f) ||
+        !(pile.fDensity > 0.f))
+        return out;
     const int head = std::clamp(blow.nHeadSample, 0, kSamples - 1);
     const double tau = dt / kSimSubsteps;
     const CPileModel model(CImpedanceProfile::Build(pile, tau));

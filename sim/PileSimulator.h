@@ -13,9 +13,14 @@ namespace pw {
 // Time steps of the wave model per sample: cells are a quarter of the distance a wave runs in one
 // sample (2 cm at 3800 m/s and 20 µs), so defect and toe depths land within a centimetre or so.
 inline constexpr int kSimSubsteps = 4;
+// Sampling intervals the simulator is meant for, µs: below 1 µs a 100 m pile would need millions of cells.
+inline constexpr float kMinSimInterval = 1.f;
+inline constexpr float kMaxSimInterval = 1000.f;
 
 // The head velocity of the noise-free model, in the units of blow.fAmplitude, at the record's
-// samples: zero before blow.nHeadSample, the blow starting there.
+// samples: zero before blow.nHeadSample, the blow starting there; all zero for a pile without length,
+// speed, diameter or density. The work grows with length / (speed · interval): keep the interval
+// at 1 µs or more (see kMinSimInterval).
 std::vector<double> SimulateHeadVelocity(const CPileSpec& pile, const CBlowSpec& blow);
 
 // The identification a record carries besides what the model needs.

@@ -97,6 +97,23 @@ TEST(SimulatePile, SensorAddsNoiseOffsetAndDriftBeforeAndAfterTheBlow) {
     EXPECT_NEAR(tail / 100., 3. - 2. * (kSamples - 50.5) / (kSamples - 1.), 0.5);
 }
 
+// A pile the model cannot hold gives a silent trace, never NaN (a zero impedance would divide by zero).
+TEST(SimulatePile, DegeneratePilesGiveSilence) {
+    for (const auto& [name, change] : std::vector<std::pair<const char*, void (*)(CPileSpec&, CBlowSpec&)>>{
+             {"no diameter", [](CPileSpec&p, CBlowSpec&) { p.fDiameter = 0.f; }},
+             {"no density", [](CPileSpec&p, CBlowSpec&) { p.fDensity = 0.f; }},
+             {"no length", [](CPileSpec&p, CBlowSpec&) { p.fLength = 0.f; }},
+             {"negative speed", [](CPileSpec&p, CBlowSpec&) { p.fWaveSpeed = -3800.f; }},
+             {"no interval", [](CPileSpec&, CBlowSpec&b) { b.fSampleInterval = 0.f; }},
+         }) {
+        CPileSpec pile;
+        CBlowSpec blow;
+        change(pile, blow);
+        for (const double v : SimulateHeadVelocity(pile, blow))
+            ASSERT_EQ(v, 0.) << name;
+    }
+}
+
 TEST(SimulatePile, SeedDecidesTheNoise) {
     CPileSpec pile;
     CBlowSpec blow;
@@ -215,7 +232,7 @@ TEST(SimulateSite, SameDescriptionSameProject) {
     }
 }
 
-TEST(SimulateSite, RefusesPilesWithoutLengthOrBlows) {
+TEST(SimulateSite, RefusesPilesWithoutLengthOrBlowsOrAUsableInterval) {
     CProjectData data;
     CSiteSpec s = SmallSite();
     s.piles[1].fLength = 0.f;
@@ -226,6 +243,9 @@ TEST(SimulateSite, RefusesPilesWithoutLengthOrBlows) {
     EXPECT_NE(SimulateSite(s, data), "");
     s = SmallSite();
     s.piles[0].nBlows = kMaxPiles;
+    EXPECT_NE(SimulateSite(s, data), "");
+    s = SmallSite();
+    s.piles[2].fSampleInterval = 0.01f; // millions of cells
     EXPECT_NE(SimulateSite(s, data), "");
 }
 
