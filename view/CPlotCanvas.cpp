@@ -53,14 +53,14 @@ void CPlotCanvas::EndClip() {
     m_bSoftClip = false;
 }
 
+// A width of 1 or less is the one-pixel cosmetic pen: exact end pixels and the raster engine's
+// fastest lines. Wider pens are in logical units, so they scale with a page's mapping.
 QPen CPlotCanvas::SolidPen(const QColor& c, int width) const {
-    QPen pen(c, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    return pen;
+    return QPen(c, width <= 1 ? 0 : width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
 }
 
 QPen CPlotCanvas::DottedPen(const QColor& c, int width) const {
-    QPen pen(c, width, Qt::DotLine, Qt::FlatCap, Qt::MiterJoin);
-    return pen;
+    return QPen(c, width <= 1 ? 0 : width, Qt::DotLine, Qt::FlatCap, Qt::MiterJoin);
 }
 
 bool CPlotCanvas::InsideClip(double x, double y) const {

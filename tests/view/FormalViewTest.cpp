@@ -1,0 +1,123 @@
+// FormalView driven by synthetic mouse and key events: row choice, tools, cursor readouts, scrolling.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+#include "core/CommandIds.h"
+#include "view/FormalView.h"
+#include "ViewFixtures.h"
+
+using namespace pw;
+using namespace pw::test;
+
+namespace {
+
+class ViewWidget : public ::testing::Test {
+protected:
+    void Make(int piles, int current, int layout) {
+        FillDoc(doc, std::vector<CPileRecord>(static_cast<std::size_t>(piles), PlainRecord(1, Spike)), current);
+        doc.m_Display.m_nLayout = layout;
+        doc.SetModified(false);
+        view = std::make_unique<FormalView>(doc);
+        view->resize(800, 640);
+        view->show();
+        QApplication::processEvents();
+    }
+    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        QMouseEvent e(type, at, view->viewport()->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
+                      type == QEvent::MouseMove && !view->State().m_bDragging ? Qt::NoButton : held, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &e);
+    }
+    void Key(int key) {
+        QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(view.get(), &e);
+    }
+    int RowY(int row) const { // the middle of a three-trace row
+        const int hc = view->viewport()->height();
+        return 10 + (2 * row - 1) * (hc - 20) / 6;
+    }
+
+    CDEVAzazDoc doc;
+    std::unique_ptr<FormalView> view;
+};
+
+} // namespace
+
+TEST_F(ViewWidget, PressInAnotherRowMakesItsPileCurrent) {
+    Make(5, 3, 1); // rows: 2, 3, 4 with pile 3 in the middle
+    Mouse(QEvent::MouseButtonPress, QPoint(300, RowY(1)));
+    EXPECT_EQ(doc.GetCurrentPileNo(), 2);
+    EXPECT_EQ(view->State().m_nThird, 1);
+    Mouse(QEvent::MouseButtonRelease, QPoint(300, RowY(1)));
+    // Now rows 2, 3, 4 with pile 2 on top: the bottom row holds pile 4.
+    Mouse(QEvent::MouseButtonPress, QPoint(300, RowY(3)));
+    EXPECT_EQ(doc.GetCurrentPileNo(), 4);
+    EXPECT_EQ(view->State().m_nThird, 3);
+    EXPECT_FALSE(doc.m_bModified) << "choosing a row edits nothing";
+}
+
+TEST_F(ViewWidget, PressOnAMissingRowEndsBeforeTheTool) {
+    Make(1, 1, 1);
+    doc.ChooseTool(cmd::kToolZoomIn);
+    Mouse(QEvent::MouseButtonPress, QPoint(300, RowY(2)));
+    EXPECT_EQ(doc.FindPile(1)->m_nZoom, 0);
+    Mouse(QEvent::MouseButtonPress, QPoint(300, RowY(1)));
+    EXPECT_EQ(doc.FindPile(1)->m_nZoom, 2);
+    EXPECT_TRUE(doc.m_bModified);
+}
+
+TEST_F(ViewWidget, ZoomOutKeysStopAtTheFloor) {
+    Make(3, 1, 0);
+    doc.ChooseTool(cmd::kToolZoomOut);
+    doc.FindPile(1)->m_nZoom = -10;
+    Key(Qt::Key_Down);
+    EXPECT_EQ(doc.FindPile(1)->m_nZoom, -10);
+    EXPECT_FALSE(doc.m_bModified);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(doc.FindPile(1)->m_nZoom, -9);
+    EXPECT_EQ(doc.m_Pending.m_nZoom, -9) << "the pending set follows the pile";
+    EXPECT_TRUE(doc.m_bModified);
+}
+
+TEST_F(ViewWidget, TranslateDragMovesThePileAndRightPressPutsTheToolAway) {
+    Make(3, 2, 0);
+    doc.ChooseTool(cmd::kToolShift);
+    Mouse(QEvent::MouseButtonPress, QPoint(100, 100));
+    Mouse(QEvent::MouseMove, QPoint(130, 90));
+    Mouse(QEvent::MouseButtonRelease, QPoint(130, 90));
+    EXPECT_EQ(doc.FindPile(2)->m_nShiftX, 30);
+    EXPECT_EQ(doc.FindPile(2)->m_nShiftY, 10);
+    EXPECT_EQ(doc.m_Pending.m_nShiftX, 30);
+    EXPECT_FALSE(view->State().m_bDragging);
+    Mouse(QEvent::MouseButtonPress, QPoint(100, 100), Qt::RightButton);
+    EXPECT_EQ(doc.m_nToolCode, -1);
+}
+
+TEST_F(ViewWidget, CursorFollowsThePointerWithReadouts) {
+    Make(3, 1, 0);
+    EXPECT_EQ(view->CursorColumn(), -11);
+    std::map<int, QString> panes;
+    QObject::connect(view.get(), &FormalView::StatusText, [&](int pane, const QString& t) { panes[pane] = t; });
+    // Step 1, head column 40: column 50 + 40 is 50 points after the head, 20 µs each.
+    Mouse(QEvent::MouseMove, QPoint(10 + 90, 200));
+    EXPECT_EQ(view->CursorColumn(), 90);
+    EXPECT_EQ(panes[1], QStringLiteral("声时: 1.00ms"));
+    EXPECT_EQ(panes[3], QStringLiteral("深度: 2.0m"));
+    EXPECT_EQ(panes[5], QStringLiteral("数据点数: 90"));
+    Mouse(QEvent::MouseMove, QPoint(10 + 90, 590)); // below the trace box: the cursor stays
+    EXPECT_EQ(view->CursorColumn(), 90);
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(view->CursorColumn(), -11);
+}
+
+TEST_F(ViewWidget, WaveTrainScrollsOverThirtyUnitsPerPile) {
+    Make(40, 1, 0);
+    EXPECT_EQ(view->verticalScrollBar()->maximum(), 0);
+    doc.SetLayout(cmd::kWaveTrain); // the view hears it as a listener
+    QApplication::processEvents();
+    EXPECT_EQ(view->verticalScrollBar()->maximum(), 40 * 30 - view->viewport()->height());
+}
