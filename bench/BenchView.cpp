@@ -1,0 +1,95 @@
+// Repaints of the waveform view's layouts into a client-sized image on the offscreen platform: single
+// trace and three traces of filtered piles, the wave train of a 500-pile site (only the rows in view,
+// as the window paints it, beside every row, as a full picture of the train would).
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "core/CDEVAzazDoc.h"
+#include "view/CLayoutRenderer.h"
+
+namespace {
+
+const QSize kClient(1000, 700);
+
+// A filtered pile: noise, an input pulse and a toe echo; 1 kHz low-pass twice and a 20 Hz high-pass.
+pw::CPileRecord Pile(unsigned seed) {
+    std::mt19937 rng(seed);
+    std::normal_distribution<float> noise(0.f, 1.f);
+    pw::CPileRecord r;
+    for (int i = 0; i < pw::kSamples; ++i)
+        r.m_fRaw[i] = noise(rng) + (i > 50 && i < 100 ? 50.f : 0.f) + (i > 400 && i < 440 ? 15.f : 0.f);
+    r.m_fSampleInterval = 20.f;
+    r.m_nWaveSpeed = 3800;
+    r.m_fPileLength = 12.f;
+    r.m_nHeadSample = 50;
+    r.m_nStep = 1;
+    r.m_fLowPass = 1.f;
+    r.m_nLowPassPasses = 2;
+    r.m_fHighPass = 20.f;
+    r.m_fGain = 3.f;
+    r.m_Defects[0] = pw::DefectMark{2, 5.5f};
+    return r;
+}
+
+void FillDoc(pw::CDEVAzazDoc& doc, int piles, int layout) {
+    for (int i = 0; i < piles; ++i) {
+        doc.m_Piles.push_back(Pile(static_cast<unsigned>(i + 1)));
+        doc.m_Piles.back().m_nPileNo = static_cast<int16_t>(i + 1);
+    }
+    doc.m_Header.m_nPileCount = piles;
+    doc.SetSelection({1});
+    doc.m_Display.m_nLayout = layout;
+}
+
+// Renders like the window's paint: scrollY is the wave train's scroll position, visibleRows = false
+// draws the whole train (the culling's reference).
+void Repaint(benchmark::State& state, int piles, int layout, bool dirty, int scrollY, QSize client) {
+    pw::CDEVAzazDoc doc;
+    FillDoc(doc, piles, layout);
+    pw::ViewState view;
+    pw::CPlotFonts fonts;
+    pw::CLayoutRenderer renderer(doc, view, fonts);
+    QImage image(client, QImage::Format_RGB32);
+    {
+        QPainter p(&image); // the first paint fits the steps and processes every pile
+        renderer.Render(p, client, scrollY, true);
+    }
+    for (auto _ : state) {
+        if (dirty) doc.GetCurrentPile()->SetDirty(); // a tool changed the pile: reprocess, then draw
+        QPainter p(&image);
+        renderer.Render(p, client, scrollY, true);
+    }
+}
+
+void BM_SingleTrace(benchmark::State& s) { Repaint(s, 30, 0, false, 0, kClient); }
+void BM_SingleTraceAfterEdit(benchmark::State& s) { Repaint(s, 30, 0, true, 0, kClient); }
+void BM_ThreeTraces(benchmark::State& s) { Repaint(s, 30, 1, false, 0, kClient); }
+void BM_ThreeTracesAfterEdit(benchmark::State& s) { Repaint(s, 30, 1, true, 0, kClient); }
+void BM_WaveTrain500Top(benchmark::State& s) { Repaint(s, 500, 2, false, 0, kClient); }
+void BM_WaveTrain500Middle(benchmark::State& s) { Repaint(s, 500, 2, false, 250 * 30, kClient); }
+// Reference: every row of the train in one picture 500 x 30 units high.
+void BM_WaveTrain500AllRows(benchmark::State& s) { Repaint(s, 500, 2, false, 0, QSize(1000, 500 * 30)); }
+
+BENCHMARK(BM_SingleTrace)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SingleTraceAfterEdit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ThreeTraces)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ThreeTracesAfterEdit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WaveTrain500Top)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WaveTrain500Middle)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WaveTrain500AllRows)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
