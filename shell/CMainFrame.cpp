@@ -1,0 +1,188 @@
+// Frame assembly, the update pass, the frame's own commands, drop and close.
+#include "shell/CMainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProcess>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include "core/CommandIds.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CCommandRouter.h"
+#include "shell/CDataListView.h"
+#include "shell/CEditCommands.h"
+#include "shell/CFileCommands.h"
+#include "shell/CRecentFiles.h"
+#include "shell/CShellPrompts.h"
+#include "shell/CStatusPanes.h"
+#include "shell/CommandTable.h"
+#include "shell/DesktopTools.h"
+#include "shell/EstimateBar.h"
+#include "shell/ShellCommandIds.h"
+#include "shell/ShellMessages.h"
+#include "view/FormalView.h"
+
+namespace pw {
+
+CMainFrame::CMainFrame(CDEVAzazDoc& doc, CShellPrompts* prompts)
+    : m_doc(doc), m_pOwnPrompts(prompts ? nullptr : std::make_unique<CShellPrompts>(this)),
+      m_pPrompts(prompts ? prompts : m_pOwnPrompts.get()), m_pRouter(new CCommandRouter(doc, this)),
+      m_pRecent(new CRecentFiles(this)), m_pFiles(new CFileCommands(doc, *m_pPrompts, *m_pRecent, this)),
+      m_pEdits(new CEditCommands(doc, *m_pPrompts, this)) {
+    setObjectName(QStringLiteral("mainFrame"));
+    setAcceptDrops(true);
+    CreateBars();
+    CreateClient();
+    CreateMenus();
+    m_pFiles->Register(*m_pRouter);
+    m_pEdits->Register(*m_pRouter, *m_pList, [this] { return m_pWaveView->CursorColumn(); });
+    RegisterFrameCommands();
+    m_doc.AddListener(this);
+    UpdateTitle();
+    m_pRouter->UpdateAll();
+}
+
+CMainFrame::~CMainFrame() {
+    m_doc.RemoveListener(this);
+}
+
+void CMainFrame::CreateBars() {
+    m_pMainBar = new EstimateBar(m_doc, *m_pPrompts, this);
+    m_pMainBar->setObjectName(QStringLiteral("mainToolbar"));
+    m_pMainBar->setIconSize(QSize(18, 18));
+    m_pEditBar = new QToolBar(this);
+    m_pEditBar->setObjectName(QStringLiteral("editToolbar"));
+    m_pEditBar->setIconSize(QSize(19, 18));
+    auto fill = [this](QToolBar* bar, std::span<const int> ids) {
+        for (int id : ids) {
+            if (id == kSeparator)
+                bar->addSeparator();
+            else
+                bar->addAction(m_pRouter->Action(id));
+        }
+    };
+    fill(m_pMainBar, MainToolbarButtons());
+    m_pMainBar->AddControls();
+    fill(m_pEditBar, EditToolbarButtons());
+    for (QToolBar* bar : {static_cast<QToolBar*>(m_pMainBar), m_pEditBar}) {
+        bar->setMovable(true);
+        bar->setFloatable(true);
+        bar->setAllowedAreas(Qt::AllToolBarAreas);
+    }
+    addToolBar(Qt::TopToolBarArea, m_pMainBar);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, m_pEditBar);
+    m_pPanes = new CStatusPanes(statusBar());
+}
+
+void CMainFrame::CreateClient() {
+    m_pSplitter = new QSplitter(Qt::Horizontal, this);
+    m_pSplitter->setObjectName(QStringLiteral("splitter"));
+    m_pSplitter->setChildrenCollapsible(false);
+    m_pList = new CDataListView(m_doc, *m_pRouter, *m_pPrompts, m_pSplitter);
+    m_pList->setMinimumWidth(120);
+    m_pWaveView = new FormalView(m_doc, m_pSplitter);
+    m_pWaveView->setObjectName(QStringLiteral("waveView"));
+    connect(m_pWaveView, &FormalView::StatusText, m_pPanes, &CStatusPanes::SetText);
+    m_pSplitter->addWidget(m_pList);
+    m_pSplitter->addWidget(m_pWaveView);
+    m_pSplitter->setStretchFactor(1, 1);
+    setCentralWidget(m_pSplitter);
+}
+
+void CMainFrame::CreateMenus() {
+    for (const MenuSpec& spec : MainMenu()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.szTitle));
+        // Enable and check marks are computed when a menu opens, as the update handlers did.
+        connect(menu, &QMenu::aboutToShow, m_pRouter, &CCommandRouter::UpdateAll);
+        for (int id : spec.ids) {
+            if (id == kSeparator) {
+                menu->addSeparator();
+            } else if (id == kRecentSlot) {
+                QAction* placeholder = m_pRouter->Action(cmd::kRecentFirst);
+                menu->addAction(placeholder);
+                m_pRecent->AttachToMenu(menu, placeholder,
+                                        [this](const QString& p) { m_pFiles->OpenPath(p); });
+            } else {
+                menu->addAction(m_pRouter->Action(id));
+            }
+        }
+    }
+}
+
+void CMainFrame::RegisterFrameCommands() {
+    CCommandRouter& r = *m_pRouter;
+    // "最近文件" stands in for an empty list and does nothing itself.
+    r.Handle(cmd::kRecentFirst, [] {});
+    r.SetStateRule(cmd::kRecentFirst, [] { return CommandState{false, false}; });
+    r.Handle(cmd::kExit, [this] { close(); });
+    r.Handle(cmd::kToolbar, [this] { ToggleToolbars(); });
+    r.SetStateRule(cmd::kToolbar, [this] { return CommandState{true, m_bToolbarVisible == 1}; });
+    r.Handle(cmd::kStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); });
+    r.SetStateRule(cmd::kStatusBar, [this] { return CommandState{true, !statusBar()->isHidden()}; });
+    r.Handle(cmd::kMerge, [this] { m_pFiles->Merge(windowTitle()); });
+    r.Handle(cmd::kAbout, [this] { CAboutDlg(this).exec(); });
+    r.Handle(cmd::kWebSite, [] { QDesktopServices::openUrl(QUrl(WebSiteAddress())); });
+    const QString calculator = FindCalculator();
+    r.Handle(cmd::kCalculator, [calculator] { QProcess::startDetached(calculator, {}); });
+    r.SetStateRule(cmd::kCalculator, [calculator] { return CommandState{!calculator.isEmpty(), false}; });
+}
+
+void CMainFrame::ToggleToolbars() {
+    const bool show = m_pMainBar->isHidden();
+    m_pMainBar->setVisible(show);
+    m_pEditBar->setVisible(show);
+    m_bToolbarVisible = show ? 1 : 0;
+}
+
+void CMainFrame::UpdateTitle() {
+    setWindowTitle(QString::fromUtf8(m_doc.m_strTitle) + QStringLiteral(" - ") +
+                   QString::fromUtf8(msg::kFrameTitle));
+}
+
+void CMainFrame::OnDocumentChanged(unsigned) {
+    UpdateTitle();
+    m_pRouter->UpdateAll();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_bSplitSized) return;
+    m_bSplitSized = true;
+    // A quarter of the client width for the list (integer division), the rest for the view; after the
+    // window manager has given the maximised size.
+    QTimer::singleShot(0, this, [this] {
+        const int width = m_pSplitter->width();
+        m_pSplitter->setSizes({width / 4, width - width / 4});
+    });
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_pFiles->SaveModified())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) return event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile()) continue;
+        event->acceptProposedAction();
+        m_pFiles->OpenPath(url.toLocalFile());
+        return;
+    }
+}
+
+} // namespace pw

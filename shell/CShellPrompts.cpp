@@ -1,0 +1,49 @@
+// The real dialogs behind CShellPrompts.
+#include "shell/CShellPrompts.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+
+#include "shell/CMergeDlg.h"
+#include "shell/ShellMessages.h"
+
+namespace pw {
+
+void CShellPrompts::Tell(const QString& text, QMessageBox::Icon icon) {
+    QMessageBox box(icon, QString::fromUtf8(msg::kAppTitle), text, QMessageBox::Ok, m_pParent);
+    box.exec();
+}
+
+QMessageBox::StandardButton CShellPrompts::Ask(const QString& caption, const QString& text,
+                                               QMessageBox::StandardButtons buttons) {
+    QMessageBox box(QMessageBox::Question, caption, text, buttons, m_pParent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+std::optional<int> CShellPrompts::AskInt(const QString& title, int value) {
+    bool ok = false;
+    const int v = QInputDialog::getInt(m_pParent, title, QString::fromUtf8(msg::kEnterData), value, -32768,
+                                       32767, 1, &ok);
+    return ok ? std::optional<int>(v) : std::nullopt;
+}
+
+QString CShellPrompts::AskOpenPath(const QString& filter) {
+    return QFileDialog::getOpenFileName(m_pParent, QString(), QString(), filter);
+}
+
+QString CShellPrompts::AskSavePath(const QString& filter, const QString& suggested) {
+    QFileDialog dialog(m_pParent, QString(), suggested, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("wvf"));
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+               ? dialog.selectedFiles().front()
+               : QString();
+}
+
+std::optional<std::pair<QString, QString>> CShellPrompts::AskMergePaths() {
+    CMergeDlg dialog(m_pParent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return std::make_pair(dialog.Path1(), dialog.Path2());
+}
+
+} // namespace pw

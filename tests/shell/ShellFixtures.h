@@ -1,0 +1,50 @@
+// Shell test helpers: scripted answers instead of dialogs, and small projects written in code.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "core/CDEVAzazDoc.h"
+#include "shell/CShellPrompts.h"
+
+namespace pw::test {
+
+// Answers come from the queues; what the shell showed is recorded. An empty queue answers Cancel.
+class CScriptedPrompts : public CShellPrompts {
+public:
+    CScriptedPrompts() : CShellPrompts(nullptr) {}
+    void Tell(const QString& text, QMessageBox::Icon) override { m_Told << text; }
+    QMessageBox::StandardButton Ask(const QString& caption, const QString& text,
+                                    QMessageBox::StandardButtons) override;
+    std::optional<int> AskInt(const QString& title, int value) override;
+    QString AskOpenPath(const QString&) override { return Pop(m_Paths); }
+    QString AskSavePath(const QString&, const QString&) override { return Pop(m_Paths); }
+    std::optional<std::pair<QString, QString>> AskMergePaths() override;
+
+    QStringList m_Told, m_Asked, m_IntTitles;
+    std::deque<QMessageBox::StandardButton> m_Answers;
+    std::deque<std::optional<int>> m_Ints;
+    std::deque<QString> m_Paths;
+    int m_nMergeDialogs = 0;
+
+private:
+    static QString Pop(std::deque<QString>& q);
+};
+
+struct CPileSpec {
+    std::string name;
+    float length = 10.f;
+    int speed = 3800;
+    bool checked = false;
+};
+
+// A version-3 project file of records named as given (pile numbers 1..N), in dir. Returns its path.
+QString WriteProject(const QTemporaryDir& dir, const std::string& fileName,
+                     const std::vector<CPileSpec>& piles);
+
+} // namespace pw::test
