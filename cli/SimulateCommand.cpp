@@ -167,6 +167,8 @@ void RunSimulate(const CSimulateOptions& o) {
         pile.fToeFixity = o.toe;
         pile.fShaftDamping = o.damping;
         pile.defects = Defects(o.defects, "--defect: ");
+        if (const std::string bad = CheckDefectDepths(pile.defects, pile.fLength); !bad.empty())
+            Refuse("--defect: " + bad);
         CBlowSpec blow;
         blow.fSampleInterval = o.dt;
         blow.fDuration = o.duration;

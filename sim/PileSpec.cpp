@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "core/PileTypes.h"
@@ -74,6 +75,17 @@ std::string ParseDefect(std::string_view text, CSimDefect& out) {
     if (parts.size() > 3 && (!ParseFloat(parts[3], d.fExtent) || d.fExtent < 0.f))
         return "bad defect extent in " + quoted;
     out = d;
+    return "";
+}
+
+std::string CheckDefectDepths(const std::vector<CSimDefect>& defects, float length) {
+    for (const CSimDefect& d : defects)
+        if (!(d.fDepth > 0.f && d.fDepth < length)) {
+            char text[160];
+            std::snprintf(text, sizeof text, "a defect at %g m does not lie inside a pile of %g m",
+                          static_cast<double>(d.fDepth), static_cast<double>(length));
+            return text;
+        }
     return "";
 }
 

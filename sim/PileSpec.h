@@ -53,4 +53,8 @@ bool DefectDefaults(int type, float& severity, float& extent);
 // is wrong with the text.
 std::string ParseDefect(std::string_view text, CSimDefect& out);
 
+// "" when every defect lies inside a pile of this length (below the head, above the toe), else the
+// reason: a defect the pile cannot hold would be recorded as truth without being in the trace.
+std::string CheckDefectDepths(const std::vector<CSimDefect>& defects, float length);
+
 } // namespace pw

@@ -24,6 +24,8 @@ std::string SimulateSite(const CSiteSpec& site, CProjectData& out) {
         if (!(p.fLength > 0.f) || p.fLength > 100.f)
             return "pile \"" + p.strName + "\" needs a length between 0 and 100 m";
         if (p.nBlows < 1) return "pile \"" + p.strName + "\" needs at least one blow";
+        if (const std::string bad = CheckDefectDepths(p.defects, p.fLength); !bad.empty())
+            return "pile \"" + p.strName + "\": " + bad;
         const float dt = p.fSampleInterval > 0.f ? p.fSampleInterval : site.fSampleInterval;
         if (dt > 0.f && (dt < kMinSimInterval || dt > kMaxSimInterval))
             return "pile \"" + p.strName + "\": the sampling interval must lie between 1 and 1000 us";

@@ -297,5 +297,57 @@ TEST_F(Cli, TransferFromATesterInAnotherProcess) {
     for (const auto& entry : fs::directory_iterator(dest)) EXPECT_EQ(entry.path().filename(), "demo1.wvf");
 }
 
+TEST_F(Cli, SimulateOnePileKnowsItsTruth) {
+    const std::string out = (m_Dir / "one.wvf").string();
+    const CRun r = Run("simulate --length 12 --speed 3800 --dt 20 --defect 5.5:缩径:0.3 --defect 8:扩径 "
+                       "--noise 0.02 -o " + out + " --tester-folder " + (m_Dir / "folder").string());
+    ASSERT_EQ(r.code, 0) << r.err;
+    const json j = json::parse(Run("info --json " + out).out);
+    ASSERT_EQ(j["piles"].size(), 1u);
+    const json& p = j["piles"][0];
+    EXPECT_FLOAT_EQ(p["m_fPileLength"].get<float>(), 12.f);
+    EXPECT_EQ(p["m_nWaveSpeed"], 3800);
+    EXPECT_FLOAT_EQ(p["m_fSampleInterval"].get<float>(), 20.f);
+    EXPECT_EQ(p["m_Defects"][0]["nType"], 2); // by depth: the neck at 5.5 m first
+    EXPECT_FLOAT_EQ(p["m_Defects"][0]["fDepth"].get<float>(), 5.5f);
+    EXPECT_EQ(p["m_Defects"][1]["nType"], 1);
+    const json folder = json::parse(Run("info --json " + (m_Dir / "folder").string()).out);
+    EXPECT_EQ(folder["piles"][0]["m_fRaw"], p["m_fRaw"]);
+
+    for (const char* bad : {"--length 12 --defect 5.5:凹陷:0.3", "--length 12 --defect 30:缩径",
+                                   "--length -1", "--length 12 --dt 0"}) {
+        const CRun refused = Run(std::string("simulate ") + bad + " -o " + (m_Dir / "bad.wvf").string());
+        EXPECT_NE(refused.code, 0) << bad;
+        EXPECT_FALSE(fs::exists(m_Dir / "bad.wvf")) << bad;
+    }
+}
+
+// The bundled sample site in its three forms holds the same records, apart from what the tester's
+// per-pile files have no room for.
+TEST_F(Cli, SampleSiteFormsAgree) {
+    const std::string samples = PILEWAVE_SAMPLES;
+    const json project = json::parse(Run("info --json " + samples + "/sample-site.wvf").out);
+    const json folder = json::parse(Run("info --json " + samples + "/sample-site").out);
+    ASSERT_EQ(project["piles"].size(), 30u);
+    ASSERT_EQ(folder["piles"].size(), 30u);
+    const std::string storage = (m_Dir / "storage").string();
+    fs::copy(samples + "/tester-storage", storage, fs::copy_options::recursive);
+    std::string site;
+    for (const auto& entry : fs::directory_iterator(storage))
+        if (entry.is_directory()) site = entry.path().string();
+    ASSERT_EQ(Run("convert-site " + site + " -o " + (m_Dir / "converted.wvf").string()).code, 0);
+    const json converted = json::parse(Run("info --json " + (m_Dir / "converted.wvf").string()).out);
+    ASSERT_EQ(converted["piles"].size(), 30u);
+    for (std::size_t i = 0; i < 30; ++i) {
+        for (const char* key : {"m_szPileName", "m_fPileLength", "m_nWaveSpeed", "m_fSampleInterval", "m_nHeadSample",
+                                "m_Defects", "m_fRaw", "m_nDiameter"}) {
+            EXPECT_EQ(folder["piles"][i][key], project["piles"][i][key]) << i << key;
+            EXPECT_EQ(converted["piles"][i][key], project["piles"][i][key]) << i << key;
+        }
+        EXPECT_EQ(converted["piles"][i]["m_nPileType"], project["piles"][i]["m_nPileType"]) << i;
+    }
+    EXPECT_EQ(converted["header"]["m_szProjectName"], project["header"]["m_szProjectName"]);
+}
+
 } // namespace
 
