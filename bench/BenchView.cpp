@@ -66,14 +66,28 @@ void Repaint(benchmark::State& state, int piles, int layout, bool dirty, int scr
     }
 }
 
-void BM_SingleTrace(benchmark::State& s) { Repaint(s, 30, 0, false, 0, kClient); }
-void BM_SingleTraceAfterEdit(benchmark::State& s) { Repaint(s, 30, 0, true, 0, kClient); }
-void BM_ThreeTraces(benchmark::State& s) { Repaint(s, 30, 1, false, 0, kClient); }
-void BM_ThreeTracesAfterEdit(benchmark::State& s) { Repaint(s, 30, 1, true, 0, kClient); }
-void BM_WaveTrain500Top(benchmark::State& s) { Repaint(s, 500, 2, false, 0, kClient); }
-void BM_WaveTrain500Middle(benchmark::State& s) { Repaint(s, 500, 2, false, 250 * 30, kClient); }
+void BM_SingleTrace(benchmark::State& s) {
+    Repaint(s, 30, 0, false, 0, kClient);
+}
+void BM_SingleTraceAfterEdit(benchmark::State& s) {
+    Repaint(s, 30, 0, true, 0, kClient);
+}
+void BM_ThreeTraces(benchmark::State& s) {
+    Repaint(s, 30, 1, false, 0, kClient);
+}
+void BM_ThreeTracesAfterEdit(benchmark::State& s) {
+    Repaint(s, 30, 1, true, 0, kClient);
+}
+void BM_WaveTrain500Top(benchmark::State& s) {
+    Repaint(s, 500, 2, false, 0, kClient);
+}
+void BM_WaveTrain500Middle(benchmark::State& s) {
+    Repaint(s, 500, 2, false, 250 * 30, kClient);
+}
 // Reference: every row of the train in one picture 500 x 30 units high.
-void BM_WaveTrain500AllRows(benchmark::State& s) { Repaint(s, 500, 2, false, 0, QSize(1000, 500 * 30)); }
+void BM_WaveTrain500AllRows(benchmark::State& s) {
+    Repaint(s, 500, 2, false, 0, QSize(1000, 500 * 30));
+}
 
 BENCHMARK(BM_SingleTrace)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SingleTraceAfterEdit)->Unit(benchmark::kMillisecond);

@@ -52,7 +52,8 @@ void CLayoutRenderer::Render(QPainter& painter, QSize client, int scrollY, bool 
         const int n = m_Doc.GetPileCount();
         const int third = EffectiveThird();
         const double t = ThirdHeight(hc);
-        const std::array<int, 3> rows = ThreeRowPiles(third, n, cur->m_nPileNo, m_Doc.m_nPrevPile, m_Doc.m_nNextPile);
+        const std::array<int, 3> rows =
+            ThreeRowPiles(third, n, cur->m_nPileNo, m_Doc.m_nPrevPile, m_Doc.m_nNextPile);
         for (int r = 0; r < 3; ++r) {
             CPileRecord* rec = rows[r] > 0 ? m_Doc.FindPile(rows[r]) : nullptr;
             if (!rec) continue;
@@ -88,18 +89,24 @@ void CLayoutRenderer::Render(QPainter& painter, QSize client, int scrollY, bool 
 CursorSpan CLayoutRenderer::CursorExtent(QSize client) const {
     const int hc = client.height();
     switch (m_Doc.m_Display.m_nLayout) {
-    case 0: return {10, hc - 110};
+    case 0:
+        return {10, hc - 110};
     case 1: {
         const int t = (hc - 20) / 3;
         const int u = 2 * (hc - 20) / 3;
         switch (EffectiveThird()) {
-        case 1: return {10, t + 10};
-        case 2: return {t + 10, u + 10};
-        default: return {u + 10, hc - 10};
+        case 1:
+            return {10, t + 10};
+        case 2:
+            return {t + 10, u + 10};
+        default:
+            return {u + 10, hc - 10};
         }
     }
-    case 2: return {m_State.m_nTrainY0, m_State.m_nTrainY1};
-    default: return {10, hc - 10};
+    case 2:
+        return {m_State.m_nTrainY0, m_State.m_nTrainY1};
+    default:
+        return {10, hc - 10};
     }
 }
 

@@ -80,7 +80,8 @@ void CPlotCanvas::ClippedLine(int x0, int y0, int x1, int y1) {
     std::vector<QPoint> hits;
     auto add = [&](double t) {
         if (t < 0.0 || t > 1.0) return;
-        const QPoint p(static_cast<int>(std::lround(x0 + t * dx)), static_cast<int>(std::lround(y0 + t * dy)));
+        const QPoint p(static_cast<int>(std::lround(x0 + t * dx)),
+                       static_cast<int>(std::lround(y0 + t * dy)));
         if (!InsideClip(p.x(), p.y())) return;
         if (std::find(hits.begin(), hits.end(), p) == hits.end()) hits.push_back(p);
     };
@@ -128,7 +129,8 @@ void CPlotCanvas::Polyline(const std::vector<QPoint>& points) {
 void CPlotCanvas::Lines(const std::vector<QLine>& lines) {
     if (lines.empty()) return;
     if (m_bSoftClip) {
-        for (const QLine& l : lines) ClippedLine(l.x1(), l.y1(), l.x2(), l.y2());
+        for (const QLine& l : lines)
+            ClippedLine(l.x1(), l.y1(), l.x2(), l.y2());
     } else {
         m_Painter.drawLines(lines.data(), static_cast<int>(lines.size()));
     }
@@ -148,28 +150,38 @@ void CPlotCanvas::Frame(int x, int y, int w, int h) {
 }
 
 void CPlotCanvas::FillRect(int x, int y, int w, int h, const QColor& c) {
-    m_Painter.fillRect(QRect(QPoint(std::min(x, x + w), std::min(y, y + h)), QSize(std::abs(w), std::abs(h))), c);
+    m_Painter.fillRect(QRect(QPoint(std::min(x, x + w), std::min(y, y + h)), QSize(std::abs(w), std::abs(h))),
+                       c);
 }
 
 PlotFont CPlotCanvas::StyleFont(int style) const {
     if (m_Scale.nPen == 1) { // screen: the prebuilt fonts
         switch (style) {
-        case kTextLegend: return m_Fonts.At(2);
+        case kTextLegend:
+            return m_Fonts.At(2);
         case kTextVertical:
-        case kTextVerticalUp: return m_Fonts.At(6);
-        case kTextTitle: return m_Fonts.At(4);
-        default: return m_Fonts.At(0);
+        case kTextVerticalUp:
+            return m_Fonts.At(6);
+        case kTextTitle:
+            return m_Fonts.At(4);
+        default:
+            return m_Fonts.At(0);
         }
     }
     const int e = m_Scale.nPen;
     const int plain = 10 * e;
     const int scaled = m_fPaperK > 0 ? static_cast<int>(16 * e * m_fPaperK) : plain;
     switch (style) {
-    case kTextLegend: return MakePlotFont(kFaceArial, scaled, 0);
-    case kTextVertical: return MakePlotFont(kFaceArial, plain, -900);
-    case kTextVerticalUp: return MakePlotFont(kFaceArial, plain, 900);
-    case kTextTitle: return MakePlotFont(kFaceKai, scaled, 0, 90);
-    default: return MakePlotFont(kFaceArial, plain, 0);
+    case kTextLegend:
+        return MakePlotFont(kFaceArial, scaled, 0);
+    case kTextVertical:
+        return MakePlotFont(kFaceArial, plain, -900);
+    case kTextVerticalUp:
+        return MakePlotFont(kFaceArial, plain, 900);
+    case kTextTitle:
+        return MakePlotFont(kFaceKai, scaled, 0, 90);
+    default:
+        return MakePlotFont(kFaceArial, plain, 0);
     }
 }
 

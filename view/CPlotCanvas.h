@@ -18,7 +18,13 @@
 namespace pw {
 
 // Text styles: 0 plain, 1 legend, 2 vertical (paper: reads downwards), 3 vertical, 4 title.
-enum TextStyle : int { kTextPlain = 0, kTextLegend = 1, kTextVertical = 2, kTextVerticalUp = 3, kTextTitle = 4 };
+enum TextStyle : int {
+    kTextPlain = 0,
+    kTextLegend = 1,
+    kTextVertical = 2,
+    kTextVerticalUp = 3,
+    kTextTitle = 4
+};
 
 // Colours of the plots.
 inline const QColor kColorBackground(255, 255, 255);

@@ -13,13 +13,14 @@ namespace {
 // a Latin face (the paper legends are "Arial") still gets its characters in their Chinese forms.
 QStringList FamiliesOf(const QString& face) {
     if (face == kFaceArial)
-        return {QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans"),
-                QStringLiteral("Noto Sans CJK SC")};
+        return {QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")};
     if (face == kFaceKai)
-        return {QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL KaitiM GB"), QStringLiteral("Noto Serif CJK SC"),
-                QStringLiteral("Noto Sans CJK SC")};
+        return {QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL KaitiM GB"),
+                QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")};
     // "宋体" and anything unknown: a serif Chinese face.
-    return {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Sans CJK SC")};
+    return {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
+            QStringLiteral("Noto Sans CJK SC")};
 }
 
 // Only the installed families: an absent first family would otherwise make fontconfig substitute a
@@ -40,7 +41,8 @@ QFont MakeFaceFont(const QString& face, int weight) {
     font.setFamilies(InstalledFamilies(face));
     font.setStyleStrategy(QFont::PreferAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
-    if (weight > 0) font.setWeight(static_cast<QFont::Weight>(std::clamp(weight < 100 ? 100 : weight, 100, 900)));
+    if (weight > 0)
+        font.setWeight(static_cast<QFont::Weight>(std::clamp(weight < 100 ? 100 : weight, 100, 900)));
     return font;
 }
 
@@ -53,8 +55,9 @@ PlotFont MakePlotFont(const QString& face, int height, int escapement, int weigh
 }
 
 CPlotFonts::CPlotFonts()
-    : m_Fonts{MakePlotFont(kFaceSong, 12, 0),   MakePlotFont(kFaceSong, 210, 0), MakePlotFont(kFaceArial, 16, 0),
-              MakePlotFont(kFaceArial, 240, 0), MakePlotFont(kFaceKai, 20, 0),   MakePlotFont(kFaceKai, 300, 0),
+    : m_Fonts{MakePlotFont(kFaceSong, 12, 0),   MakePlotFont(kFaceSong, 210, 0),
+              MakePlotFont(kFaceArial, 16, 0),  MakePlotFont(kFaceArial, 240, 0),
+              MakePlotFont(kFaceKai, 20, 0),    MakePlotFont(kFaceKai, 300, 0),
               MakePlotFont(kFaceSong, 12, 900), MakePlotFont(kFaceSong, 180, -900)} {}
 
 } // namespace pw

@@ -58,15 +58,16 @@ TracePlacement CTracePlotter::PlotTrace(const TraceBox& box, CPileRecord& rec, c
     out.nStep = std::max<int>(1, rec.m_nStep);
     const int step = out.nStep;
     const TraceRange range = FindTraceRange(trace, kSamples, step);
-    const double peak = std::max(std::fabs(static_cast<double>(range.fMax)), std::fabs(static_cast<double>(range.fMin)));
+    const double peak =
+        std::max(std::fabs(static_cast<double>(range.fMax)), std::fabs(static_cast<double>(range.fMin)));
     out.fScale = AmplitudeScale(h, peak);
     out.nMiddleY = y0 + ys * (h / 2);
     out.nZeroY = ZeroLineY(y0, h, rec.m_nShiftY, ys);
 
     m_Canvas.SetPen(m_Canvas.DottedPen(kColorBlack, 0));
     m_Canvas.Line(x0, out.nMiddleY, x0 + w * xs, out.nMiddleY);
-    m_Canvas.Text(x0 + xs * (w / 3) - 1, out.nMiddleY - ys * (7 * h / 16) + 5, QStringLiteral("#%1").arg(rec.m_nPileNo),
-                  kTextPlain);
+    m_Canvas.Text(x0 + xs * (w / 3) - 1, out.nMiddleY - ys * (7 * h / 16) + 5,
+                  QStringLiteral("#%1").arg(rec.m_nPileNo), kTextPlain);
 
     const double zoom = ZoomFactor(rec.m_nZoom);
     auto yOf = [&](int s) { return SampleY(out.nZeroY, ys, trace[s], opt.nPolarity, zoom, out.fScale); };
@@ -141,7 +142,8 @@ void CTracePlotter::DrawMarks(const TraceBox& box, CPileRecord& rec, const Trace
         const int count = rec.GainCurve(gain);
         std::vector<QPoint> curve;
         curve.reserve(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i) curve.emplace_back(headX + i * xs, axisY - (gain[i] + 5) * ys + 3);
+        for (int i = 0; i < count; ++i)
+            curve.emplace_back(headX + i * xs, axisY - (gain[i] + 5) * ys + 3);
         m_Canvas.Polyline(curve);
     }
 
@@ -180,24 +182,28 @@ void CTracePlotter::DrawDefects(const TraceBox& box, CPileRecord& rec) {
         m_Canvas.Line(x, box.nY, x, box.nY + box.nH * sc.nY);
         char buf[48];
         std::snprintf(buf, sizeof buf, "-%.2fm", static_cast<double>(depth));
-        m_Canvas.Text(x + 2 * sc.nX, middleY, QString::fromStdString(name) + QString::fromUtf8(buf), kTextVertical);
+        m_Canvas.Text(x + 2 * sc.nX, middleY, QString::fromStdString(name) + QString::fromUtf8(buf),
+                      kTextVertical);
     }
 }
 
 void CTracePlotter::DrawParamSummary(int /*clientWidth*/, int clientHeight, const CPileRecord& rec) {
     const std::array<QString, 10> t = ParameterTexts(rec);
     const int ys = m_Canvas.Scale().nY;
-    const int rowY[3] = {clientHeight - 20 - 70 * ys, clientHeight - 20 - 50 * ys, clientHeight - 20 - 30 * ys};
+    const int rowY[3] = {clientHeight - 20 - 70 * ys, clientHeight - 20 - 50 * ys,
+                         clientHeight - 20 - 30 * ys};
     // Columns of three, three, two and two texts.
     const int columnX[4] = {60, 210, 360, 510};
     const int first[5] = {0, 3, 6, 8, 10};
     for (int c = 0; c < 4; ++c)
-        for (int j = first[c]; j < first[c + 1]; ++j) m_Canvas.Text(columnX[c], rowY[j - first[c]], t[j], kTextPlain);
+        for (int j = first[c]; j < first[c + 1]; ++j)
+            m_Canvas.Text(columnX[c], rowY[j - first[c]], t[j], kTextPlain);
 }
 
 void CTracePlotter::DrawParamColumn(int clientWidth, int /*clientHeight*/, const CPileRecord& rec) {
     const std::array<QString, 10> t = ParameterTexts(rec);
-    for (int j = 0; j < 10; ++j) m_Canvas.Text(clientWidth - 100, 10 + 30 * (j + 1), t[j], kTextPlain);
+    for (int j = 0; j < 10; ++j)
+        m_Canvas.Text(clientWidth - 100, 10 + 30 * (j + 1), t[j], kTextPlain);
 }
 
 void CTracePlotter::DrawWaveTrain(CDEVAzazDoc& doc, const TrainArea& area, int polarity, bool variableArea,
@@ -218,12 +224,15 @@ void CTracePlotter::DrawWaveTrain(CDEVAzazDoc& doc, const TrainArea& area, int p
         rec.SetViewPoints(area.nX1 - area.nX0);
         const float* trace = rec.GetTrace();
         const TrainRow row = WaveTrainRow(area, n, k, FindTraceRange(trace, kSamples, rec.m_nStep), sc.nY);
-        m_Canvas.Text(area.nX0 + 5 * sc.nX - 26, row.nZeroY + 5 * sc.nY - 10, QStringLiteral("#%1").arg(k), kTextPlain);
+        m_Canvas.Text(area.nX0 + 5 * sc.nX - 26, row.nZeroY + 5 * sc.nY - 10, QStringLiteral("#%1").arg(k),
+                      kTextPlain);
 
         // One sample per column, whatever the step; the polyline stops where sample index + 1 reaches
         // the post-cut.
         const int limit = kSamples - rec.m_nPostCut;
-        auto yOf = [&](int i) { return ToCoord(row.nZeroY - sc.nY * polarity * trace[i] * row.fScale * 2, row.nZeroY); };
+        auto yOf = [&](int i) {
+            return ToCoord(row.nZeroY - sc.nY * polarity * trace[i] * row.fScale * 2, row.nZeroY);
+        };
         points.clear();
         fill.clear();
         for (int i = 0; i < columns && i + 1 < limit; ++i) {

@@ -65,8 +65,8 @@ public:
     void DrawParamColumn(int clientWidth, int clientHeight, const CPileRecord& rec);
     // Every pile of the project, one row each, for the rows whose drawing reaches [visibleTop,
     // visibleBottom) (logical units); the others are neither fitted nor drawn.
-    void DrawWaveTrain(CDEVAzazDoc& doc, const TrainArea& area, int polarity, bool variableArea, int visibleTop,
-                       int visibleBottom);
+    void DrawWaveTrain(CDEVAzazDoc& doc, const TrainArea& area, int polarity, bool variableArea,
+                       int visibleTop, int visibleBottom);
 
 private:
     CPlotCanvas& m_Canvas;

@@ -24,12 +24,18 @@ namespace {
 // The menu command that chooses (and, chosen again, puts away) each tool.
 int ToolCommand(int tool) {
     switch (tool) {
-    case kToolTranslate: return cmd::kToolShift;
-    case kToolRotate: return cmd::kToolRotate;
-    case kToolZoomIn: return cmd::kToolZoomIn;
-    case kToolZoomOut: return cmd::kToolZoomOut;
-    case kToolLocalZoom: return cmd::kToolLocalZoom;
-    default: return 0;
+    case kToolTranslate:
+        return cmd::kToolShift;
+    case kToolRotate:
+        return cmd::kToolRotate;
+    case kToolZoomIn:
+        return cmd::kToolZoomIn;
+    case kToolZoomOut:
+        return cmd::kToolZoomOut;
+    case kToolLocalZoom:
+        return cmd::kToolLocalZoom;
+    default:
+        return 0;
     }
 }
 
@@ -55,7 +61,9 @@ FormalView::FormalView(CDEVAzazDoc& doc, QWidget* parent)
     UpdatePointer();
 }
 
-FormalView::~FormalView() { m_Doc.RemoveListener(this); }
+FormalView::~FormalView() {
+    m_Doc.RemoveListener(this);
+}
 
 void FormalView::OnDocumentChanged(unsigned /*changes*/) {
     UpdateScrollRange();
@@ -81,7 +89,9 @@ void FormalView::FastRedraw() {
     viewport()->update();
 }
 
-QSize FormalView::ClientSize() const { return viewport()->size(); }
+QSize FormalView::ClientSize() const {
+    return viewport()->size();
+}
 
 void FormalView::UpdateScrollRange() {
     const int hc = ClientSize().height();
@@ -92,7 +102,9 @@ void FormalView::UpdateScrollRange() {
     bar->setSingleStep(30); // one wave-train row
 }
 
-void FormalView::UpdatePointer() { viewport()->setCursor(ToolCursor(m_Doc.m_nToolCode)); }
+void FormalView::UpdatePointer() {
+    viewport()->setCursor(ToolCursor(m_Doc.m_nToolCode));
+}
 
 void FormalView::paintEvent(QPaintEvent* /*event*/) {
     const QSize size = ClientSize();
@@ -124,7 +136,9 @@ void FormalView::resizeEvent(QResizeEvent* event) {
     m_bPictureValid = false;
 }
 
-void FormalView::scrollContentsBy(int /*dx*/, int /*dy*/) { FastRedraw(); }
+void FormalView::scrollContentsBy(int /*dx*/, int /*dy*/) {
+    FastRedraw();
+}
 
 void FormalView::AfterToolChange(CPileRecord& rec) {
     rec.SetDirty();
@@ -161,13 +175,16 @@ bool FormalView::InsideTraceArea(int x, int y) const {
     const QSize size = ClientSize();
     const int wc = size.width(), hc = size.height();
     switch (m_Doc.m_Display.m_nLayout) {
-    case 0: return x >= 10 && x <= wc - 10 && y >= 10 && y <= hc - 110;
+    case 0:
+        return x >= 10 && x <= wc - 10 && y >= 10 && y <= hc - 110;
     case 1: {
         const CursorSpan span = m_Renderer.CursorExtent(size);
         return x >= 10 && x <= wc - 110 && y >= span.nTop && y <= span.nBottom;
     }
-    case 2: return x >= m_State.m_nTrainX0 && x <= m_State.m_nTrainX1;
-    default: return false;
+    case 2:
+        return x >= m_State.m_nTrainX0 && x <= m_State.m_nTrainX1;
+    default:
+        return false;
     }
 }
 
@@ -178,7 +195,8 @@ void FormalView::ShowReadouts() {
     if (m_Doc.m_Display.m_nLayout == 2) {
         const double us = static_cast<double>(m_State.m_nCursorX - 40) * rec->m_fSampleInterval * step;
         emit StatusText(1, Readout(vtext::kTime, "%.1fus", us, true));
-        for (int pane = 2; pane <= 5; ++pane) emit StatusText(pane, QString());
+        for (int pane = 2; pane <= 5; ++pane)
+            emit StatusText(pane, QString());
         return;
     }
     const int x = CursorColumn();
@@ -188,8 +206,9 @@ void FormalView::ShowReadouts() {
     const auto speed = rec->SpeedFromToePoint(c);
     emit StatusText(1, Readout(vtext::kTime, "%.2fms", time.value_or(0), time.has_value()));
     emit StatusText(2, Readout(vtext::kAmplitude, "%.2fmv", rec->GetSample(x * step), true));
-    emit StatusText(3, QString::fromUtf8(vtext::kDepth) +
-                           (depth ? QString::fromStdString(Round1Text(*depth)) + QStringLiteral("m") : QString()));
+    emit StatusText(
+        3, QString::fromUtf8(vtext::kDepth) +
+               (depth ? QString::fromStdString(Round1Text(*depth)) + QStringLiteral("m") : QString()));
     emit StatusText(4, speed ? QString::fromUtf8(vtext::kWaveSpeed) + QStringLiteral("%1m/s").arg(*speed)
                              : QString::fromUtf8(vtext::kWaveSpeed));
     emit StatusText(5, QString::fromUtf8(vtext::kPoints) + QString::number(x));
@@ -228,7 +247,8 @@ void FormalView::mousePressEvent(QMouseEvent* event) {
         m_State.m_bDragging = 1;
         FastRedraw();
         break;
-    default: break;
+    default:
+        break;
     }
     // A press away from a grabbed marker takes the cursor away.
     if (m_State.m_nInteraction != 3) m_State.m_nCursorX = -1;
@@ -244,7 +264,8 @@ void FormalView::mouseMoveEvent(QMouseEvent* event) {
         m_State.m_nDragY1 = pt.y();
         switch (m_Doc.m_nToolCode) {
         case kToolTranslate:
-            TranslateDrag(*rec, m_State.m_nDragX0, m_State.m_nDragY0, m_nPressShiftX, m_nPressShiftY, pt.x(), pt.y());
+            TranslateDrag(*rec, m_State.m_nDragX0, m_State.m_nDragY0, m_nPressShiftX, m_nPressShiftY, pt.x(),
+                          pt.y());
             AfterToolChange(*rec);
             break;
         case kToolRotate:
@@ -254,8 +275,11 @@ void FormalView::mouseMoveEvent(QMouseEvent* event) {
                 AfterToolChange(*rec);
             }
             break;
-        case kToolLocalZoom: FastRedraw(); break;
-        default: break;
+        case kToolLocalZoom:
+            FastRedraw();
+            break;
+        default:
+            break;
         }
         return;
     }
@@ -291,11 +315,20 @@ void FormalView::keyPressEvent(QKeyEvent* event) {
     }
     int key = -1;
     switch (event->key()) {
-    case Qt::Key_Up: key = kKeyUp; break;
-    case Qt::Key_Down: key = kKeyDown; break;
-    case Qt::Key_Left: key = kKeyLeft; break;
-    case Qt::Key_Right: key = kKeyRight; break;
-    default: break;
+    case Qt::Key_Up:
+        key = kKeyUp;
+        break;
+    case Qt::Key_Down:
+        key = kKeyDown;
+        break;
+    case Qt::Key_Left:
+        key = kKeyLeft;
+        break;
+    case Qt::Key_Right:
+        key = kKeyRight;
+        break;
+    default:
+        break;
     }
     if (key >= 0 && m_Doc.m_nToolCode >= 0) {
         if (ToolKeyPress(*rec, m_Doc.m_nToolCode, static_cast<ToolKey>(key), m_State)) AfterToolChange(*rec);

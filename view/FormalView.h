@@ -64,8 +64,8 @@ private:
     pw::CPlotFonts m_Fonts;
     pw::ViewState m_State;
     pw::CLayoutRenderer m_Renderer;
-    QImage m_Picture;             // the layout without the cursor line, client-sized
-    bool m_bPictureValid = false; // false: the next paint draws it again
+    QImage m_Picture;                           // the layout without the cursor line, client-sized
+    bool m_bPictureValid = false;               // false: the next paint draws it again
     int m_nPressShiftX = 0, m_nPressShiftY = 0; // the pile's offsets when the translate drag began
     int m_nPreviousY = 0;                       // last pointer y of a rotate drag
 };

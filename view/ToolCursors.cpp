@@ -110,7 +110,8 @@ QCursor ToolCursor(int tool) {
         static const QCursor c = Translate();
         return c;
     }
-    case kToolRotate: return QCursor(Qt::SizeVerCursor); // the rotation follows vertical movement
+    case kToolRotate:
+        return QCursor(Qt::SizeVerCursor); // the rotation follows vertical movement
     case kToolZoomIn: {
         static const QCursor c = Magnifier('+');
         return c;
@@ -123,7 +124,8 @@ QCursor ToolCursor(int tool) {
         static const QCursor c = Magnifier('r');
         return c;
     }
-    default: return QCursor(Qt::ArrowCursor);
+    default:
+        return QCursor(Qt::ArrowCursor);
     }
 }
 

@@ -60,9 +60,15 @@ std::array<int, 3> ThreeRowPiles(int third, int n, int cur, int prev, int next) 
     if (next <= 0) next = other;
     std::array<int, 3> rows{};
     switch (std::clamp(third, 1, std::min(3, n))) {
-    case 1: rows = {cur, next, next == n ? 1 : next + 1}; break;
-    case 2: rows = {prev, cur, next}; break;
-    default: rows = {prev == 1 ? n : prev - 1, prev, cur}; break;
+    case 1:
+        rows = {cur, next, next == n ? 1 : next + 1};
+        break;
+    case 2:
+        rows = {prev, cur, next};
+        break;
+    default:
+        rows = {prev == 1 ? n : prev - 1, prev, cur};
+        break;
     }
     if (n < 2) rows[1] = 0;
     if (n < 3) rows[2] = 0;

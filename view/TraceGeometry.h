@@ -21,10 +21,14 @@ TraceRange FindTraceRange(const float* trace, int count, int step);
 // a box under 300 units still gets a positive scale). 0 for a flat trace (peak 0), which then lies on
 // its zero line.
 double AmplitudeScale(int boxHeight, double peak);
-inline double ZoomFactor(int zoomLevel) { return 1.0 + 0.1 * zoomLevel; }
+inline double ZoomFactor(int zoomLevel) {
+    return 1.0 + 0.1 * zoomLevel;
+}
 
 // The zero line of a trace box: top + (h / 2 - vertical shift) * y scale.
-inline int ZeroLineY(int top, int boxHeight, int shiftY, int yScale) { return top + (boxHeight / 2 - shiftY) * yScale; }
+inline int ZeroLineY(int top, int boxHeight, int shiftY, int yScale) {
+    return top + (boxHeight / 2 - shiftY) * yScale;
+}
 
 // y of a sample: zero line - y scale * v * polarity * zoom factor * amplitude scale, truncated. Values
 // that are not finite lie on the zero line; huge ones are held far outside any box.
@@ -53,8 +57,12 @@ struct RowChoice {
 RowChoice ChooseRow(int y, int clientHeight, int n);
 
 // Rows of the three-trace layout: third height t = (hc - 20) / 3 as a real number, truncated when used.
-inline double ThirdHeight(int clientHeight) { return (clientHeight - 20) / 3.0; }
-inline int ThirdTop(int clientHeight, int row) { return 10 + static_cast<int>((row - 1) * ThirdHeight(clientHeight)); }
+inline double ThirdHeight(int clientHeight) {
+    return (clientHeight - 20) / 3.0;
+}
+inline int ThirdTop(int clientHeight, int row) {
+    return 10 + static_cast<int>((row - 1) * ThirdHeight(clientHeight));
+}
 
 // The wave-train area: x from 40 to client width - 60, y from the top margin to n * 30, one row of
 // (y1 - y0) / n units per pile.
@@ -71,6 +79,8 @@ struct TrainRow {
 TrainRow WaveTrainRow(const TrainArea& area, int n, int k, TraceRange range, int yScale);
 
 // Height the view scrolls over: n * 30 in the wave train, the client height in every other layout.
-inline int ScrollHeight(int layout, int n, int clientHeight) { return layout == 2 ? n * 30 : clientHeight; }
+inline int ScrollHeight(int layout, int n, int clientHeight) {
+    return layout == 2 ? n * 30 : clientHeight;
+}
 
 } // namespace pw

@@ -10,7 +10,9 @@ namespace pw {
 namespace {
 
 // The record keeps these as 16-bit fields: a long drag saturates instead of wrapping around.
-int16_t Clamp16(long long v) { return static_cast<int16_t>(std::clamp<long long>(v, INT16_MIN, INT16_MAX)); }
+int16_t Clamp16(long long v) {
+    return static_cast<int16_t>(std::clamp<long long>(v, INT16_MIN, INT16_MAX));
+}
 
 bool ZoomKey(CPileRecord& rec, ToolKey key) {
     if (key == kKeyUp) {
@@ -61,10 +63,18 @@ bool ToolKeyPress(CPileRecord& rec, int tool, ToolKey key, const ViewState& stat
     switch (tool) {
     case kToolTranslate:
         switch (key) {
-        case kKeyUp: rec.m_nShiftY = Clamp16(rec.m_nShiftY + 1LL); return true;
-        case kKeyDown: rec.m_nShiftY = Clamp16(rec.m_nShiftY - 1LL); return true;
-        case kKeyLeft: rec.m_nShiftX = Clamp16(rec.m_nShiftX - 1LL); return true;
-        case kKeyRight: rec.m_nShiftX = Clamp16(rec.m_nShiftX + 1LL); return true;
+        case kKeyUp:
+            rec.m_nShiftY = Clamp16(rec.m_nShiftY + 1LL);
+            return true;
+        case kKeyDown:
+            rec.m_nShiftY = Clamp16(rec.m_nShiftY - 1LL);
+            return true;
+        case kKeyLeft:
+            rec.m_nShiftX = Clamp16(rec.m_nShiftX - 1LL);
+            return true;
+        case kKeyRight:
+            rec.m_nShiftX = Clamp16(rec.m_nShiftX + 1LL);
+            return true;
         }
         return false;
     case kToolRotate:
@@ -72,12 +82,14 @@ bool ToolKeyPress(CPileRecord& rec, int tool, ToolKey key, const ViewState& stat
         if (key == kKeyDown) rec.m_nRotate = Clamp16(rec.m_nRotate - 1LL);
         return key == kKeyUp || key == kKeyDown;
     case kToolZoomIn:
-    case kToolZoomOut: return ZoomKey(rec, key);
+    case kToolZoomOut:
+        return ZoomKey(rec, key);
     case kToolLocalZoom:
         if (key != kKeyUp && key != kKeyDown) return false;
         ApplyLocalZoom(rec, state, key == kKeyUp ? 1 : 0);
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "ViewFixtures.h"
 #include "core/CommandIds.h"
 #include "view/FormalView.h"
-#include "ViewFixtures.h"
 
 using namespace pw;
 using namespace pw::test;
@@ -18,7 +18,8 @@ namespace {
 class ViewWidget : public ::testing::Test {
 protected:
     void Make(int piles, int current, int layout) {
-        FillDoc(doc, std::vector<CPileRecord>(static_cast<std::size_t>(piles), PlainRecord(1, Spike)), current);
+        FillDoc(doc, std::vector<CPileRecord>(static_cast<std::size_t>(piles), PlainRecord(1, Spike)),
+                current);
         doc.m_Display.m_nLayout = layout;
         doc.SetModified(false);
         view = std::make_unique<FormalView>(doc);
@@ -27,9 +28,11 @@ protected:
         QApplication::processEvents();
     }
     void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-        QMouseEvent e(type, at, view->viewport()->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
-                      type == QEvent::MouseMove && !view->State().m_bDragging ? Qt::NoButton : held, Qt::NoModifier);
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        QMouseEvent e(
+            type, at, view->viewport()->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
+            type == QEvent::MouseMove && !view->State().m_bDragging ? Qt::NoButton : held, Qt::NoModifier);
         QApplication::sendEvent(view->viewport(), &e);
     }
     void Key(int key) {
@@ -101,7 +104,8 @@ TEST_F(ViewWidget, CursorFollowsThePointerWithReadouts) {
     Make(3, 1, 0);
     EXPECT_EQ(view->CursorColumn(), -11);
     std::map<int, QString> panes;
-    QObject::connect(view.get(), &FormalView::StatusText, [&](int pane, const QString& t) { panes[pane] = t; });
+    QObject::connect(view.get(), &FormalView::StatusText,
+                     [&](int pane, const QString& t) { panes[pane] = t; });
     // Step 1, head column 40: column 50 + 40 is 50 points after the head, 20 µs each.
     Mouse(QEvent::MouseMove, QPoint(10 + 90, 200));
     EXPECT_EQ(view->CursorColumn(), 90);

@@ -2,9 +2,9 @@
 // of the polyline, the three-trace rows and the wave-train rows land where the geometry puts them.
 #include <gtest/gtest.h>
 
+#include "ViewFixtures.h"
 #include "view/CPlotCanvas.h"
 #include "view/TraceGeometry.h"
-#include "ViewFixtures.h"
 
 using namespace pw;
 using namespace pw::test;
@@ -80,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
                       AmplitudeCase{"zoom_doubles", 10, 0, 0, kZeroY - 2 * kHalfRange, kZeroY},
                       AmplitudeCase{"zoom_halves", -5, 0, 0, kZeroY - kHalfRange / 2, kZeroY},
                       AmplitudeCase{"zoom_floor_is_flat", -10, 0, 0, kZeroY, kZeroY},
-                      AmplitudeCase{"shift_raises_zero_line", 0, 0, 30, kZeroY - 30 - kHalfRange, kZeroY - 30}),
+                      AmplitudeCase{"shift_raises_zero_line", 0, 0, 30, kZeroY - 30 - kHalfRange,
+                                    kZeroY - 30}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ViewSingleTrace, VariableAreaFillsPositiveHalfWaves) {
@@ -129,7 +130,8 @@ TEST_P(ViewPostCut, PolylineEndsBeforeTheCutSamples) {
     const QImage img = Render(doc, state, QSize(1200, 600));
     const int top = c.layout == 2 ? 0 : 11, bottom = c.layout == 2 ? 100 : 480;
     EXPECT_GT(CountInColumn(img, c.lastX - 1, top, bottom, ink), 0);
-    for (int x = c.lastX + 2; x < c.lastX + 40; ++x) ASSERT_EQ(CountInColumn(img, x, top, bottom, ink), 0) << x;
+    for (int x = c.lastX + 2; x < c.lastX + 40; ++x)
+        ASSERT_EQ(CountInColumn(img, x, top, bottom, ink), 0) << x;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ViewPostCut,
@@ -188,7 +190,8 @@ TEST(ViewWaveTrain, RowsOneRowHeightApartAndScrollHeight) {
         EXPECT_TRUE(Is(img, 40 + 50, zero, kBlack)) << "row " << k;
         EXPECT_FALSE(Is(img, 40 + 50, zero - 1, kBlack) || Is(img, 40 + 50, zero + 1, kBlack)) << "row " << k;
     }
-    for (int piles : {1, 6, 30, 500}) EXPECT_EQ(ScrollHeight(2, piles, 600), piles * 30);
+    for (int piles : {1, 6, 30, 500})
+        EXPECT_EQ(ScrollHeight(2, piles, 600), piles * 30);
     EXPECT_EQ(ScrollHeight(0, 500, 600), 600);
 }
 
@@ -206,9 +209,9 @@ TEST(ViewLayouts, NoCurrentPileDrawsOnlyTheBackground) {
 
 struct ClipCase {
     const char* name;
-    QLine line;       // logical units; the clip box is -100..100 both ways
-    int inkedPixels;  // pixels of the line inside the box (0: dropped)
-    QRect inkBounds;  // where those pixels lie, in device pixels (origin moved to 150, 150)
+    QLine line;      // logical units; the clip box is -100..100 both ways
+    int inkedPixels; // pixels of the line inside the box (0: dropped)
+    QRect inkBounds; // where those pixels lie, in device pixels (origin moved to 150, 150)
 };
 
 class ViewSoftwareClip : public ::testing::TestWithParam<ClipCase> {};

@@ -25,18 +25,22 @@ inline CPileRecord PlainRecord(int pileNo, const std::function<float(int)>& samp
     r.m_fGain = 1.f;
     r.m_nHeadSample = 40;
     r.m_nStep = 1;
-    for (int i = 0; i < kSamples; ++i) r.m_fRaw[i] = sample(i);
+    for (int i = 0; i < kSamples; ++i)
+        r.m_fRaw[i] = sample(i);
     r.SetDirty();
     return r;
 }
 
 // One spike of height 100 at sample 100, zero elsewhere.
-inline float Spike(int i) { return i == 100 ? 100.f : 0.f; }
+inline float Spike(int i) {
+    return i == 100 ? 100.f : 0.f;
+}
 
 // Puts the records into the document, numbered 1..n, with pile `current` current.
 inline void FillDoc(CDEVAzazDoc& doc, std::vector<CPileRecord> piles, int current = 1) {
     doc.m_Piles = std::move(piles);
-    for (std::size_t i = 0; i < doc.m_Piles.size(); ++i) doc.m_Piles[i].m_nPileNo = static_cast<int16_t>(i + 1);
+    for (std::size_t i = 0; i < doc.m_Piles.size(); ++i)
+        doc.m_Piles[i].m_nPileNo = static_cast<int16_t>(i + 1);
     doc.m_Header.m_nPileCount = static_cast<int>(doc.m_Piles.size());
     doc.SetSelection({current});
 }
@@ -57,13 +61,15 @@ inline bool Is(const QImage& img, int x, int y, const QColor& c) {
 // How many pixels of column x between y0 and y1 (inclusive) have colour c.
 inline int CountInColumn(const QImage& img, int x, int y0, int y1, const QColor& c) {
     int n = 0;
-    for (int y = y0; y <= y1; ++y) n += Is(img, x, y, c);
+    for (int y = y0; y <= y1; ++y)
+        n += Is(img, x, y, c);
     return n;
 }
 
 inline int CountInRow(const QImage& img, int y, int x0, int x1, const QColor& c) {
     int n = 0;
-    for (int x = x0; x <= x1; ++x) n += Is(img, x, y, c);
+    for (int x = x0; x <= x1; ++x)
+        n += Is(img, x, y, c);
     return n;
 }
 

@@ -1,9 +1,9 @@
 // The tools' arithmetic on the record, the three-trace row choice and which piles fill the rows.
 #include <gtest/gtest.h>
 
+#include "ViewFixtures.h"
 #include "view/TraceGeometry.h"
 #include "view/ViewTools.h"
-#include "ViewFixtures.h"
 
 using namespace pw;
 using namespace pw::test;
@@ -35,20 +35,21 @@ TEST_P(ViewToolKeys, ChangeTheRecord) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ViewToolKeys,
-    ::testing::Values(KeyCase{"translate_up", kToolTranslate, kKeyUp, 0, 5, 7, 0, true, 0, 5, 8, 0},
-                      KeyCase{"translate_down", kToolTranslate, kKeyDown, 0, 5, 7, 0, true, 0, 5, 6, 0},
-                      KeyCase{"translate_left", kToolTranslate, kKeyLeft, 0, 5, 7, 0, true, 0, 4, 7, 0},
-                      KeyCase{"translate_right", kToolTranslate, kKeyRight, 0, 5, 7, 0, true, 0, 6, 7, 0},
-                      KeyCase{"rotate_up", kToolRotate, kKeyUp, 0, 0, 0, 3, true, 0, 0, 0, 4},
-                      KeyCase{"rotate_down", kToolRotate, kKeyDown, 0, 0, 0, 3, true, 0, 0, 0, 2},
-                      KeyCase{"rotate_left_ignored", kToolRotate, kKeyLeft, 0, 0, 0, 3, false, 0, 0, 0, 3},
-                      KeyCase{"zoom_in_up", kToolZoomIn, kKeyUp, 4, 0, 0, 0, true, 5, 0, 0, 0},
-                      KeyCase{"zoom_out_down", kToolZoomOut, kKeyDown, -9, 0, 0, 0, true, -10, 0, 0, 0},
-                      KeyCase{"zoom_down_at_floor", kToolZoomIn, kKeyDown, -10, 0, 0, 0, false, -10, 0, 0, 0},
-                      KeyCase{"zoom_down_below_floor", kToolZoomOut, kKeyDown, -12, 0, 0, 0, false, -12, 0, 0, 0},
-                      KeyCase{"zoom_up_from_floor", kToolZoomOut, kKeyUp, -10, 0, 0, 0, true, -9, 0, 0, 0},
-                      KeyCase{"tool_two_does_nothing", kToolCode2, kKeyUp, 0, 0, 0, 0, false, 0, 0, 0, 0},
-                      KeyCase{"shift_saturates", kToolTranslate, kKeyRight, 0, 32767, 0, 0, true, 0, 32767, 0, 0}),
+    ::testing::Values(
+        KeyCase{"translate_up", kToolTranslate, kKeyUp, 0, 5, 7, 0, true, 0, 5, 8, 0},
+        KeyCase{"translate_down", kToolTranslate, kKeyDown, 0, 5, 7, 0, true, 0, 5, 6, 0},
+        KeyCase{"translate_left", kToolTranslate, kKeyLeft, 0, 5, 7, 0, true, 0, 4, 7, 0},
+        KeyCase{"translate_right", kToolTranslate, kKeyRight, 0, 5, 7, 0, true, 0, 6, 7, 0},
+        KeyCase{"rotate_up", kToolRotate, kKeyUp, 0, 0, 0, 3, true, 0, 0, 0, 4},
+        KeyCase{"rotate_down", kToolRotate, kKeyDown, 0, 0, 0, 3, true, 0, 0, 0, 2},
+        KeyCase{"rotate_left_ignored", kToolRotate, kKeyLeft, 0, 0, 0, 3, false, 0, 0, 0, 3},
+        KeyCase{"zoom_in_up", kToolZoomIn, kKeyUp, 4, 0, 0, 0, true, 5, 0, 0, 0},
+        KeyCase{"zoom_out_down", kToolZoomOut, kKeyDown, -9, 0, 0, 0, true, -10, 0, 0, 0},
+        KeyCase{"zoom_down_at_floor", kToolZoomIn, kKeyDown, -10, 0, 0, 0, false, -10, 0, 0, 0},
+        KeyCase{"zoom_down_below_floor", kToolZoomOut, kKeyDown, -12, 0, 0, 0, false, -12, 0, 0, 0},
+        KeyCase{"zoom_up_from_floor", kToolZoomOut, kKeyUp, -10, 0, 0, 0, true, -9, 0, 0, 0},
+        KeyCase{"tool_two_does_nothing", kToolCode2, kKeyUp, 0, 0, 0, 0, false, 0, 0, 0, 0},
+        KeyCase{"shift_saturates", kToolTranslate, kKeyRight, 0, 32767, 0, 0, true, 0, 32767, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ClickCase {
@@ -67,13 +68,12 @@ TEST_P(ViewZoomClick, StepsOfTwoDownToTheFloor) {
     EXPECT_EQ(rec.m_nZoom, c.zoomAfter);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ViewZoomClick,
-                         ::testing::Values(ClickCase{kToolZoomIn, 0, true, 2}, ClickCase{kToolZoomIn, -10, true, -8},
-                                           ClickCase{kToolZoomOut, 0, true, -2}, ClickCase{kToolZoomOut, -8, true, -10},
-                                           ClickCase{kToolZoomOut, -9, true, -10},
-                                           ClickCase{kToolZoomOut, -10, false, -10},
-                                           ClickCase{kToolZoomOut, -11, false, -11},
-                                           ClickCase{kToolTranslate, 0, false, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ViewZoomClick,
+    ::testing::Values(ClickCase{kToolZoomIn, 0, true, 2}, ClickCase{kToolZoomIn, -10, true, -8},
+                      ClickCase{kToolZoomOut, 0, true, -2}, ClickCase{kToolZoomOut, -8, true, -10},
+                      ClickCase{kToolZoomOut, -9, true, -10}, ClickCase{kToolZoomOut, -10, false, -10},
+                      ClickCase{kToolZoomOut, -11, false, -11}, ClickCase{kToolTranslate, 0, false, 0}));
 
 TEST(ViewToolDrag, TranslateFollowsThePointerFromThePressPoint) {
     CPileRecord rec = PlainRecord(1, Spike);
@@ -118,14 +118,14 @@ TEST_P(ViewLocalZoom, HandsThePileTheRectanglesColumns) {
     EXPECT_EQ(rec.m_pSegments[0].fFactor > 0, c.up == 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ViewLocalZoom,
-    ::testing::Values(LocalZoomCase{"enlarge", 110, 210, 0, 1, 1, 100, 200},
-                      LocalZoomCase{"reduce", 110, 210, 0, 1, 0, 100, 200},
-                      LocalZoomCase{"offset", 110, 210, 20, 1, 1, 80, 180},
-                      LocalZoomCase{"dragged_leftwards", 210, 110, 0, 1, 1, 100, 200},
-                      LocalZoomCase{"right_edge_held_at_trace_end", 110, 900, 0, 2, 1, 100, 502}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ViewLocalZoom,
+                         ::testing::Values(LocalZoomCase{"enlarge", 110, 210, 0, 1, 1, 100, 200},
+                                           LocalZoomCase{"reduce", 110, 210, 0, 1, 0, 100, 200},
+                                           LocalZoomCase{"offset", 110, 210, 20, 1, 1, 80, 180},
+                                           LocalZoomCase{"dragged_leftwards", 210, 110, 0, 1, 1, 100, 200},
+                                           LocalZoomCase{"right_edge_held_at_trace_end", 110, 900, 0, 2, 1,
+                                                         100, 502}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct RowPilesCase {
     int third, n, cur, prev, next;
