@@ -100,6 +100,16 @@ void CDEVAzazDoc::AfterLoad() {
     Notify(kChangedRecords | kChangedCurrent | kChangedModified | kChangedEstimate);
 }
 
+void CDEVAzazDoc::NewDocument() {
+    ReleaseRecords();
+    m_Header = CProjectHeader{};
+    m_strPath.clear();
+    m_strTitle = msg::kUntitled;
+    m_bModified = 0;
+    LoadPending(-1);
+    Notify(kChangedRecords | kChangedCurrent | kChangedModified | kChangedEstimate);
+}
+
 DocResult CDEVAzazDoc::Open(const std::string& path) {
     DocResult result;
     CProjectData data;

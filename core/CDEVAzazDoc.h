@@ -91,6 +91,8 @@ public:
     void SetCurrentPile(int index);                      // array position; neighbours for three traces
 
     // --- files ---
+    // An empty, untitled project in place of the open one; display options, tool and switches stay.
+    void NewDocument();
     // A project file of any version is read as a project; any other path opens the tester folder it
     // lies in (idindx.par + 1.wvf, 2.wvf, ...).
     DocResult Open(const std::string& path);

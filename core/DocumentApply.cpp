@@ -6,19 +6,13 @@
 #include "core/Averaging.h"
 #include "core/CDEVAzazDoc.h"
 #include "core/CoreMessages.h"
+#include "core/PileOrder.h"
 
 namespace pw {
 namespace {
 
 bool LengthInRange(double v) { return v >= 0.5 && v <= 200.0; } // false for NaN
 bool SpeedInRange(long long v) { return v >= 100 && v <= 10000; }
-
-std::string_view Trimmed(const char* field, std::size_t width) {
-    std::string_view s = FieldText(field, width);
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
 
 } // namespace
 
@@ -55,9 +49,9 @@ std::vector<int> CDEVAzazDoc::ScopePiles(const std::string& scope) {
         if (current) out.push_back(current->m_nPileNo);
     } else if (scope == kScopeGroup) {
         if (!current) return out;
-        const std::string_view name = Trimmed(current->m_szPileName, sizeof current->m_szPileName);
+        const std::string name = TrimmedPileName(*current);
         for (const auto& p : m_Piles)
-            if (Trimmed(p.m_szPileName, sizeof p.m_szPileName) == name) out.push_back(p.m_nPileNo);
+            if (TrimmedPileName(p) == name) out.push_back(p.m_nPileNo);
     } else if (scope == kScopeAll) {
         for (const auto& p : m_Piles) out.push_back(p.m_nPileNo);
     }

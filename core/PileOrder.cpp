@@ -1,5 +1,5 @@
 // Name trimming, the date column and the selection order of the pile list.
-#include "shell/PileOrder.h"
+#include "core/PileOrder.h"
 
 #include <algorithm>
 

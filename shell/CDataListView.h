@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/CDEVAzazDoc.h"
-#include "shell/PileOrder.h"
+#include "core/PileOrder.h"
 
 namespace pw {
 

@@ -8,7 +8,6 @@
 #include "shell/CCommandRouter.h"
 #include "shell/CRecentFiles.h"
 #include "shell/CShellPrompts.h"
-#include "shell/DocumentReset.h"
 #include "shell/ShellCommandIds.h"
 #include "shell/ShellMessages.h"
 
@@ -100,7 +99,7 @@ void CFileCommands::Merge(const QString& frameTitle) {
 }
 
 void CFileCommands::New() {
-    if (SaveModified()) ResetAsNewDocument(m_doc);
+    if (SaveModified()) m_doc.NewDocument();
 }
 
 } // namespace pw
