@@ -83,7 +83,7 @@ std::vector<CSimDefect> Defects(const std::vector<std::string>& texts, const std
     return out;
 }
 
-CSiteSpec ReadSiteDescription(const std::string& path) {
+CSiteDescription ReadSiteDescription(const std::string& path) {
     std::ifstream in(path);
     if (!in) {
         std::fprintf(stderr, "%s: cannot open\n", path.c_str());
@@ -95,7 +95,7 @@ CSiteSpec ReadSiteDescription(const std::string& path) {
     } catch (const json::exception& e) {
         Refuse(path + ": " + e.what());
     }
-    CSiteSpec s;
+    CSiteDescription s;
     CKeys keys(j, path);
     keys.Get("site", s.strSite);
     keys.Get("test_unit", s.strTestUnit);
@@ -151,16 +151,16 @@ void RunSimulate(const CSimulateOptions& o) {
     CProjectData data;
     std::string siteName = o.siteName;
     if (!o.site.empty()) {
-        const CSiteSpec spec = ReadSiteDescription(o.site);
-        const std::string error = SimulateSite(spec, data);
+        const CSiteDescription desc = ReadSiteDescription(o.site);
+        const std::string error = SimulateSite(desc, data);
         if (!error.empty()) Refuse(o.site + ": " + error);
-        siteName = spec.strSite;
+        siteName = desc.strSite;
     } else {
         if (!(o.length > 0.f && o.length <= 100.f) || !(o.speed > 0.f) || !(o.diameter > 0.f))
             Refuse("--length (up to 100 m), --speed and --diameter must be positive");
         if (!(o.dt >= kMinSimInterval && o.dt <= kMaxSimInterval))
             Refuse("--dt must lie between 1 and 1000 us");
-        CPileSpec pile;
+        CPileDescription pile;
         pile.fLength = o.length;
         pile.fWaveSpeed = o.speed;
         pile.fDiameter = o.diameter;
@@ -169,7 +169,7 @@ void RunSimulate(const CSimulateOptions& o) {
         pile.defects = Defects(o.defects, "--defect: ");
         if (const std::string bad = CheckDefectDepths(pile.defects, pile.fLength); !bad.empty())
             Refuse("--defect: " + bad);
-        CBlowSpec blow;
+        CBlowDescription blow;
         blow.fSampleInterval = o.dt;
         blow.fDuration = o.duration;
         blow.fAmplitude = o.amplitude;

@@ -12,27 +12,27 @@ namespace pw {
 
 CCommandRouter::CCommandRouter(CDEVAzazDoc& doc, QWidget* window)
     : QObject(window), m_doc(doc), m_pWindow(window) {
-    for (const CommandSpec& spec : CommandTable()) {
-        if (spec.szText) {
+    for (const CommandEntry& desc : CommandTable()) {
+        if (desc.szText) {
             // No shortcut on the action: Qt would append its own hint to texts without a tab, and the
             // stored texts must show as they are. The keys live in the accelerator table below.
-            auto* action = new QAction(QString::fromUtf8(spec.szText), this);
+            auto* action = new QAction(QString::fromUtf8(desc.szText), this);
             std::string prompt;
-            const QString tip = QString::fromUtf8(CommandPrompt(spec, prompt).data());
+            const QString tip = QString::fromUtf8(CommandPrompt(desc, prompt).data());
             action->setToolTip(tip);
             action->setStatusTip(tip);
-            action->setIcon(ToolbarIcon(spec.nId));
-            action->setData(spec.nId);
-            connect(action, &QAction::triggered, this, [this, id = spec.nId] { Dispatch(id); });
-            m_Actions[spec.nId] = action;
+            action->setIcon(ToolbarIcon(desc.nId));
+            action->setData(desc.nId);
+            connect(action, &QAction::triggered, this, [this, id = desc.nId] { Dispatch(id); });
+            m_Actions[desc.nId] = action;
         }
-        for (const char* key : spec.szKeys) {
+        for (const char* key : desc.szKeys) {
             if (!key) continue;
             const QKeySequence seq(QString::fromLatin1(key), QKeySequence::PortableText);
-            m_KeyCommands[seq.toString(QKeySequence::PortableText)] = spec.nId;
+            m_KeyCommands[seq.toString(QKeySequence::PortableText)] = desc.nId;
             auto* shortcut = new QShortcut(seq, window);
             shortcut->setContext(Qt::WindowShortcut);
-            connect(shortcut, &QShortcut::activated, this, [this, id = spec.nId] { Dispatch(id); });
+            connect(shortcut, &QShortcut::activated, this, [this, id = desc.nId] { Dispatch(id); });
         }
     }
 }
@@ -51,11 +51,11 @@ QAction* CCommandRouter::Action(int id) {
 }
 
 CommandState CCommandRouter::StateOf(int id) const {
-    const CommandSpec* spec = FindCommand(id);
-    if (!spec || spec->route == CommandRoute::Later || spec->route == CommandRoute::Inert) return {};
+    const CommandEntry* desc = FindCommand(id);
+    if (!desc || desc->route == CommandRoute::Later || desc->route == CommandRoute::Inert) return {};
     if (!m_Handlers.count(id)) return {};
     if (const auto rule = m_Rules.find(id); rule != m_Rules.end()) return rule->second();
-    if (spec->route == CommandRoute::Document) return m_doc.GetCommandState(id);
+    if (desc->route == CommandRoute::Document) return m_doc.GetCommandState(id);
     return {true, false};
 }
 

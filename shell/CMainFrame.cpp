@@ -98,11 +98,11 @@ void CMainFrame::CreateClient() {
 }
 
 void CMainFrame::CreateMenus() {
-    for (const MenuSpec& spec : MainMenu()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.szTitle));
+    for (const MenuEntry& desc : MainMenu()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(desc.szTitle));
         // Enable and check marks are computed when a menu opens, as the update handlers did.
         connect(menu, &QMenu::aboutToShow, m_pRouter, &CCommandRouter::UpdateAll);
-        for (int id : spec.ids) {
+        for (int id : desc.ids) {
             if (id == kSeparator) {
                 menu->addSeparator();
             } else if (id == kRecentSlot) {

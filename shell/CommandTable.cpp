@@ -14,7 +14,7 @@ using R = CommandRoute;
 // Traps kept on purpose: the Excel item's text says "Shift+E" but Shift+E sends the enlarged-base
 // defect (32819); "保存选泽波形" says "Shift + B" but Shift+B sends 32829; "删除缺陷" says
 // "Ctrl+Alt+D" but Ctrl+Alt+D is DC removal and the defect deletion is Alt+D. The texts stay as stored.
-const CommandSpec kCommands[] = {
+const CommandEntry kCommands[] = {
     // menu 128
     {cmd::kOpen, "打开(&O)...\tCtrl+O", {"Ctrl+O"}, R::Document, nullptr},
     {cmd::kSave, "保存(&S)\tCtrl+S", {"Ctrl+S"}, R::Document, nullptr},
@@ -85,7 +85,7 @@ const CommandSpec kCommands[] = {
 
 // Top-level titles avoid the letters of the Alt accelerators (S, P, I, F, A, R, B, D): a mnemonic on the
 // same key would make both ambiguous and neither would fire.
-const std::vector<MenuSpec> kMenu = {
+const std::vector<MenuEntry> kMenu = {
     {"文件(&W)",
      {cmd::kOpen, cmd::kSave, cmd::kSaveAs, cmd::kSaveChecked, cmd::kSaveSelectedTraces, kSeparator,
       cmd::kPrint, cmd::kPrintPreview, cmd::kPrintSetup, kSeparator, kRecentSlot, kSeparator, cmd::kExit}},
@@ -136,17 +136,17 @@ const int kEditButtons[] = {cmd::kVariableArea,
 
 } // namespace
 
-std::span<const CommandSpec> CommandTable() {
+std::span<const CommandEntry> CommandTable() {
     return kCommands;
 }
 
-const CommandSpec* FindCommand(int id) {
+const CommandEntry* FindCommand(int id) {
     for (const auto& c : kCommands)
         if (c.nId == id) return &c;
     return nullptr;
 }
 
-const std::vector<MenuSpec>& MainMenu() {
+const std::vector<MenuEntry>& MainMenu() {
     return kMenu;
 }
 std::span<const int> MainToolbarButtons() {
@@ -156,8 +156,8 @@ std::span<const int> EditToolbarButtons() {
     return kEditButtons;
 }
 
-std::string_view CommandPrompt(const CommandSpec& spec, std::string& storage) {
-    storage = spec.szText ? spec.szText : "";
+std::string_view CommandPrompt(const CommandEntry& desc, std::string& storage) {
+    storage = desc.szText ? desc.szText : "";
     if (const auto tab = storage.find('\t'); tab != std::string::npos) storage.erase(tab);
     if (const auto amp = storage.find("(&"); amp != std::string::npos) storage.erase(amp, 4);
     while (!storage.empty() && storage.back() == '.')

@@ -19,7 +19,7 @@ enum class CommandRoute {
     Inert,    // accelerators of standard edit/help/pane identifiers nothing handles
 };
 
-struct CommandSpec {
+struct CommandEntry {
     int nId;
     const char* szText;    // menu text exactly as stored (tab and hint included); nullptr: no menu item
     const char* szKeys[2]; // accelerators in QKeySequence portable form; nullptr when unused
@@ -30,14 +30,14 @@ struct CommandSpec {
 inline constexpr int kSeparator = 0;
 inline constexpr int kRecentSlot = -1; // where the recent-file items go
 
-struct MenuSpec {
+struct MenuEntry {
     const char* szTitle;
     std::vector<int> ids; // kSeparator and kRecentSlot allowed
 };
 
-std::span<const CommandSpec> CommandTable(); // every command, menu 128 order first
-const CommandSpec* FindCommand(int id);
-const std::vector<MenuSpec>& MainMenu(); // menu 128
+std::span<const CommandEntry> CommandTable(); // every command, menu 128 order first
+const CommandEntry* FindCommand(int id);
+const std::vector<MenuEntry>& MainMenu(); // menu 128
 
 // Toolbar slots in order, kSeparator between groups. The main toolbar's last six slots are the
 // estimate bar's controls and are not listed here.
@@ -45,6 +45,6 @@ std::span<const int> MainToolbarButtons();
 std::span<const int> EditToolbarButtons();
 
 // The text before the tab without the "(&X)" mnemonic and the trailing "...": tool tips and prompts.
-std::string_view CommandPrompt(const CommandSpec& spec, std::string& storage);
+std::string_view CommandPrompt(const CommandEntry& desc, std::string& storage);
 
 } // namespace pw

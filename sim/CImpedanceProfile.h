@@ -4,15 +4,15 @@
 
 #include <vector>
 
-#include "sim/PileSpec.h"
+#include "sim/PileDescription.h"
 
 namespace pw {
 
 class CImpedanceProfile {
 public:
-    // Cuts the pile of spec into cells a wave crosses in fTau seconds. A section whose wave speed is
+    // Cuts the described pile into cells a wave crosses in fTau seconds. A section whose wave speed is
     // lower (segregation) gets shorter cells, so every echo stays on the time grid.
-    static CImpedanceProfile Build(const CPileSpec& spec, double fTau);
+    static CImpedanceProfile Build(const CPileDescription& desc, double fTau);
 
     int CellCount() const { return static_cast<int>(m_fZ.size()); }
 
@@ -28,10 +28,10 @@ public:
     bool m_bToeFixed = false; // a toe that cannot move at all (fixity 1)
 };
 
-// Factors the defects of spec put on the density, wave speed and cross-section at depth z (m).
+// Factors the described defects put on the density, wave speed and cross-section at depth z (m).
 struct CSectionFactors {
     double fDensity = 1., fSpeed = 1., fArea = 1.;
 };
-CSectionFactors SectionAt(const CPileSpec& spec, double z);
+CSectionFactors SectionAt(const CPileDescription& desc, double z);
 
 } // namespace pw

@@ -11,7 +11,7 @@
 
 namespace pw {
 
-std::vector<double> SimulateHeadVelocity(const CPileSpec& pile, const CBlowSpec& blow) {
+std::vector<double> SimulateHeadVelocity(const CPileDescription& pile, const CBlowDescription& blow) {
     std::vector<double> out(kSamples, 0.);
     const double dt = blow.fSampleInterval * 1e-6; // s
     // Nothing to model without a pile of some size (a zero impedance would divide by zero below).
@@ -37,7 +37,7 @@ std::vector<double> SimulateHeadVelocity(const CPileSpec& pile, const CBlowSpec&
     return out;
 }
 
-CPileRecord SimulatePile(const CPileSpec& pile, const CBlowSpec& blow, const CPileLabel& label) {
+CPileRecord SimulatePile(const CPileDescription& pile, const CBlowDescription& blow, const CPileLabel& label) {
     CPileRecord r;
     const std::vector<double> clean = SimulateHeadVelocity(pile, blow);
     CSimRandom random(blow.nSeed);

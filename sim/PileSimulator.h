@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/CPileRecord.h"
-#include "sim/PileSpec.h"
+#include "sim/PileDescription.h"
 
 namespace pw {
 
@@ -21,7 +21,7 @@ inline constexpr float kMaxSimInterval = 1000.f;
 // samples: zero before blow.nHeadSample, the blow starting there; all zero for a pile without length,
 // speed, diameter or density. The work grows with length / (speed · interval): keep the interval
 // at 1 µs or more (see kMinSimInterval).
-std::vector<double> SimulateHeadVelocity(const CPileSpec& pile, const CBlowSpec& blow);
+std::vector<double> SimulateHeadVelocity(const CPileDescription& pile, const CBlowDescription& blow);
 
 // The identification a record carries besides what the model needs.
 struct CPileLabel {
@@ -33,6 +33,6 @@ struct CPileLabel {
 // A record as the tester would deliver it: raw samples with noise, offset and drift; length, wave
 // speed, diameter, sampling interval and head sample of the pile; its defects (type and top depth,
 // by depth, at most ten); processing parameters at their neutral values (no gain, no filters).
-CPileRecord SimulatePile(const CPileSpec& pile, const CBlowSpec& blow, const CPileLabel& label);
+CPileRecord SimulatePile(const CPileDescription& pile, const CBlowDescription& blow, const CPileLabel& label);
 
 } // namespace pw

@@ -17,7 +17,7 @@ float ChooseSampleInterval(float length, float speed) {
     return 25.f;
 }
 
-std::string SimulateSite(const CSiteSpec& site, CProjectData& out) {
+std::string SimulateSite(const CSiteDescription& site, CProjectData& out) {
     out = CProjectData{};
     int records = 0;
     for (const CSitePile& p : site.piles) {
@@ -42,7 +42,7 @@ std::string SimulateSite(const CSiteSpec& site, CProjectData& out) {
         const double toeDraw = random.Uniform(-0.08, 0.08);
         const uint64_t pileSeed = random.Next();
 
-        CPileSpec pile;
+        CPileDescription pile;
         pile.fLength = static_cast<float>(std::round(p.fLength * 10.) / 10.);
         const double speed =
             p.fWaveSpeed > 0.f ? p.fWaveSpeed : site.fWaveSpeed + site.fSpeedScatter * speedDraw;
@@ -65,7 +65,7 @@ std::string SimulateSite(const CSiteSpec& site, CProjectData& out) {
 
         CSimRandom blows(pileSeed);
         for (int b = 0; b < p.nBlows; ++b) {
-            CBlowSpec blow;
+            CBlowDescription blow;
             blow.fSampleInterval = dt;
             // Larger piles are struck with heavier hammers: longer contact.
             blow.fDuration =

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/ProjectFile.h"
-#include "sim/PileSpec.h"
+#include "sim/PileDescription.h"
 
 namespace pw {
 
@@ -26,7 +26,7 @@ struct CSitePile {
     int nBlows = 1; // records of this pile (same name, one after the other)
 };
 
-struct CSiteSpec {
+struct CSiteDescription {
     std::string strSite = "SITE1"; // folder name of the site on the tester
     std::string strTestUnit;       // UTF-8
     std::string strProjectName;    // UTF-8
@@ -50,6 +50,6 @@ float ChooseSampleInterval(float length, float speed);
 // Records numbered 1..N in the order of the description, repeated blows of a pile next to each
 // other; the header with the site's texts. The same description always gives the same project.
 // Returns "" or what is wrong with the description (then out is left empty).
-std::string SimulateSite(const CSiteSpec& site, CProjectData& out);
+std::string SimulateSite(const CSiteDescription& site, CProjectData& out);
 
 } // namespace pw

@@ -9,12 +9,12 @@ namespace {
 using pw::CPileRecord;
 
 // Records whose processed trace is their raw trace, filled with one value.
-std::vector<CPileRecord> Piles(const std::vector<std::pair<const char*, float>>& spec) {
+std::vector<CPileRecord> Piles(const std::vector<std::pair<const char*, float>>& desc) {
     std::vector<CPileRecord> piles;
-    for (std::size_t i = 0; i < spec.size(); ++i) {
+    for (std::size_t i = 0; i < desc.size(); ++i) {
         CPileRecord r = pw::test::MakeRecord(static_cast<unsigned>(i + 1));
         r.m_nPileNo = static_cast<int16_t>(i + 1);
-        r.SetPileName(spec[i].first);
+        r.SetPileName(desc[i].first);
         r.m_bRemoveDC = 0;
         r.m_fLowPass = r.m_fHighPass = 0;
         r.m_bIntegrate = 0;
@@ -22,7 +22,7 @@ std::vector<CPileRecord> Piles(const std::vector<std::pair<const char*, float>>&
         r.m_nRotate = 0;
         r.m_nPreZero = r.m_nPostCut = 0;
         r.m_pSegments.clear();
-        for (auto& v : r.m_fRaw) v = spec[i].second;
+        for (auto& v : r.m_fRaw) v = desc[i].second;
         piles.push_back(std::move(r));
     }
     return piles;

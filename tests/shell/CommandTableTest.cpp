@@ -38,9 +38,9 @@ TEST(ShellCommands, MenuShowsEveryStoredTextExactlyOnce) {
                 // A shortcut on a menu action would make Qt append its own hint to texts without a tab.
                 EXPECT_TRUE(a->shortcut().isEmpty()) << a->text().toStdString();
             }
-    for (const CommandSpec& spec : CommandTable()) {
-        if (!spec.szText) continue;
-        EXPECT_EQ(seen.count(spec.nId), 1u) << spec.nId;
+    for (const CommandEntry& desc : CommandTable()) {
+        if (!desc.szText) continue;
+        EXPECT_EQ(seen.count(desc.nId), 1u) << desc.nId;
     }
     // The texts whose hints disagree with the real keys stay as stored.
     const std::map<int, QString> items = MenuItems(frame);
@@ -71,14 +71,14 @@ TEST(ShellCommands, KeysSendTheirCommands) {
         EXPECT_EQ(frame.Router().CommandForKey(QKeySequence(QString::fromLatin1(key))), id) << key;
     // No key sends two commands, and the Excel item has none of its own.
     std::map<QString, int> owners;
-    for (const CommandSpec& spec : CommandTable())
-        for (const char* key : spec.szKeys)
+    for (const CommandEntry& desc : CommandTable())
+        for (const char* key : desc.szKeys)
             if (key) {
-                EXPECT_TRUE(owners.emplace(QString::fromLatin1(key), spec.nId).second) << key;
+                EXPECT_TRUE(owners.emplace(QString::fromLatin1(key), desc.nId).second) << key;
             }
-    for (const CommandSpec& spec : CommandTable())
-        if (spec.nId == 32960) {
-            EXPECT_EQ(spec.szKeys[0], nullptr);
+    for (const CommandEntry& desc : CommandTable())
+        if (desc.nId == 32960) {
+            EXPECT_EQ(desc.szKeys[0], nullptr);
         }
 }
 

@@ -23,7 +23,7 @@ struct EstimateBarTest : ::testing::Test {
     CMainFrame frame{doc, &prompts};
     EstimateBar& bar = *frame.MainBar();
 
-    void Open(const std::vector<test::CPileSpec>& piles) {
+    void Open(const std::vector<test::CPileDescription>& piles) {
         ASSERT_TRUE(frame.Files().OpenPath(test::WriteProject(dir, "p.wvf", piles)));
     }
     void Type(EstimateEdit* edit, const char* text) { edit->setText(QString::fromUtf8(text)); }

@@ -26,7 +26,7 @@
 namespace pw {
 namespace {
 
-using test::CPileSpec;
+using test::CPileDescription;
 const QString kSamples = QStringLiteral(PILEWAVE_SAMPLES);
 
 struct FrameTest : ::testing::Test {
@@ -34,7 +34,7 @@ struct FrameTest : ::testing::Test {
     CDEVAzazDoc doc;
     test::CScriptedPrompts prompts;
     CMainFrame frame{doc, &prompts};
-    QString Project(const std::vector<CPileSpec>& piles, const std::string& name = "p.wvf") {
+    QString Project(const std::vector<CPileDescription>& piles, const std::string& name = "p.wvf") {
         return test::WriteProject(dir, name, piles);
     }
 };

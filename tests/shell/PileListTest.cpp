@@ -15,7 +15,7 @@
 namespace pw {
 namespace {
 
-using test::CPileSpec;
+using test::CPileDescription;
 
 struct PileListTest : ::testing::Test {
     QTemporaryDir dir;
@@ -28,7 +28,7 @@ struct PileListTest : ::testing::Test {
         frame.resize(1000, 600);
         frame.show(); // clicks need laid-out rows
     }
-    void Open(const std::vector<CPileSpec>& piles) {
+    void Open(const std::vector<CPileDescription>& piles) {
         ASSERT_TRUE(frame.Files().OpenPath(test::WriteProject(dir, "p.wvf", piles)));
     }
     void ClickRow(int row, Qt::KeyboardModifiers mods = Qt::NoModifier) {

@@ -39,7 +39,7 @@ QString CScriptedPrompts::Pop(std::deque<QString>& q) {
 }
 
 QString WriteProject(const QTemporaryDir& dir, const std::string& fileName,
-                     const std::vector<CPileSpec>& piles) {
+                     const std::vector<CPileDescription>& piles) {
     CProjectHeader header;
     header.SetTestUnit("检测单位");
     header.SetProjectName("工程");

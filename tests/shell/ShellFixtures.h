@@ -36,7 +36,7 @@ private:
     static QString Pop(std::deque<QString>& q);
 };
 
-struct CPileSpec {
+struct CPileDescription {
     std::string name;
     float length = 10.f;
     int speed = 3800;
@@ -45,6 +45,6 @@ struct CPileSpec {
 
 // A version-3 project file of records named as given (pile numbers 1..N), in dir. Returns its path.
 QString WriteProject(const QTemporaryDir& dir, const std::string& fileName,
-                     const std::vector<CPileSpec>& piles);
+                     const std::vector<CPileDescription>& piles);
 
 } // namespace pw::test

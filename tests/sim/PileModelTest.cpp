@@ -16,8 +16,8 @@ using namespace pw;
 constexpr double kAmplitude = 100.;
 
 // A pile without soil: only impedance changes and the toe return waves.
-CPileSpec BarePile(float length, float speed, float fixity = 0.f) {
-    CPileSpec p;
+CPileDescription BarePile(float length, float speed, float fixity = 0.f) {
+    CPileDescription p;
     p.fLength = length;
     p.fWaveSpeed = speed;
     p.fShaftDamping = 0.f;
@@ -26,8 +26,8 @@ CPileSpec BarePile(float length, float speed, float fixity = 0.f) {
     return p;
 }
 
-CBlowSpec CleanBlow(float dt, float durationMs, int head = 50) {
-    CBlowSpec b;
+CBlowDescription CleanBlow(float dt, float durationMs, int head = 50) {
+    CBlowDescription b;
     b.fSampleInterval = dt;
     b.fDuration = durationMs;
     b.fAmplitude = static_cast<float>(kAmplitude);
@@ -151,7 +151,7 @@ class DefectEcho : public ::testing::TestWithParam<CDefectCase> {};
 TEST_P(DefectEcho, HasTheSignOfTheImpedanceChangeAtTwoZOverC) {
     const CDefectCase c = GetParam();
     const float length = 20.f, speed = 3800.f, dt = 20.f;
-    CPileSpec pile = BarePile(length, speed, 0.5f); // no toe echo to confuse things
+    CPileDescription pile = BarePile(length, speed, 0.5f); // no toe echo to confuse things
     CSimDefect d;
     d.nType = c.type;
     d.fDepth = c.depth;
@@ -196,7 +196,7 @@ TEST(ShaftDamping, WeakensTheToeEcho) {
     double previous = 0.;
     double undamped = 0.;
     for (const float alpha : {0.f, 0.01f, 0.02f, 0.04f, 0.08f}) {
-        CPileSpec pile = BarePile(length, speed);
+        CPileDescription pile = BarePile(length, speed);
         pile.fShaftDamping = alpha;
         const std::vector<double> v = SimulateHeadVelocity(pile, CleanBlow(dt, duration, head));
         // Measured from the level just before the echo: the shaft's own returns have moved it.
@@ -214,7 +214,7 @@ TEST(ShaftDamping, WeakensTheToeEcho) {
 // Soil resists the moving pile: after the blow the head velocity swings below zero before the toe
 // echo, as the shaft returns opposite-sign waves all along its length.
 TEST(ShaftDamping, PullsTheTraceBelowZeroAfterTheBlow) {
-    CPileSpec pile = BarePile(20.f, 3800.f);
+    CPileDescription pile = BarePile(20.f, 3800.f);
     pile.fShaftDamping = 0.04f;
     pile.fSoilCorner = 60.f;
     const int head = 50;

@@ -15,18 +15,18 @@ namespace {
 
 using namespace pw;
 
-CPileRecord Record(const CPileSpec& pile, const CBlowSpec& blow) {
+CPileRecord Record(const CPileDescription& pile, const CBlowDescription& blow) {
     return SimulatePile(pile, blow, CPileLabel{"A-12", "2024-05-11", 1});
 }
 
 TEST(SimulatePile, RecordCarriesThePileAndItsDefectsByDepth) {
-    CPileSpec pile;
+    CPileDescription pile;
     pile.fLength = 18.5f;
     pile.fWaveSpeed = 3712.f;
     pile.fDiameter = 1000.f;
     pile.defects = {CSimDefect{1, 11.f, 0.4f, 0.f}, CSimDefect{2, 5.5f, 0.3f, 0.f},
                     CSimDefect{9, 7.f, 0.3f, 0.f}};
-    CBlowSpec blow;
+    CBlowDescription blow;
     blow.fSampleInterval = 25.f;
     blow.nHeadSample = 47;
     CPileRecord r = SimulatePile(pile, blow, CPileLabel{"A-12", "2024-05-11", 5});
@@ -50,12 +50,12 @@ TEST(SimulatePile, RecordCarriesThePileAndItsDefectsByDepth) {
 
 // The record's own conversions find the toe where the model put its echo.
 TEST(SimulatePile, RecordToePointMeetsTheEcho) {
-    CPileSpec pile;
+    CPileDescription pile;
     pile.fLength = 14.f;
     pile.fWaveSpeed = 3800.f;
     pile.fShaftDamping = 0.f;
     pile.fToeFixity = 0.f;
-    CBlowSpec blow;
+    CBlowDescription blow;
     blow.fNoise = 0.f;
     blow.fDuration = 0.6f;
     CPileRecord r = Record(pile, blow);
@@ -68,8 +68,8 @@ TEST(SimulatePile, RecordToePointMeetsTheEcho) {
 }
 
 TEST(SimulatePile, SensorAddsNoiseOffsetAndDriftBeforeAndAfterTheBlow) {
-    CPileSpec pile;
-    CBlowSpec blow;
+    CPileDescription pile;
+    CBlowDescription blow;
     blow.fAmplitude = 80.f;
     blow.fNoise = 0.02f;
     blow.fOffset = 3.f;
@@ -86,7 +86,7 @@ TEST(SimulatePile, SensorAddsNoiseOffsetAndDriftBeforeAndAfterTheBlow) {
     EXPECT_NEAR(mean, 3., 0.6);
     EXPECT_NEAR(sd, 1.6, 0.5);
     // Noise-free otherwise identical: the difference is offset, drift and noise only.
-    CBlowSpec quiet = blow;
+    CBlowDescription quiet = blow;
     quiet.fNoise = 0.f;
     quiet.fOffset = 0.f;
     quiet.fDrift = 0.f;
@@ -99,15 +99,15 @@ TEST(SimulatePile, SensorAddsNoiseOffsetAndDriftBeforeAndAfterTheBlow) {
 
 // A pile the model cannot hold gives a silent trace, never NaN (a zero impedance would divide by zero).
 TEST(SimulatePile, DegeneratePilesGiveSilence) {
-    for (const auto& [name, change] : std::vector<std::pair<const char*, void (*)(CPileSpec&, CBlowSpec&)>>{
-             {"no diameter", [](CPileSpec&p, CBlowSpec&) { p.fDiameter = 0.f; }},
-             {"no density", [](CPileSpec&p, CBlowSpec&) { p.fDensity = 0.f; }},
-             {"no length", [](CPileSpec&p, CBlowSpec&) { p.fLength = 0.f; }},
-             {"negative speed", [](CPileSpec&p, CBlowSpec&) { p.fWaveSpeed = -3800.f; }},
-             {"no interval", [](CPileSpec&, CBlowSpec&b) { b.fSampleInterval = 0.f; }},
+    for (const auto& [name, change] : std::vector<std::pair<const char*, void (*)(CPileDescription&, CBlowDescription&)>>{
+             {"no diameter", [](CPileDescription&p, CBlowDescription&) { p.fDiameter = 0.f; }},
+             {"no density", [](CPileDescription&p, CBlowDescription&) { p.fDensity = 0.f; }},
+             {"no length", [](CPileDescription&p, CBlowDescription&) { p.fLength = 0.f; }},
+             {"negative speed", [](CPileDescription&p, CBlowDescription&) { p.fWaveSpeed = -3800.f; }},
+             {"no interval", [](CPileDescription&, CBlowDescription&b) { b.fSampleInterval = 0.f; }},
          }) {
-        CPileSpec pile;
-        CBlowSpec blow;
+        CPileDescription pile;
+        CBlowDescription blow;
         change(pile, blow);
         for (const double v : SimulateHeadVelocity(pile, blow))
             ASSERT_EQ(v, 0.) << name;
@@ -115,8 +115,8 @@ TEST(SimulatePile, DegeneratePilesGiveSilence) {
 }
 
 TEST(SimulatePile, SeedDecidesTheNoise) {
-    CPileSpec pile;
-    CBlowSpec blow;
+    CPileDescription pile;
+    CBlowDescription blow;
     blow.nSeed = 11;
     const CPileRecord a = Record(pile, blow), b = Record(pile, blow);
     blow.nSeed = 12;
@@ -170,8 +170,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, DefectText,
                                            CParseCase{"5:缩径:1.2", false, 0, 0.f, 0.f, 0.f},
                                            CParseCase{"5:缩径:0.3:1:2", false, 0, 0.f, 0.f, 0.f}));
 
-CSiteSpec SmallSite() {
-    CSiteSpec s;
+CSiteDescription SmallSite() {
+    CSiteDescription s;
     s.strTestUnit = "检测中心";
     s.strProjectName = "二期";
     s.nSeed = 99;
@@ -222,7 +222,7 @@ TEST(SimulateSite, SameDescriptionSameProject) {
     CProjectData a, b, c;
     ASSERT_EQ(SimulateSite(SmallSite(), a), "");
     ASSERT_EQ(SimulateSite(SmallSite(), b), "");
-    CSiteSpec other = SmallSite();
+    CSiteDescription other = SmallSite();
     other.nSeed = 100;
     ASSERT_EQ(SimulateSite(other, c), "");
     ASSERT_EQ(a.m_Piles.size(), b.m_Piles.size());
@@ -234,7 +234,7 @@ TEST(SimulateSite, SameDescriptionSameProject) {
 
 TEST(SimulateSite, RefusesPilesWithoutLengthOrBlowsOrAUsableInterval) {
     CProjectData data;
-    CSiteSpec s = SmallSite();
+    CSiteDescription s = SmallSite();
     s.piles[1].fLength = 0.f;
     EXPECT_NE(SimulateSite(s, data), "");
     EXPECT_TRUE(data.m_Piles.empty());

@@ -17,7 +17,7 @@ struct CSimDefect {
     float fExtent = 0.f; // m of pile the change spans; 0 = the kind's usual extent (扩底: down to the toe)
 };
 
-struct CPileSpec {
+struct CPileDescription {
     float fLength = 12.f;      // m
     float fWaveSpeed = 3800.f; // m/s of sound concrete
     float fDiameter = 800.f;   // mm
@@ -34,7 +34,7 @@ struct CPileSpec {
     float fToeFixity = 0.2f;
 };
 
-struct CBlowSpec {
+struct CBlowDescription {
     float fDuration = 1.0f;       // ms, half-sine contact time of the hammer (0.5 .. 2 for hand hammers)
     float fAmplitude = 100.f;     // peak head velocity of the blow itself, in the tester's raw units
     float fNoise = 0.01f;         // standard deviation of the sensor noise, as a fraction of fAmplitude

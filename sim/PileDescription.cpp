@@ -1,5 +1,5 @@
 // Usual sizes of the defect kinds and the "DEPTH:TYPE[:SEVERITY[:EXTENT]]" text of a defect.
-#include "sim/PileSpec.h"
+#include "sim/PileDescription.h"
 
 #include <cerrno>
 #include <cmath>
