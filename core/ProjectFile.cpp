@@ -54,16 +54,6 @@ void ReadRaw(CBinReader& in, float* raw) {
     }
 }
 
-void WriteRaw(CBinWriter& out, const float* raw) {
-    uint8_t bytes[kSamples * 4];
-    for (int i = 0; i < kSamples; ++i) {
-        uint32_t u;
-        std::memcpy(&u, &raw[i], 4);
-        for (int k = 0; k < 4; ++k) bytes[4 * i + k] = static_cast<uint8_t>(u >> (8 * k));
-    }
-    out.Bytes(bytes, sizeof bytes);
-}
-
 void ReadText(CBinReader& in, char* field, std::size_t fieldWidth, std::size_t fileWidth) {
     char buf[64] = {};
     in.Bytes(buf, fileWidth);
@@ -103,26 +93,11 @@ void ReadTail(CBinReader& in, CPileRecord& rec, std::vector<std::string>* notes)
 }
 
 void WriteTail(CBinWriter& out, const CPileRecord& rec, int markCount) {
-    out.F32(rec.m_fPileLength);
-    out.I16(rec.m_nWaveSpeed);
-    out.F32(rec.m_fSampleInterval);
-    out.I16(rec.m_nAux4);
-    out.I16(rec.m_nGainMode);
-    out.F32(rec.m_fGain);
-    out.F32(rec.m_fGainDelay);
-    out.F32(rec.m_fLowPass);
-    out.F32(rec.m_fHighPass);
-    out.I16(rec.m_nRotate);
-    out.I16(rec.m_nHeadSample);
-    out.I16(rec.m_nStep);
-    for (const auto& d : rec.m_Defects) {
-        out.I16(d.nType);
-        out.F32(d.fDepth);
-    }
+    WriteScaleAndDefects(out, rec);
     out.Bytes(rec.m_szInfo, 12);
     out.I16(rec.m_nSmooth);
     out.Bytes(rec.m_szInfo, sizeof rec.m_szInfo);
-    WriteRaw(out, rec.m_fRaw);
+    WriteRawSamples(out, rec.m_fRaw);
     out.I16(static_cast<int16_t>(markCount));
     for (int i = 0; i < markCount; ++i) out.I16(rec.m_nMarks[i]);
 }
@@ -155,6 +130,35 @@ template <std::size_t N> void WriteField(CBinWriter& out, const char (&field)[N]
 }
 
 } // namespace
+
+void WriteScaleAndDefects(CBinWriter& out, const CPileRecord& rec) {
+    out.F32(rec.m_fPileLength);
+    out.I16(rec.m_nWaveSpeed);
+    out.F32(rec.m_fSampleInterval);
+    out.I16(rec.m_nAux4);
+    out.I16(rec.m_nGainMode);
+    out.F32(rec.m_fGain);
+    out.F32(rec.m_fGainDelay);
+    out.F32(rec.m_fLowPass);
+    out.F32(rec.m_fHighPass);
+    out.I16(rec.m_nRotate);
+    out.I16(rec.m_nHeadSample);
+    out.I16(rec.m_nStep);
+    for (const auto& d : rec.m_Defects) {
+        out.I16(d.nType);
+        out.F32(d.fDepth);
+    }
+}
+
+void WriteRawSamples(CBinWriter& out, const float* raw) {
+    uint8_t bytes[kSamples * 4];
+    for (int i = 0; i < kSamples; ++i) {
+        uint32_t u;
+        std::memcpy(&u, &raw[i], 4);
+        for (int k = 0; k < 4; ++k) bytes[4 * i + k] = static_cast<uint8_t>(u >> (8 * k));
+    }
+    out.Bytes(bytes, sizeof bytes);
+}
 
 const char* MagicOfVersion(int version) { return version >= 1 && version <= 3 ? kMagics[version - 1] : nullptr; }
 

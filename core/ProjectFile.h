@@ -33,6 +33,13 @@ struct CReadReport {
     }
 };
 
+// The block every pile layout shares, from the pile length to the last defect entry (96 bytes):
+// length, speed, interval, aux4, gain mode, gain, gain delay, low-pass, high-pass, rotation, head
+// sample, step, then 10 x {int16 type, float depth}.
+void WriteScaleAndDefects(CBinWriter& out, const CPileRecord& rec);
+// The 1024 raw samples, little-endian float32.
+void WriteRawSamples(CBinWriter& out, const float* raw);
+
 // Reads exactly 5 bytes: 1, 2, 3, or 0 for an unknown magic (the magic read is put into magic).
 int ReadVersion(CByteSource& src, std::string* magic = nullptr);
 const char* MagicOfVersion(int version); // "ZOV01", "WVF02", "WVF03" or nullptr

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/GbkText.h"
+#include "core/ProjectFile.h"
 
 namespace pw {
 namespace {
@@ -41,27 +42,11 @@ bool WritePileFile(CByteSink& sink, const CPileRecord& r) {
     out.I16(r.m_bIntegrate);
     out.I16(r.m_nLowPassPasses);
     TextField(out, r.m_szRemark, sizeof r.m_szRemark, 26);
-    out.F32(r.m_fPileLength);
-    out.I16(r.m_nWaveSpeed);
-    out.F32(r.m_fSampleInterval);
-    out.I16(r.m_nAux4);
-    out.I16(r.m_nGainMode);
-    out.F32(r.m_fGain);
-    out.F32(r.m_fGainDelay);
-    out.F32(r.m_fLowPass);
-    out.F32(r.m_fHighPass);
-    out.I16(r.m_nRotate);
-    out.I16(r.m_nHeadSample);
-    out.I16(r.m_nStep);
-    for (const DefectMark& d : r.m_Defects) {
-        out.I16(d.nType);
-        out.F32(d.fDepth);
-    }
+    WriteScaleAndDefects(out, r);
     const uint8_t unused[16] = {};
     out.Bytes(unused, sizeof unused);
     TextField(out, r.m_szInfo, sizeof r.m_szInfo, 34);
-    for (const float v : r.m_fRaw)
-        out.F32(v);
+    WriteRawSamples(out, r.m_fRaw);
     return out.Ok();
 }
 
