@@ -11,9 +11,9 @@
 //   0 int16 pile no | 2 char[10] name | 12 int16 pile type | 14 int16 diameter | 16 char[20] date
 //  36 int16 signal type | 38 int16 aux1 | 40 int16 aux2 | 42 float aux3 | 46 int16 integrate
 //  48 int16 low-pass passes | 50 int16 pre-zero | 52 int16 post-cut | 54 int16 shift y
-//  56 int32 checked | 60 int16 shift x | 62 int16 zoom | 64 int32 S | 68 S x {float factor, int16 from, int16 to}
-//  R+0 char[40] remark | R+40 float length | R+44 int16 speed | R+46 float dt | R+50 int16 aux4
-//  R+52 int16 gain mode | R+54 float gain | R+58 float gain delay | R+62 float low-pass | R+66 float high-pass
+//  56 int32 checked | 60 int16 shift x | 62 int16 zoom | 64 int32 S | 68 S x {float factor, int16 from, int16
+//  to} R+0 char[40] remark | R+40 float length | R+44 int16 speed | R+46 float dt | R+50 int16 aux4 R+52
+//  int16 gain mode | R+54 float gain | R+58 float gain delay | R+62 float low-pass | R+66 float high-pass
 //  R+70 int16 rotate | R+72 int16 head sample | R+74 int16 step | R+76 10 x {int16 type, float depth}
 //  R+136 12 bytes skipped by readers (the writer puts the first 12 bytes of info there)
 //  R+148 int16 smooth | R+150 char[36] info | R+186 float[1024] raw | R+4282 int16 M | R+4284 int16[M] marks
@@ -258,32 +258,55 @@ CReadReport ReadProject(CByteSource& src, CProjectData& out, int* version) {
     const int v = ReadVersion(src, &magic);
     if (version) *version = v;
     if (magic.size() < 5) {
-        report.Fail(magic.empty() ? "empty file" : "too short for a project file (" + std::to_string(magic.size()) + " bytes)");
+        if (magic.empty())
+            report.Fail(ReadError::kEmpty, 0, 0, "empty file");
+        else
+            report.Fail(ReadError::kTooShort, 0, static_cast<long long>(magic.size()),
+                        "too short for a project file (" + std::to_string(magic.size()) + " bytes)");
         return report;
     }
     if (v == 0) {
         std::string shown;
-        for (unsigned char c : magic) shown += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
-        report.Fail("bad magic \"" + shown + "\"");
+        for (unsigned char c : magic)
+            shown += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+        report.Fail(ReadError::kBadMagic, 0, 0, "bad magic \"" + shown + "\"");
         return report;
     }
     if (!ReadHeader(src, out.m_Header)) {
         out.m_Header = CProjectHeader{};
-        report.Fail("truncated in the header at byte " + std::to_string(src.Tell()));
+        report.Fail(ReadError::kTruncatedHeader, 0, static_cast<long long>(src.Tell()),
+                    "truncated in the header at byte " + std::to_string(src.Tell()));
         return report;
     }
     const int count = out.m_Header.m_nPileCount;
-    if (count < 0) report.Fail("negative pile count " + std::to_string(count));
+    if (count < 0)
+        report.Fail(ReadError::kNegativeCount, 0, 5, "negative pile count " + std::to_string(count));
     // Records are large (their work buffers): read each in place, and reserve no more than a project
     // really holds, whatever the count says.
-    out.m_Piles.reserve(static_cast<std::size_t>(std::clamp(count, 0, kMaxPiles + 1)));
-    for (int i = 0; i < count; ++i) {
+    out.m_Piles.reserve(static_cast<std::size_t>(std::clamp(count, 0, kMaxPiles)));
+    // A project holds at most kMaxPiles records: stop there, so a hostile count cannot take memory
+    // for 32767 records (about 20 KiB each) that the document would drop anyway.
+    const int toRead = std::min(count, kMaxPiles);
+    report.m_nRecordsLeft = count - toRead > 0 ? count - toRead : 0;
+    if (count > kMaxPiles)
+        report.m_Notes.push_back("the header counts " + std::to_string(count) + " records; the first " +
+                                 std::to_string(kMaxPiles) + " are read");
+    for (int i = 0; i < toRead; ++i) {
         if (!ReadPile(src, out.m_Piles.emplace_back(), v, &report.m_Notes)) {
             out.m_Piles.pop_back();
-            report.Fail("truncated in record " + std::to_string(i + 1) + " at byte " + std::to_string(src.Tell()) +
-                        " (the header counts " + std::to_string(count) + " records)");
+            report.Fail(ReadError::kTruncatedRecord, i + 1, static_cast<long long>(src.Tell()),
+                        "truncated in record " + std::to_string(i + 1) + " at byte " +
+                            std::to_string(src.Tell()) + " (the header counts " + std::to_string(count) +
+                            " records)");
             break;
         }
+    }
+    // Piles are addressed by number: whatever a file stored (the rows a checked-piles file was made
+    // from, two short tester files both numbered 5), the project numbers them 1..N in file order.
+    out.m_StoredPileNos.clear();
+    for (std::size_t i = 0; i < out.m_Piles.size(); ++i) {
+        out.m_StoredPileNos.push_back(out.m_Piles[i].m_nPileNo);
+        out.m_Piles[i].m_nPileNo = static_cast<int16_t>(i + 1);
     }
     out.m_Header.m_nPileCount = static_cast<int16_t>(out.m_Piles.size());
     return report;
@@ -296,7 +319,7 @@ CReadReport LoadProjectFile(const std::string& path, CProjectData& out, int* ver
         out = CProjectData{};
         if (version) *version = 0;
         CReadReport report;
-        report.Fail("cannot open: " + error);
+        report.Fail(ReadError::kCannotOpen, 0, -1, "cannot open: " + error);
         return report;
     }
     return ReadProject(*src, out, version);
@@ -367,10 +390,14 @@ CReadReport MergeProjects(CByteSource& file1, CByteSource& file2, CProjectData& 
         report.Fail(std::string(msg::kMergeFailed) + " " + (!r1.m_bOk ? "file 1: " + r1.m_strError : "file 2: " + r2.m_strError));
         return report;
     }
-    const std::size_t total = a.m_Piles.size() + b.m_Piles.size();
+    // Count what the files hold, not only what was read: a reader stops at kMaxPiles.
+    const std::size_t total = a.m_Piles.size() + b.m_Piles.size() +
+                              static_cast<std::size_t>(r1.m_nRecordsLeft) +
+                              static_cast<std::size_t>(r2.m_nRecordsLeft);
     if (total > static_cast<std::size_t>(kMaxPiles)) {
-        report.Fail(std::string(msg::kMergeFailed) + " " + std::to_string(total) + " records together; a project holds at most " +
-                    std::to_string(kMaxPiles));
+        report.Fail(ReadError::kTooManyToMerge, static_cast<int>(total), -1,
+                    std::string(msg::kMergeFailed) + " " + std::to_string(total) +
+                        " records together; a project holds at most " + std::to_string(kMaxPiles));
         return report;
     }
     out.m_Header = a.m_Header;

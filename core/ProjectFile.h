@@ -16,21 +16,48 @@ inline constexpr int kMaxPiles = 500; // records a project holds (the document k
 // The header and records of a project; the header count always equals piles.size() after a read.
 struct CProjectData {
     CProjectHeader m_Header;
-    std::vector<CPileRecord> m_Piles;
+    std::vector<CPileRecord> m_Piles;     // numbered 1..N in file order
+    std::vector<int16_t> m_StoredPileNos; // the number each record carried in the file
 };
 
-// What a reader met: m_bOk is false when the data could not be read completely (m_strError says
-// what and where: "bad magic \"XYZ12\"", "truncated in record 7 at byte 30512"); m_Notes lists what
-// was repaired on the way (marks beyond the fifth dropped, a negative segment count).
+// What went wrong in a read, as a code with its position; ReadErrorText (core/ReadErrorText.h) turns
+// it into the sentence a user reads.
+enum class ReadError {
+    kNone,
+    kCannotOpen,      // the file could not be opened at all
+    kEmpty,           // zero bytes
+    kTooShort,        // fewer bytes than a magic
+    kBadMagic,        // not "ZOV01", "WVF02" or "WVF03"
+    kTruncatedHeader, // ends inside the header, at m_nByte
+    kNegativeCount,   // the header counts fewer than 0 records
+    kTruncatedRecord, // ends inside record m_nRecord (1-based), at m_nByte
+    kTooManyToMerge,  // two files hold more records together than a project may (m_nRecord: the total)
+    kOther,
+};
+
+// What a reader met: m_bOk is false when the data could not be read completely (m_nError and its
+// position say what and where; m_strError says the same in English for logs and the command line:
+// "bad magic \"XYZ12\"", "truncated in record 7 at byte 30512"); m_Notes lists what was repaired on
+// the way (marks beyond the fifth dropped, a negative segment count).
 struct CReadReport {
     bool m_bOk = true;
+    ReadError m_nError = ReadError::kNone;
+    int m_nRecord = 0;      // 1-based record the error lies in, when it lies in one
+    long long m_nByte = -1; // byte offset of the error, when known
     std::string m_strError;
     std::vector<std::string> m_Notes;
+    int m_nRecordsLeft = 0; // records the header counts beyond the kMaxPiles a project holds (not read)
 
-    void Fail(std::string what) {
-        if (m_bOk) m_strError = std::move(what);
+    void Fail(ReadError code, int record, long long byte, std::string detail) {
+        if (m_bOk) {
+            m_nError = code;
+            m_nRecord = record;
+            m_nByte = byte;
+            m_strError = std::move(detail);
+        }
         m_bOk = false;
     }
+    void Fail(std::string detail) { Fail(ReadError::kOther, 0, -1, std::move(detail)); }
 };
 
 // The block every pile layout shares, from the pile length to the last defect entry (96 bytes):

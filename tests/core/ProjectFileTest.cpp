@@ -200,6 +200,7 @@ TEST(ProjectFile, MarksBeyondTheFifthAreReadAndDropped) {
         one.push_back(0);
     }
     CPileRecord second = MakeRecord(13);
+    second.m_nPileNo = 2; // what it is numbered on reading
     auto bytes = ProjectBytes(3, {});
     test::PutI16(bytes, 5, 2);
     bytes.insert(bytes.end(), one.begin(), one.end());
