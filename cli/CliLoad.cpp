@@ -2,42 +2,36 @@
 #include "cli/CliLoad.h"
 
 #include <cstdio>
-#include <sys/stat.h>
 
 #include "cli/CliCommands.h"
-#include "core/TesterFolder.h"
+#include "core/PileSource.h"
+#include "core/ReadErrorText.h"
 
 namespace pw::cli {
-namespace {
-
-bool IsDirectory(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-} // namespace
 
 CLoaded LoadAnyPath(const std::string& path) {
+    CPileSource source = OpenPileSource(path);
     CLoaded loaded;
-    const std::string dir = FolderOfPath(path).empty() ? "." : FolderOfPath(path);
-    CDirectoryFolder folder(dir);
-    const bool hasIndex = folder.Open("idindx.par") != nullptr;
-    if (!IsDirectory(path)) {
-        loaded.m_Report = LoadProjectFile(path, loaded.m_Data, &loaded.m_nVersion);
-        // Not a project file: the open command's rule reads the folder the file lies in.
-        if (loaded.m_nVersion != 0 || !hasIndex) return loaded;
-        loaded = CLoaded{};
+    loaded.m_nKind = source.m_nKind;
+    loaded.m_bFolder =
+        source.m_nKind == SourceKind::kTesterFolder || source.m_nKind == SourceKind::kNoIndexFolder;
+    loaded.m_nVersion = source.m_nVersion;
+    loaded.m_Data = std::move(source.m_Data);
+    loaded.m_Report = std::move(source.m_Report);
+    if (source.m_nKind == SourceKind::kNoIndexFolder && source.m_bNamedFile) {
+        // A named file that is no project file, in a folder that is no tester folder: the window
+        // shows an empty project, but a script asked for this file, so say what is wrong with it.
+        loaded.m_Report = std::move(source.m_NotProject);
     }
-    loaded.m_bFolder = true;
-    loaded.m_Report = LoadFolder(folder, loaded.m_Data);
-    if (!hasIndex) loaded.m_Report.m_Notes.push_back("no idindx.par in " + dir + ": an empty project");
     return loaded;
 }
 
 void ReportOrExit(const std::string& path, const CReadReport& report) {
     for (const auto& note : report.m_Notes) std::fprintf(stderr, "%s: note: %s\n", path.c_str(), note.c_str());
     if (!report.m_bOk) {
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), report.m_strError.c_str());
+        // The sentence the window shows, then the technical detail.
+        std::fprintf(stderr, "%s: %s (%s)\n", path.c_str(), ReadErrorText(report, "").c_str(),
+                     report.m_strError.c_str());
         Exit(1);
     }
 }

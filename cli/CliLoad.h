@@ -3,19 +3,21 @@
 
 #include <string>
 
+#include "core/PileSource.h"
 #include "core/ProjectFile.h"
 
 namespace pw::cli {
 
 struct CLoaded {
     CProjectData m_Data;
+    SourceKind m_nKind = SourceKind::kUnreadable;
     bool m_bFolder = false; // read as a tester folder
     int m_nVersion = 0;     // project file version, 0 for a folder
     CReadReport m_Report;
 };
 
-// A project file of any version; otherwise (a directory, or a file whose magic is not a project
-// magic) the tester folder the path lies in, when that folder has "idindx.par".
+// What the window would open (OpenPileSource): a project file of any version, otherwise the tester
+// folder the path names or lies in. A named file that is neither fails with why it is no project file.
 CLoaded LoadAnyPath(const std::string& path);
 
 // Prints the repairs of a read to stderr; on failure one line naming the file and what is wrong,

@@ -81,6 +81,7 @@ ordered_json PileJson(CPileRecord& p) {
 void PrintJson(CLoaded& loaded) {
     ordered_json j;
     j["source"] = loaded.m_bFolder ? "folder" : "project";
+    j["kind"] = SourceKindName(loaded.m_nKind);
     if (loaded.m_bFolder) {
         j["version"] = nullptr;
         j["magic"] = nullptr;
@@ -93,7 +94,13 @@ void PrintJson(CLoaded& loaded) {
                    {"m_szTestUnit", h.GetTestUnit()},
                    {"m_szProjectName", h.GetProjectName()}};
     ordered_json piles = ordered_json::array();
-    for (auto& p : loaded.m_Data.m_Piles) piles.push_back(PileJson(p));
+    for (std::size_t i = 0; i < loaded.m_Data.m_Piles.size(); ++i) {
+        ordered_json pile = PileJson(loaded.m_Data.m_Piles[i]);
+        // Piles are numbered 1..N on reading; what the file stored is kept beside it.
+        if (i < loaded.m_Data.m_StoredPileNos.size())
+            pile["m_nStoredPileNo"] = loaded.m_Data.m_StoredPileNos[i];
+        piles.push_back(std::move(pile));
+    }
     j["piles"] = std::move(piles);
     const std::string text = j.dump(-1, ' ', false, ordered_json::error_handler_t::replace);
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -111,7 +118,7 @@ std::string Pad(const std::string& text, int columns) {
 void PrintPlain(CLoaded& loaded) {
     const CProjectHeader& h = loaded.m_Data.m_Header;
     if (loaded.m_bFolder)
-        std::printf("tester folder\n");
+        std::printf("%s\n", SourceKindName(loaded.m_nKind));
     else
         std::printf("project file %s (version %d)\n", MagicOfVersion(loaded.m_nVersion), loaded.m_nVersion);
     std::printf("test unit: %s\nproject: %s\npiles: %d\n", h.GetTestUnit().c_str(), h.GetProjectName().c_str(),

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "core/CoreMessages.h"
+#include "core/PileSource.h"
+#include "core/ReadErrorText.h"
 #include "core/TesterFolder.h"
 
 namespace pw {
@@ -24,11 +26,24 @@ void CDEVAzazDoc::AddListener(IDocumentListener* l) {
 }
 
 void CDEVAzazDoc::RemoveListener(IDocumentListener* l) {
+    if (m_nDispatching > 0) {
+        // A listener may go away while others are being told (a view closing itself): blank its slot
+        // so the running dispatch skips it; the slots are compacted when the outermost one ends.
+        std::replace(m_Listeners.begin(), m_Listeners.end(), l, static_cast<IDocumentListener*>(nullptr));
+        return;
+    }
     m_Listeners.erase(std::remove(m_Listeners.begin(), m_Listeners.end(), l), m_Listeners.end());
 }
 
 void CDEVAzazDoc::Notify(unsigned changes) {
-    for (IDocumentListener* l : std::vector<IDocumentListener*>(m_Listeners)) l->OnDocumentChanged(changes);
+    ++m_nDispatching;
+    // By index, re-reading the slot each time: a listener removed by an earlier one is never called.
+    // Listeners added meanwhile hear from the next change on.
+    const std::size_t count = m_Listeners.size();
+    for (std::size_t i = 0; i < count && i < m_Listeners.size(); ++i)
+        if (IDocumentListener* l = m_Listeners[i]) l->OnDocumentChanged(changes);
+    if (--m_nDispatching == 0)
+        m_Listeners.erase(std::remove(m_Listeners.begin(), m_Listeners.end(), nullptr), m_Listeners.end());
 }
 
 void CDEVAzazDoc::SetModified(bool modified) {
@@ -104,6 +119,8 @@ void CDEVAzazDoc::NewDocument() {
     ReleaseRecords();
     m_Header = CProjectHeader{};
     m_strPath.clear();
+    m_nSource = SourceKind::kProjectFile;
+    m_strSourceFolder.clear();
     m_strTitle = msg::kUntitled;
     m_bModified = 0;
     LoadPending(-1);
@@ -112,23 +129,24 @@ void CDEVAzazDoc::NewDocument() {
 
 DocResult CDEVAzazDoc::Open(const std::string& path) {
     DocResult result;
-    CProjectData data;
-    int version = 0;
-    CReadReport report = LoadProjectFile(path, data, &version);
-    bool keepTexts = false;
-    if (version == 0) {
-        // Not a project file: the tester folder the file lies in. The project texts stay as they are.
-        CDirectoryFolder folder(FolderOfPath(path).empty() ? "." : FolderOfPath(path));
-        data = CProjectData{};
-        report = LoadFolder(folder, data);
-        keepTexts = true;
+    CPileSource source = OpenPileSource(path);
+    if (source.m_nKind == SourceKind::kUnreadable) { // nothing was read: the open project stays
+        result.m_bOk = false;
+        result.m_strMessage = msg::kFileOpenFailed;
+        result.m_strDetail = path + ": " + source.m_Report.m_strError;
+        return result;
     }
+    CReadReport& report = source.m_Report;
+    CProjectData& data = source.m_Data;
     if (data.m_Piles.size() > static_cast<std::size_t>(kMaxPiles)) {
         report.m_Notes.push_back("the file holds " + std::to_string(data.m_Piles.size()) + " records; the first " +
                                  std::to_string(kMaxPiles) + " are open");
         data.m_Piles.resize(kMaxPiles);
     }
-    TakeRecords(std::move(data), keepTexts);
+    // A tester folder has no project texts of its own: the ones shown stay as they are.
+    TakeRecords(std::move(data), source.m_nKind != SourceKind::kProjectFile);
+    m_nSource = source.m_nKind;
+    m_strSourceFolder = source.m_strFolder;
     m_strPath = path;
     m_strTitle = FileNameOf(path);
     m_bModified = 0;
@@ -136,25 +154,54 @@ DocResult CDEVAzazDoc::Open(const std::string& path) {
     if (!report.m_bOk) {
         // What was read before the damage is open; the file on disk is left as it is.
         result.m_bOk = false;
-        result.m_strMessage = FileNameOf(path) + ": " + report.m_strError;
+        result.m_strMessage = ReadErrorText(report, FileNameOf(path));
+        result.m_strDetail = FileNameOf(path) + ": " + report.m_strError;
     }
     AfterLoad();
     return result;
 }
 
+bool CDEVAzazDoc::HasProjectFile() const {
+    return m_nSource == SourceKind::kProjectFile && !m_strPath.empty() && m_strPath != msg::kMergedTitle;
+}
+
+std::string CDEVAzazDoc::ProposedSavePath() const {
+    if (m_nSource == SourceKind::kTesterFolder || m_nSource == SourceKind::kNoIndexFolder)
+        return ProjectPathBesideFolder(m_strSourceFolder);
+    return m_strTitle;
+}
+
 DocResult CDEVAzazDoc::Save(const std::string& path) {
     DocResult result;
+    // Never write over a file that is not a project file: a tester folder's idindx.par or per-pile
+    // file, or anything else the user's data lives in.
+    if (std::string why; !IsReplaceableByProject(path, &why)) {
+        result.m_bOk = false;
+        result.m_strMessage = msg::kNotReplaceable;
+        result.m_strDetail = path + ": " + why;
+        return result;
+    }
     m_Header.m_nPileCount = static_cast<int16_t>(m_Piles.size());
     const std::string error = SaveProjectFile(path, m_Header, m_Piles);
     if (!error.empty()) {
         result.m_bOk = false;
-        result.m_strMessage = error;
+        result.m_strMessage = msg::kSaveFailed;
+        result.m_strDetail = error;
         return result;
     }
     m_strPath = path;
     m_strTitle = FileNameOf(path);
+    m_nSource = SourceKind::kProjectFile;
+    m_strSourceFolder.clear();
     SetModified(false);
     return result;
+}
+
+void CDEVAzazDoc::SetChecked(int pileNo, bool checked) {
+    CPileRecord* rec = FindPile(pileNo);
+    if (!rec || (rec->m_bChecked != 0) == checked) return;
+    rec->m_bChecked = checked ? 1 : 0;
+    SetModified(true); // the tick is stored in the project file
 }
 
 DocResult CDEVAzazDoc::SaveChecked(const std::string& path) {
@@ -200,6 +247,8 @@ DocResult CDEVAzazDoc::MergeFiles(const std::string& path1, const std::string& p
     TakeRecords(std::move(merged), false);
     m_strPath = msg::kMergedTitle;
     m_strTitle = msg::kMergedTitle;
+    m_nSource = SourceKind::kProjectFile;
+    m_strSourceFolder.clear();
     m_bModified = 1; // the user saves the merged project under a name of their choice
     result.m_Notes = report.m_Notes;
     AfterLoad();

@@ -9,6 +9,7 @@
 #include "core/CEstimateState.h"
 #include "core/CPileRecord.h"
 #include "core/PendingParams.h"
+#include "core/PileSource.h"
 #include "core/ProjectFile.h"
 
 namespace pw {
@@ -62,6 +63,8 @@ public:
     int m_nPrevPile = -1, m_nNextPile = -1;
     std::string m_strPath;
     std::string m_strTitle;
+    SourceKind m_nSource = SourceKind::kProjectFile; // what m_strPath was read from
+    std::string m_strSourceFolder;                   // the tester folder read, for the folder kinds
     PendingParams m_Pending;
     int m_bSingle = 1, m_bThree = 0, m_bTrain = 0; // layout flags
     int m_bToolFlags[7] = {};                      // shift, rotate, 2, zoom in, zoom out, local zoom, 32933
@@ -96,7 +99,16 @@ public:
     // A project file of any version is read as a project; any other path opens the tester folder it
     // lies in (idindx.par + 1.wvf, 2.wvf, ...).
     DocResult Open(const std::string& path);
-    DocResult Save(const std::string& path); // version 3, atomically; clears the modified flag
+    // Version 3, atomically; clears the modified flag. Refused for an existing file that is not a
+    // project file (a tester folder's files among them).
+    DocResult Save(const std::string& path);
+    // True when the records came from a project file (or were saved to one) that Save may replace;
+    // false for a tester folder, a merge, or a new project, which Save saves under a name the user picks.
+    bool HasProjectFile() const;
+    // What to offer in the save dialog: "<folder>.wvf" beside a tester folder, else the title.
+    std::string ProposedSavePath() const;
+    // A tick in the pile list; stored in the project file, so it marks the project modified.
+    void SetChecked(int pileNo, bool checked);
     // The checked piles ("ZOV01"). Nothing checked: the message, and no file is left behind.
     DocResult SaveChecked(const std::string& path);
     // Ask kSaveBeforeMerge first when modified. Success: title and path "New_Data", modified.
@@ -139,6 +151,7 @@ private:
     CEstimateState m_OwnEstimate;
     CEstimateState* m_pEstimate = &m_OwnEstimate;
     std::vector<IDocumentListener*> m_Listeners;
+    int m_nDispatching = 0; // nesting depth of Notify
 };
 
 } // namespace pw

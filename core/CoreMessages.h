@@ -11,6 +11,9 @@ inline constexpr const char* kFileOpenFailed = "文件打开失败!";
 inline constexpr const char* kSelectSeveral = "请选择多个记录！";
 inline constexpr const char* kSameNameOnly = "请选择相同名字的桩";
 inline constexpr const char* kNothingChecked = "您没有选择要保存的桩!";
+// Our own texts, in the style of the ones above.
+inline constexpr const char* kSaveFailed = "保存文件失败，原文件未改动！";
+inline constexpr const char* kNotReplaceable = "该文件不是数据文件，不能覆盖！请另选文件名。";
 
 inline constexpr const char* kLengthRange = "桩长应在0.5到200.0米之间 ";
 inline constexpr const char* kSpeedRange = "波速应在100到10000m/s之间 ";

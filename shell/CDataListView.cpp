@@ -36,8 +36,7 @@ CDataListView::CDataListView(CDEVAzazDoc& doc, CCommandRouter& router, CShellPro
     // The record follows its box at once (keyboard Space included), not only when the pointer moves.
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
         if (m_bFilling || column != 0) return;
-        if (CPileRecord* rec = m_doc.FindPile(item->data(0, Qt::UserRole).toInt()))
-            rec->m_bChecked = item->checkState(0) == Qt::Checked ? 1 : 0;
+        m_doc.SetChecked(item->data(0, Qt::UserRole).toInt(), item->checkState(0) == Qt::Checked);
     });
     m_doc.AddListener(this);
     Fill();

@@ -59,15 +59,18 @@ void CFileCommands::Open() {
 }
 
 bool CFileCommands::Save() {
-    // The merged project is named "New_Data" only so that it is saved under a name of the user's choice.
-    if (m_doc.m_strPath.empty() || m_doc.m_strPath == msg::kMergedTitle) return SaveAs();
+    // Only a project file is saved in place. A merged ("New_Data") or new project, and piles read
+    // from a tester folder, are saved under a name the user picks: the tester's own files are never
+    // written over.
+    if (!m_doc.HasProjectFile()) return SaveAs();
     const DocResult result = m_doc.Save(m_doc.m_strPath);
     if (!result.m_bOk) m_prompts.Tell(Q(result.m_strMessage));
     return result.m_bOk;
 }
 
 bool CFileCommands::SaveAs() {
-    const QString path = m_prompts.AskSavePath(QString::fromUtf8(msg::kFileFilter), Q(m_doc.m_strTitle));
+    const QString path =
+        m_prompts.AskSavePath(QString::fromUtf8(msg::kFileFilter), Q(m_doc.ProposedSavePath()));
     if (path.isEmpty()) return false;
     const DocResult result = m_doc.Save(path.toStdString());
     if (!result.m_bOk) {

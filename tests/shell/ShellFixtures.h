@@ -23,10 +23,13 @@ public:
                                     QMessageBox::StandardButtons) override;
     std::optional<int> AskInt(const QString& title, int value) override;
     QString AskOpenPath(const QString&) override { return Pop(m_Paths); }
-    QString AskSavePath(const QString&, const QString&) override { return Pop(m_Paths); }
+    QString AskSavePath(const QString&, const QString& suggested) override {
+        m_SaveSuggestions << suggested;
+        return Pop(m_Paths);
+    }
     std::optional<std::pair<QString, QString>> AskMergePaths() override;
 
-    QStringList m_Told, m_Asked, m_IntTitles;
+    QStringList m_Told, m_Asked, m_IntTitles, m_SaveSuggestions;
     std::deque<QMessageBox::StandardButton> m_Answers;
     std::deque<std::optional<int>> m_Ints;
     std::deque<QString> m_Paths;
