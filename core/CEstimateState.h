@@ -27,8 +27,9 @@ public:
     std::string CommitLength(CDEVAzazDoc* doc, float value);
     std::string CommitSpeed(CDEVAzazDoc* doc, int value);
     // The user picks a scope: the bar's length and speed and the pending set go into the records of
-    // that scope as they are (nothing is derived).
-    void ScopeChanged(CDEVAzazDoc* doc, const std::string& scope);
+    // that scope as they are (nothing is derived). A length or speed outside the commits' ranges is
+    // not written (each record keeps its own) and its message is returned; "" otherwise.
+    std::string ScopeChanged(CDEVAzazDoc* doc, const std::string& scope);
     int LastEntered() const { return m_nLastEntered; }
 };
 

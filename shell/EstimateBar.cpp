@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "core/CoreMessages.h"
 #include "shell/CShellPrompts.h"
 #include "shell/EstimateEdit.h"
 #include "shell/ShellCommandIds.h"
@@ -114,17 +115,34 @@ void EstimateBar::EnterIn(EstimateEdit* edit) {
     if (QWidget* frame = window()) frame->setFocus(Qt::OtherFocusReason);
 }
 
-void EstimateBar::ReadControls() {
+std::string EstimateBar::ReadControls() {
+    // What the edits hold goes into the bar's state only when a commit would accept it; otherwise the
+    // previous value stays (and is shown again) and the commit's message says why.
     CEstimateState& state = m_doc.Estimate();
+    std::string refusal;
     bool ok = false;
-    if (const float length = m_pLength->text().trimmed().toFloat(&ok); ok) state.m_fLength = length;
-    if (const int speed = m_pSpeed->text().trimmed().toInt(&ok); ok && speed >= -32768 && speed <= 32767)
-        state.m_nSpeed = static_cast<int16_t>(speed);
+    if (const float length = m_pLength->text().trimmed().toFloat(&ok); ok) {
+        if (length >= 0.5f && length <= 200.0f)
+            state.m_fLength = length;
+        else if (length != state.m_fLength)
+            refusal = msg::kLengthRange;
+    }
+    if (const int speed = m_pSpeed->text().trimmed().toInt(&ok); ok) {
+        if (speed >= 100 && speed <= 10000)
+            state.m_nSpeed = static_cast<int16_t>(speed);
+        else if (speed != state.m_nSpeed && refusal.empty())
+            refusal = msg::kSpeedRange;
+    }
+    return refusal;
 }
 
 void EstimateBar::ChooseScope(int index) {
-    ReadControls();
-    m_doc.Estimate().ScopeChanged(&m_doc, m_pScope->itemText(index).toStdString());
+    const std::string typed = ReadControls();
+    const std::string refusal =
+        m_doc.Estimate().ScopeChanged(&m_doc, m_pScope->itemText(index).toStdString());
+    // One message, even when both the typed value and the stored one are out of range.
+    if (!typed.empty() || !refusal.empty())
+        m_prompts.Tell(QString::fromUtf8(typed.empty() ? refusal : typed));
     ShowFields();
 }
 

@@ -34,7 +34,9 @@ public:
     void OnDocumentChanged(unsigned changes) override;
 
 private:
-    void ReadControls(); // what parses goes into the state as it is (the scope path reads this way)
+    // The edits into the state for the scope path: only values a commit would accept; the refusal
+    // message of the first that is out of range, or "".
+    std::string ReadControls();
     void EnterIn(EstimateEdit* edit);
 
     CDEVAzazDoc& m_doc;
