@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,6 +31,30 @@ private:
 };
 
 } // namespace
+
+int RemoveStaleTemporaries(const std::string& path, long long olderThanSeconds) {
+    const auto slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    // Only the names WriteFileAtomically makes for this target: "." + base + ".tmp-" + six characters.
+    const std::string prefix = "." + base + ".tmp-";
+    DIR* d = opendir(dir.c_str());
+    if (!d) return 0;
+    int removed = 0;
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* e = readdir(d)) {
+        const std::string name = e->d_name;
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string full = (slash == std::string::npos ? std::string() : dir) + name;
+        struct stat st {};
+        // A save running right now (another process) has a fresh file: leave it alone.
+        if (lstat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || now - st.st_mtime < olderThanSeconds)
+            continue;
+        if (unlink(full.c_str()) == 0) ++removed;
+    }
+    closedir(d);
+    return removed;
+}
 
 std::size_t CMemorySource::Read(void* dst, std::size_t n) {
     const std::size_t k = std::min(n, m_nSize - m_nPos);
@@ -64,6 +90,8 @@ std::string WriteFileAtomically(const std::string& path, const std::function<boo
     const auto slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    // A save killed half-way leaves its temporary behind; the next save of the same target clears them.
+    RemoveStaleTemporaries(path, kStaleTemporarySeconds);
     std::string tmp = (slash == std::string::npos ? std::string() : dir) + "." + base + ".tmp-XXXXXX";
     std::vector<char> name(tmp.begin(), tmp.end());
     name.push_back('\0');

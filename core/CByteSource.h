@@ -67,6 +67,12 @@ public:
 // Returns "" or what went wrong (the temporary file is removed then).
 std::string WriteFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& body);
 
+// Temporaries of path that a killed save left behind (".<name>.tmp-XXXXXX" beside it) and that are
+// older than the given age are removed; WriteFileAtomically does this before each save. Returns the
+// number removed.
+inline constexpr long long kStaleTemporarySeconds = 600;
+int RemoveStaleTemporaries(const std::string& path, long long olderThanSeconds);
+
 // Little-endian fields from a source. After the first short read every later read fails too and
 // Ok() stays false; Failed() tells where the data ended.
 class CBinReader {

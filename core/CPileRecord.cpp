@@ -47,16 +47,21 @@ int CPileRecord::GetDefectCount() {
 }
 
 int CPileRecord::AddDefect(float depth, int type) {
-    for (auto& d : m_Defects) {
-        if (d.fDepth == depth) { // the same depth marked again: only the type changes
-            d.nType = static_cast<int16_t>(type);
+    // Only the entries in use count: a file may leave stale depths behind the terminator, and a match
+    // there would change an unused slot while the user's defect never appears.
+    const int n = GetDefectCount();
+    for (int i = 0; i < n; ++i) {
+        if (m_Defects[i].fDepth == depth) { // the same depth marked again: only the type changes
+            m_Defects[i].nType = static_cast<int16_t>(type);
             m_bDefectCountValid = 0;
             return 1;
         }
     }
-    const int n = GetDefectCount();
     if (n >= kMaxDefects) return 0;
     m_Defects[n] = DefectMark{static_cast<int16_t>(type), depth};
+    // The slot behind the new last entry becomes the terminator, so a stale entry a file left there
+    // does not come back as a defect.
+    if (n + 1 < kMaxDefects) m_Defects[n + 1] = DefectMark{};
     m_nDefectCount = n + 1;
     return 1;
 }
