@@ -88,28 +88,38 @@ std::unique_ptr<CVirtualCable> CVirtualCable::OpenFile(const std::string& szPath
     }
     // The lock makes the check-and-initialise step atomic between two ends starting together.
     ::flock(nFd, LOCK_EX);
+    auto fail = [&](const std::string& szWhy) {
+        szError = szWhy;
+        ::flock(nFd, LOCK_UN);
+        ::close(nFd);
+        return nullptr;
+    };
     struct stat st {};
-    bool bFresh = ::fstat(nFd, &st) != 0 || static_cast<size_t>(st.st_size) != kTotalSize;
-    if (bFresh && (::ftruncate(nFd, 0) != 0 || ::ftruncate(nFd, static_cast<off_t>(kTotalSize)) != 0)) {
-        szError = szPath + ": " + std::strerror(errno);
-        ::flock(nFd, LOCK_UN);
-        ::close(nFd);
-        return nullptr;
+    if (::fstat(nFd, &st) != 0) return fail(szPath + ": " + std::strerror(errno));
+    if (!S_ISREG(st.st_mode)) return fail(szPath + ": not a regular file, so not a virtual cable");
+    // Only a file this program made (or one just created, still empty) becomes a cable: a mistyped
+    // path must never truncate someone's file.
+    const bool bFresh = st.st_size == 0;
+    if (!bFresh && static_cast<size_t>(st.st_size) != kTotalSize)
+        return fail(szPath + ": exists and is not a virtual cable file (" + std::to_string(st.st_size) +
+                    " bytes); give a new file name or an existing cable");
+    if (!bFresh) {
+        char head[sizeof kMagic] = {};
+        if (::pread(nFd, head, sizeof head, 0) != static_cast<ssize_t>(sizeof head) ||
+            std::memcmp(head, kMagic, sizeof kMagic) != 0)
+            return fail(szPath + ": exists and is not a virtual cable file (no cable magic); give a new file "
+                                 "name or an existing cable");
     }
+    if (bFresh && ::ftruncate(nFd, static_cast<off_t>(kTotalSize)) != 0)
+        return fail(szPath + ": " + std::strerror(errno));
     void* pMemory = ::mmap(nullptr, kTotalSize, PROT_READ | PROT_WRITE, MAP_SHARED, nFd, 0);
-    if (pMemory == MAP_FAILED) {
-        szError = szPath + ": " + std::strerror(errno);
-        ::flock(nFd, LOCK_UN);
-        ::close(nFd);
-        return nullptr;
-    }
+    if (pMemory == MAP_FAILED) return fail(szPath + ": " + std::strerror(errno));
     auto* pBytes = static_cast<uint8_t*>(pMemory);
     uint32_t nVersion = 0, nRing = 0;
     std::memcpy(&nVersion, pBytes + kOffVersion, 4);
     std::memcpy(&nRing, pBytes + kOffRingSize, 4);
-    if (bFresh || std::memcmp(pBytes, kMagic, sizeof kMagic) != 0 || nVersion != kVersion ||
-        nRing != kRingSize)
-        Initialise(pBytes);
+    // A cable of another layout version is still our own file: start it afresh.
+    if (bFresh || nVersion != kVersion || nRing != kRingSize) Initialise(pBytes);
     ::flock(nFd, LOCK_UN);
     ::close(nFd); // the mapping keeps the file alive
     return std::unique_ptr<CVirtualCable>(new CVirtualCable(pMemory, kTotalSize));

@@ -66,8 +66,8 @@ public:
 
     // A cable in anonymous shared memory, for both ends in this process.
     static std::unique_ptr<CVirtualCable> CreateInMemory();
-    // Maps the cable file at szPath, creating and initialising it when it is missing or not a cable.
-    // Null with the reason in szError on failure.
+    // Maps the cable file at szPath: an existing cable, or a new one created (and initialised) when the
+    // file is missing or empty. Any other file is refused untouched. Null with the reason in szError.
     static std::unique_ptr<CVirtualCable> OpenFile(const std::string& szPath, std::string& szError);
     ~CVirtualCable();
     CVirtualCable(const CVirtualCable&) = delete;

@@ -128,6 +128,43 @@ TEST(CommandClient, CableFileJoinsTwoSeparateMappings) {
     EXPECT_EQ(ReadAll(szB + "2.wvf"), ReadAll(storage.Storage() / "3" / "2.wvf"));
 }
 
+// A mistyped --port sim:PATH must never truncate someone's file: only a missing or empty file
+// becomes a new cable, and an existing cable is joined as it is.
+TEST(CommandClient, CableFileRefusesAnyOtherFileUntouched) {
+    CTesterBench storage;
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"report.wvf", std::vector<uint8_t>(4296, 7), false},
+        {"notes.txt", {'n', 'o', 't', 'e', 's'}, false},
+        {"empty", {}, true},
+        {"new", {}, true}, // not created beforehand
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path path = storage.Dest() / c.name;
+        if (std::string(c.name) != "new") pwtest::WriteAll(path, c.bytes);
+        std::string szError;
+        auto cable = pw::CVirtualCable::OpenFile(path.string(), szError);
+        EXPECT_EQ(cable != nullptr, c.opens) << szError;
+        if (!c.opens) {
+            EXPECT_NE(szError.find("not a virtual cable"), std::string::npos) << szError;
+            EXPECT_EQ(ReadAll(path), c.bytes);
+        }
+    }
+    // The cable made above is joined, not re-initialised, by a second opening.
+    std::string szError;
+    auto first = pw::CVirtualCable::OpenFile((storage.Dest() / "new").string(), szError);
+    ASSERT_TRUE(first) << szError;
+    const auto before = ReadAll(storage.Dest() / "new");
+    auto second = pw::CVirtualCable::OpenFile((storage.Dest() / "new").string(), szError);
+    ASSERT_TRUE(second) << szError;
+    EXPECT_EQ(ReadAll(storage.Dest() / "new"), before);
+}
+
 TEST(CommandClient, UnknownSelectorDoesNothingAndReturnsOne) {
     CTesterBench bench;
     std::string szA, szB;

@@ -142,7 +142,7 @@ TEST_F(StorageFolder, SiteNamesThatCannotBeFoldersAreRefusedBeforeAnythingIsWrit
 // The sample site is committed three times; each form must load into the same records, apart from
 // what a form has no place for (the tester folder: test date, pile type and smoothing).
 TEST_F(StorageFolder, SampleSiteIsTheSameInAllThreeForms) {
-    const fs::path samples = fs::path(__FILE__).parent_path() / "../../resources/samples";
+    const fs::path samples = PILEWAVE_SAMPLES;
     CProjectData project;
     int nVersion = 0;
     ASSERT_TRUE(LoadProjectFile((samples / "sample-site.wvf").string(), project, &nVersion).m_bOk);
