@@ -5,7 +5,7 @@ PILEWAVE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PILEWAVE_BUILD=${PILEWAVE_BUILD:-$PILEWAVE_ROOT/build}
 JOBS=${JOBS:-$(nproc)}
 
-PACKAGES_BUILD="cmake g++ ninja-build pkg-config libcli11-dev nlohmann-json3-dev qt6-base-dev qt6-qpa-plugins libgl-dev fonts-noto-cjk"
+PACKAGES_BUILD="cmake g++ ninja-build pkg-config libcli11-dev nlohmann-json3-dev qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev fonts-noto-cjk"
 PACKAGES_TEST="libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev"
 
 install_missing() {

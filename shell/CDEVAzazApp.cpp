@@ -1,9 +1,11 @@
 // Start-up order: settings and fonts, the frame with its panes, the command-line file, maximised show.
 #include "shell/CDEVAzazApp.h"
 
+#include <QApplication>
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 
 #include "shell/CFileCommands.h"
 #include "shell/CMainFrame.h"
@@ -19,6 +21,20 @@ void CDEVAzazApp::InitSettingsAndFonts() {
     QCoreApplication::setOrganizationName(QString::fromUtf8(msg::kSettingsKey));
     QCoreApplication::setApplicationName(QString::fromUtf8(msg::kAppTitle));
     InstallFontSubstitutions();
+    InstallInterfaceFont();
+    InstallQtTranslation();
+}
+
+bool CDEVAzazApp::InstallQtTranslation() {
+    // Qt's own buttons and dialogs (Yes/No, the file dialogs) in Chinese, whatever the locale says.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"), dir)) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
 }
 
 bool CDEVAzazApp::InitInstance(const QStringList& arguments, CShellPrompts* prompts) {
@@ -26,8 +42,9 @@ bool CDEVAzazApp::InitInstance(const QStringList& arguments, CShellPrompts* prom
     // Qt has taken its own options out already; the first remaining argument is the file to open.
     if (!arguments.isEmpty()) {
         const QString path = arguments.front();
+        // Whatever it holds (a damaged file, a folder without idindx.par: an empty project), the
+        // window opens and says what it found.
         m_pFrame->Files().OpenPath(path);
-        if (m_doc.GetPileCount() == 0 && !QFileInfo(path).isDir()) return false;
     }
     // Without a window manager (a bare X server) maximising does nothing: start at the screen's size.
     if (const QScreen* screen = m_pFrame->screen()) m_pFrame->setGeometry(screen->availableGeometry());

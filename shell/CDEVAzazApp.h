@@ -18,10 +18,12 @@ public:
     CDEVAzazApp();
     ~CDEVAzazApp();
 
-    static void InitSettingsAndFonts(); // before any QSettings or font is used
-    // Creates the frame, opens the named file, shows the frame maximised. False when the named file
-    // could not be opened at all (the program ends, as a failed shell command did).
-    // prompts: nullptr for the real dialogs.
+    // Settings names, fonts and Qt's Chinese translation; before any QSettings, font or dialog is used.
+    static void InitSettingsAndFonts();
+    // qtbase_zh_CN.qm from Qt's translations folder (package qt6-translations-l10n); false when missing.
+    static bool InstallQtTranslation();
+    // Creates the frame, opens the named file (a file that cannot be read leaves an empty project and
+    // a message), shows the frame maximised. prompts: nullptr for the real dialogs.
     bool InitInstance(const QStringList& arguments, CShellPrompts* prompts = nullptr);
 
     CDEVAzazDoc& Document() { return m_doc; }

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
@@ -133,6 +134,16 @@ void CMainFrame::RegisterFrameCommands() {
     const QString calculator = FindCalculator();
     r.Handle(cmd::kCalculator, [calculator] { QProcess::startDetached(calculator, {}); });
     r.SetStateRule(cmd::kCalculator, [calculator] { return CommandState{!calculator.isEmpty(), false}; });
+}
+
+QMenu* CMainFrame::createPopupMenu() {
+    // The toolkit's own menu would list each bar by its (empty) title and hide one alone: offer the
+    // frame's commands instead, so both bars go together and the view menu's tick follows.
+    m_pRouter->UpdateAll();
+    auto* menu = new QMenu(this);
+    menu->addAction(m_pRouter->Action(cmd::kToolbar));
+    menu->addAction(m_pRouter->Action(cmd::kStatusBar));
+    return menu;
 }
 
 void CMainFrame::ToggleToolbars() {

@@ -39,7 +39,8 @@ public:
     QSplitter* Splitter() const { return m_pSplitter; }
     CRecentFiles& Recent() { return *m_pRecent; }
 
-    void ToggleToolbars(); // both bars together
+    void ToggleToolbars();             // both bars together
+    QMenu* createPopupMenu() override; // the right button on the bars: both bars as one item
     void OnDocumentChanged(unsigned changes) override;
 
 protected:

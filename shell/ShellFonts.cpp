@@ -2,6 +2,7 @@
 // SC families first keeps the Simplified Chinese forms.
 #include "shell/ShellFonts.h"
 
+#include <QApplication>
 #include <QStringList>
 
 namespace pw {
@@ -23,6 +24,17 @@ QFont SongTiFont(int points) {
         {QStringLiteral("宋体"), QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
     font.setPointSize(points);
     return font;
+}
+
+QFont InterfaceFont() {
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei"),
+                      QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC")});
+    return font;
+}
+
+void InstallInterfaceFont() {
+    QApplication::setFont(InterfaceFont());
 }
 
 } // namespace pw

@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QSplitter>
 #include <QToolBar>
@@ -13,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "ShellFixtures.h"
+#include "core/CommandIds.h"
 #include "core/CoreMessages.h"
 #include "shell/CCommandRouter.h"
 #include "shell/CDEVAzazApp.h"
@@ -22,6 +26,7 @@
 #include "shell/CRecentFiles.h"
 #include "shell/CStatusPanes.h"
 #include "shell/EstimateBar.h"
+#include "shell/ShellCommandIds.h"
 
 namespace pw {
 namespace {
@@ -219,13 +224,71 @@ TEST(ShellStartUp, CommandLineFileOpensInTheMaximisedFrame) {
     EXPECT_TRUE(app.Frame()->windowState() & Qt::WindowMaximized);
     EXPECT_EQ(app.Frame()->ListView()->topLevelItemCount(), 4);
 
+    // A file that is missing, or that is no project file in a folder without idindx.par: the window
+    // still opens (an empty project), and a missing file is reported.
     CDEVAzazApp failing;
-    EXPECT_FALSE(failing.InitInstance({dir.filePath("nothing-here.wvf")}, &prompts));
+    EXPECT_TRUE(failing.InitInstance({dir.filePath("nothing-here.wvf")}, &prompts));
+    EXPECT_TRUE(failing.Frame()->isVisible());
     EXPECT_FALSE(prompts.m_Told.isEmpty());
+    QFile notes(dir.filePath("notes.txt"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("not a pile");
+    notes.close();
+    CDEVAzazApp empty;
+    EXPECT_TRUE(empty.InitInstance({notes.fileName()}, &prompts));
+    EXPECT_TRUE(empty.Frame()->isVisible());
+    EXPECT_EQ(empty.Document().GetPileCount(), 0);
 
     CDEVAzazApp bare;
     ASSERT_TRUE(bare.InitInstance({}, &prompts));
     EXPECT_EQ(bare.Frame()->windowTitle(), QString::fromUtf8("无标题 - 反射波基桩动测仪数据处理软件"));
+}
+
+// Piles opened from a tester folder: Save asks for a name and proposes "<folder>.wvf" beside the
+// folder; the tester's files stay as they were.
+TEST_F(FrameTest, SaveAfterOpeningATesterFolderAsksForAProjectName) {
+    const QString site = dir.filePath(QStringLiteral("BJHY2"));
+    QDir().mkpath(site);
+    for (const char* name : {"idindx.par", "1.wvf", "2.wvf"})
+        QFile::copy(kSamples + QStringLiteral("/sample-site/") + QString::fromLatin1(name),
+                    site + "/" + name);
+    auto bytesOf = [](const QString& p) {
+        QFile f(p);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray before = bytesOf(site + "/1.wvf");
+    ASSERT_TRUE(frame.Files().OpenPath(site + "/1.wvf"));
+    doc.SetChecked(1, !doc.m_Piles[0].m_bChecked); // a change worth saving
+    ASSERT_EQ(doc.m_bModified, 1);
+    prompts.m_Paths = {dir.filePath(QStringLiteral("BJHY2.wvf"))};
+    frame.Router().Dispatch(cmd::kSave);
+    EXPECT_EQ(prompts.m_SaveSuggestions, QStringList{dir.filePath(QStringLiteral("BJHY2.wvf"))});
+    EXPECT_EQ(bytesOf(site + "/1.wvf"), before);
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("BJHY2.wvf"))));
+    EXPECT_EQ(doc.m_bModified, 0);
+    // From now on the project file is saved in place, without a question.
+    doc.SetChecked(1, !doc.m_Piles[0].m_bChecked);
+    frame.Router().Dispatch(cmd::kSave);
+    EXPECT_EQ(prompts.m_SaveSuggestions.size(), 1);
+    EXPECT_EQ(doc.m_bModified, 0);
+}
+
+TEST_F(FrameTest, TheBarsPopUpMenuHidesBothBarsTogether) {
+    frame.show();
+    std::unique_ptr<QMenu> menu(frame.createPopupMenu());
+    ASSERT_TRUE(menu);
+    QAction* toolbars = nullptr;
+    for (QAction* a : menu->actions()) {
+        EXPECT_FALSE(a->text().isEmpty());
+        if (a == frame.Router().Action(cmd::kToolbar)) toolbars = a;
+    }
+    ASSERT_TRUE(toolbars);
+    EXPECT_TRUE(toolbars->isChecked());
+    toolbars->trigger();
+    for (QToolBar* bar : frame.findChildren<QToolBar*>())
+        EXPECT_TRUE(bar->isHidden()) << bar->objectName().toStdString();
+    menu.reset(frame.createPopupMenu());
+    EXPECT_FALSE(frame.Router().Action(cmd::kToolbar)->isChecked());
 }
 
 } // namespace
