@@ -39,16 +39,13 @@ bool CDEVAzazApp::InstallQtTranslation() {
 
 bool CDEVAzazApp::InitInstance(const QStringList& arguments, CShellPrompts* prompts) {
     m_pFrame = std::make_unique<CMainFrame>(m_doc, prompts);
-    // Qt has taken its own options out already; the first remaining argument is the file to open.
-    if (!arguments.isEmpty()) {
-        const QString path = arguments.front();
-        // Whatever it holds (a damaged file, a folder without idindx.par: an empty project), the
-        // window opens and says what it found.
-        m_pFrame->Files().OpenPath(path);
-    }
     // Without a window manager (a bare X server) maximising does nothing: start at the screen's size.
     if (const QScreen* screen = m_pFrame->screen()) m_pFrame->setGeometry(screen->availableGeometry());
     m_pFrame->showMaximized();
+    // Qt has taken its own options out already; the first remaining argument is the file to open.
+    // Whatever it holds (a damaged file, a folder without idindx.par: an empty project), the window is
+    // up first, and a message about the file appears over it.
+    if (!arguments.isEmpty()) m_pFrame->Files().OpenPath(arguments.front());
     return true;
 }
 
