@@ -26,4 +26,8 @@ inline constexpr const char* kSaveBeforeMerge = "参数已修改，是否要保�
 inline constexpr const char* kUntitled = "无标题";
 inline constexpr const char* kMergedTitle = "New_Data";
 
+inline constexpr const char* kReadSettingsFailed = "读设置文件失败！";
+inline constexpr const char* kWriteSettingsFailed = "写设置文件失败！";
+inline constexpr const char* kDataIncomplete = "数据不完整";
+
 } // namespace pw::msg

@@ -50,3 +50,43 @@ open("fuzz/corpus/tester_folder/index_only", "wb").write(bytes(idx))
 # (tester_site/two_records = wvf.par + 1.wvf + 3.wvf of site DEMO1, parameters_only = its wvf.par,
 # short_record = wvf.par + the first 1000 bytes of 2.wvf; tester_names/rsite = its RSITE.PAR, plus
 # two hand-written names: a DOS path climbing out of its folder, and a device name).
+
+# Settings files, written from their layouts: set.ini with the defaults, a custom record with the two
+# site-name copies disagreeing, and one cut inside the margins; report settings with the defaults,
+# with texts and a pouring date, cut inside the third block, and a file without the marker.
+import os
+
+company = "Qelvora科技有限责任公司".encode("gbk")
+
+
+def block(text, width):
+    return text + bytes(width - len(text))
+
+
+def print_settings(header, footer, ints, paper, margins, flags):
+    return (block(header, 200) + block(footer, 200) + struct.pack("<6h", *ints) + struct.pack("<3i", *paper)
+            + struct.pack("<6f", *margins) + struct.pack("<13i", *flags))
+
+
+c = "fuzz/corpus/print_settings/"
+os.makedirs(c, exist_ok=True)
+defaults = print_settings(company, company, (4, 0, 1, 10, 5, 1), (0, 297, 210), (2.0,) * 6, (0,) + (1,) * 12)
+open(c + "defaults.ini", "wb").write(defaults)
+open(c + "custom.ini", "wb").write(print_settings("页眉".encode("gbk"), b"", (2, 3, 5, 50, 8, 2), (2, 300, 200),
+                                                  (1.5, 2.5, 0.5, 3.0, 1.0, 1.2), (1, 0, 1, 1, 1, 0, 1, 0, 1, 0, 1, 0, 1)))
+open(c + "cut.ini", "wb").write(defaults[:430])
+
+
+def report_settings(texts, geology, date):
+    return (block(b"RURERARER_WVF_REPORT", 30) + b"".join(block(t.encode("gbk"), 200) for t in texts)
+            + block(geology.encode("gbk"), 2000) + struct.pack("<3i", *date))
+
+
+c = "fuzz/corpus/report_settings/"
+os.makedirs(c, exist_ok=True)
+open(c + "defaults.ini", "wb").write(report_settings([""] * 9 + ["C10"], "    ", (1970, 1, 1)))
+filled = report_settings(["报告-001", "地址", "建设", "设计", "施工", "监理", "监督", "委托", "张三", "C30"],
+                         "粉质黏土\r\n砂层", (2023, 11, 5))
+open(c + "filled.ini", "wb").write(filled)
+open(c + "cut.ini", "wb").write(filled[:500])
+open(c + "foreign.ini", "wb").write(b"[report]\r\nnumber=1\r\n")

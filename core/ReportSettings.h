@@ -1,0 +1,88 @@
+// The report information the report dialog edits, and the part of it kept between runs in the
+// report settings file "ReportSet<n>.ini" (4042 bytes, little-endian):
+//    0 marker [30]  "RURERARER_WVF_REPORT", NUL, rest zero
+//   30 report number [200]          830 construction unit [200]     1630 inspectors [200]
+//  230 project address [200]       1030 supervision unit [200]      1830 strength grade [200]
+//  430 owner [200]                 1230 quality supervision [200]   2030 geology [2000]
+//  630 design unit [200]           1430 commissioning client [200]  4030 pouring year, month, day i32
+// Texts are GBK, NUL-terminated inside their block (at most block - 1 bytes), zero-padded.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/CByteSource.h"
+#include "core/CDate.h"
+
+namespace pw {
+
+inline constexpr std::size_t kReportSettingsSize = 4042;
+inline constexpr const char* kReportMarker = "RURERARER_WVF_REPORT";
+inline constexpr int kReportSettingsSlots = 100; // ReportSet0.ini .. ReportSet99.ini
+
+// The stored part, as it lies in the file.
+struct CReportSettings {
+    char m_szReportNo[200] = {};
+    char m_szAddress[200] = {};
+    char m_szOwner[200] = {};
+    char m_szDesignUnit[200] = {};
+    char m_szConstructionUnit[200] = {};
+    char m_szSupervisionUnit[200] = {};
+    char m_szQualityUnit[200] = {};
+    char m_szClient[200] = {};
+    char m_szInspectors[200] = {};
+    char m_szStrength[200] = {};
+    char m_szGeology[2000] = {};
+    int32_t m_nPourYear = 1970;
+    int32_t m_nPourMonth = 1;
+    int32_t m_nPourDay = 1;
+};
+
+// Every field of the report dialog (UTF-8), with the dialog's defaults.
+struct CReportInfo {
+    std::string m_strReportNo, m_strAddress, m_strOwner, m_strProjectName, m_strDesignUnit,
+        m_strSupervisionUnit, m_strConstructionUnit, m_strQualityUnit, m_strClient;
+    std::string m_strStrength = "C10";
+    CDate m_PourDate;
+    std::string m_strPileType = "沉管灌注桩";
+    CDate m_TestDate;
+    std::string m_strTestUnit = "QLVR";
+    std::string m_strInspectors;
+    int m_nTotalPiles = 0;
+    int m_nDiameter = 0;
+    std::string m_strGeology = "    ";
+
+    // The stored part; texts are cut to their block at a character boundary.
+    CReportSettings ToSettings() const;
+    // Takes the stored part; the other fields stay. A pouring date that is not a date stays too.
+    void TakeSettings(const CReportSettings& s);
+};
+
+// Reads as far as the data goes; every field the data does not hold whole keeps its default (a text
+// cut short keeps what is there). Returns false, with out untouched, when the data does not start
+// with the marker.
+bool ReadReportSettings(CByteSource& src, CReportSettings& out);
+bool WriteReportSettings(CByteSink& sink, const CReportSettings& s);
+
+// <folder>/ReportSet<n>.ini
+std::string ReportSettingsPath(const std::string& folder, int n);
+
+// The file a report dialog uses: the first number whose file is missing or carries the marker.
+// A file without the marker belongs to someone else and is never written over. -1 when none of
+// the hundred numbers is free.
+int FindReportSettingsSlot(const std::string& folder);
+
+struct CReportSettingsResult {
+    std::string m_strMessage; // "" or the message to show ("读设置文件失败！", "写设置文件失败！")
+    std::string m_strDetail; // what the system said
+    std::string m_strPath;   // the file read or written
+};
+
+// Opening the report dialog: reads the settings file into info; when the free slot has no file yet,
+// it is created from info as it stands (the defaults).
+CReportSettingsResult LoadReportSettings(const std::string& folder, CReportInfo& info);
+// OK of the report dialog: writes the stored part of info, atomically, into the same slot.
+CReportSettingsResult SaveReportSettings(const std::string& folder, const CReportInfo& info);
+
+} // namespace pw
