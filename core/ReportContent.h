@@ -1,0 +1,80 @@
+// What the inspection report and the results table say, without any file format: which piles are
+// reported and in what order, each pile's integrity class, the table rows (the Word table and the
+// sheet differ in small ways), the class statistics, the three paragraphs and the dated fields.
+// The .docx and .xlsx writers and the CLI's JSON all take their texts from here. Texts are UTF-8.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/CDate.h"
+#include "core/CPileRecord.h"
+#include "core/CProjectHeader.h"
+#include "core/ReportSettings.h"
+
+namespace pw {
+
+// Integrity classes: 0 "Ⅰ" intact, 1 "Ⅱ/Ⅲ" ordinary or defective, 2 "Ⅳ" seriously defective.
+inline constexpr int kIntegrityClassCount = 3;
+// 断桩 gives 2; 缩径, 裂纹, 夹泥 or 离析 give 1; 扩径, 扩底 and no defect leave 0. Only the defects in
+// use (before the terminator) count.
+int IntegrityClass(const CPileRecord& rec);
+const char* IntegrityClassText(int integrityClass);
+
+// The name of a pile-type code for the report: a code outside 0-7 takes entry 0.
+const char* ReportPileTypeName(int code);
+
+// "%04d年%d月%d日".
+std::string ReportDateText(const CDate& date);
+// A pile's date text read as year = characters 1-4, month = 6-7, day = 9-10 ("2004-05-17").
+CDate DateOfPile(const CPileRecord& rec);
+
+// Indices into piles of the ticked piles, in ascending order of their trimmed pile-number texts
+// compared byte by byte; equal texts keep list order.
+std::vector<int> TickedPilesInNameOrder(const std::vector<CPileRecord>& piles);
+
+// One row of the results table: pile number, design diameter, length, speed, class, defects.
+struct CReportRow {
+    std::array<std::string, 6> m_Cells;
+    int m_nClass = 0;
+};
+
+// The Word table: header "桩长\n(m)" (the metres are labelled as metres), the pile number trimmed,
+// one line "(%d) 深度%0.1fm  %s\n" per defect.
+std::array<std::string, 6> WordTableHeader();
+CReportRow WordTableRow(const CPileRecord& rec);
+// The sheet: header "桩长(m)", the pile number as stored, pieces "(%d)深度%0.1fm %s  " on one line.
+std::array<std::string, 6> SheetHeader();
+CReportRow SheetRow(const CPileRecord& rec);
+
+struct CReportContent {
+    std::vector<int> m_Piles; // indices of the reported piles, in report order
+    std::vector<CReportRow> m_Rows;
+    std::array<int, kIntegrityClassCount> m_nClassCounts{};
+
+    // Cover page.
+    std::string m_strReportNo, m_strProjectName, m_strClient, m_strTestDate, m_strTestUnit;
+    // Project page.
+    std::string m_strOwner, m_strConstructionUnit, m_strDesignUnit, m_strSupervisionUnit, m_strQualityUnit,
+        m_strAddress;
+    std::array<std::string, 3> m_strParagraphs;
+    // "该工程%d根桩基质量测试结果综合如下：" and the three class lines.
+    std::string m_strSummary;
+    std::array<std::string, kIntegrityClassCount> m_strClassLines;
+    // Sign-off.
+    std::string m_strInspectors, m_strToday;
+};
+
+// The report of the ticked piles. info holds what the report dialog confirmed; projectPiles is the
+// number of piles in the project (paragraph 1). Needs at least one ticked pile: with none the shares
+// have nothing to divide by, and the caller refuses before it gets here (m_Piles stays empty).
+CReportContent MakeReportContent(const std::vector<CPileRecord>& piles, const CReportInfo& info, int projectPiles,
+                                 const CDate& today);
+
+// The report dialog's values taken from the project before the dialog opens: project name and
+// inspection unit from the header; pile type, pouring and test date and diameter from the current
+// pile; the total number of piles.
+void PrefillReportInfo(CReportInfo& info, const CProjectHeader& header, const CPileRecord& current, int pileCount);
+
+} // namespace pw
