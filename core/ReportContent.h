@@ -59,6 +59,7 @@ struct CReportContent {
     std::string m_strOwner, m_strConstructionUnit, m_strDesignUnit, m_strSupervisionUnit, m_strQualityUnit,
         m_strAddress;
     std::array<std::string, 3> m_strParagraphs;
+    std::string m_strSiteSpeed; // the site's mean wave speed sentence, when one is known ("" otherwise)
     // "该工程%d根桩基质量测试结果综合如下：" and the three class lines.
     std::string m_strSummary;
     std::array<std::string, kIntegrityClassCount> m_strClassLines;

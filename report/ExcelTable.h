@@ -1,0 +1,16 @@
+// The results table as a .xlsx: sheet "报表1", the six headers, the column widths, one row per
+// reported pile, every value as text.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/CPileRecord.h"
+
+namespace pw::report {
+
+// The rows of the piles at these indices, in this order. Written atomically; "" or what went wrong.
+std::string WriteExcelTable(const std::string& outPath, const std::vector<CPileRecord>& piles,
+                            const std::vector<int>& pileIndices);
+
+} // namespace pw::report

@@ -1,0 +1,285 @@
+// The .docx: the template's parts copied as they are, word/document.xml filled, the pictures added
+// as word/media/pile<N>.png with their relationships, all into a temporary file beside the target.
+#include "report/WordReport.h"
+
+#include <cstdio>
+#include <list>
+#include <memory>
+#include <sstream>
+#include <unistd.h>
+
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include "report/DocxFields.h"
+
+namespace pw::report {
+namespace {
+
+constexpr const char* kDocument = "word/document.xml";
+constexpr const char* kDocumentRels = "word/_rels/document.xml.rels";
+constexpr const char* kContentTypes = "[Content_Types].xml";
+constexpr long long kEmuPerPoint = 12700;
+constexpr int kPictureHeightPt = 150;
+// Cell widths of the results table in points, and its font: 宋体 11 pt.
+constexpr int kColumnPoints[6] = {45, 75, 45, 50, 60, 150};
+
+std::string ReadEntry(zip_t* zip, const char* name, std::string& error) {
+    zip_stat_t st;
+    zip_file_t* f = zip_stat(zip, name, 0, &st) == 0 ? zip_fopen(zip, name, 0) : nullptr;
+    if (!f) {
+        error = std::string("the template has no ") + name;
+        return {};
+    }
+    std::string data(static_cast<std::size_t>(st.size), '\0');
+    const zip_int64_t n = zip_fread(f, data.data(), st.size);
+    zip_fclose(f);
+    if (n != static_cast<zip_int64_t>(st.size)) error = std::string("cannot read ") + name + " of the template";
+    return data;
+}
+
+std::string Serialise(const pugi::xml_document& doc) {
+    std::ostringstream out;
+    doc.save(out, "", pugi::format_raw, pugi::encoding_utf8);
+    return out.str();
+}
+
+// A run of the table's font with text, "\n" as line breaks.
+void AppendRun(pugi::xml_node paragraph, const std::string& text, bool bold) {
+    pugi::xml_node run = paragraph.append_child("w:r");
+    pugi::xml_node rpr = run.append_child("w:rPr");
+    pugi::xml_node fonts = rpr.append_child("w:rFonts");
+    for (const char* a : {"w:ascii", "w:hAnsi", "w:eastAsia"})
+        fonts.append_attribute(a) = "宋体";
+    if (bold) rpr.append_child("w:b");
+    rpr.append_child("w:sz").append_attribute("w:val") = "22";
+    rpr.append_child("w:szCs").append_attribute("w:val") = "22";
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t nl = text.find('\n', from);
+        pugi::xml_node t = run.append_child("w:t");
+        t.append_attribute("xml:space") = "preserve";
+        t.text().set(text.substr(from, nl == std::string::npos ? std::string::npos : nl - from).c_str());
+        if (nl == std::string::npos || nl + 1 == text.size()) break; // a trailing "\n" ends the last line
+        run.append_child("w:br");
+        from = nl + 1;
+    }
+}
+
+void AppendRow(pugi::xml_node table, const std::array<std::string, 6>& cells, bool header) {
+    pugi::xml_node tr = table.append_child("w:tr");
+    if (header) tr.append_child("w:trPr").append_child("w:tblHeader"); // repeated on every page
+    for (int c = 0; c < 6; ++c) {
+        pugi::xml_node tc = tr.append_child("w:tc");
+        pugi::xml_node w = tc.append_child("w:tcPr").append_child("w:tcW");
+        w.append_attribute("w:w") = kColumnPoints[c] * 20;
+        w.append_attribute("w:type") = "dxa";
+        pugi::xml_node p = tc.append_child("w:p");
+        if (c < 5) p.append_child("w:pPr").append_child("w:jc").append_attribute("w:val") = "center";
+        AppendRun(p, cells[static_cast<std::size_t>(c)], header);
+    }
+}
+
+// The results table in place of the paragraph that holds its field.
+void InsertResultsTable(pugi::xml_node at, const CReportContent& content) {
+    pugi::xml_node table = at.parent().insert_child_before("w:tbl", at);
+    pugi::xml_node tblPr = table.append_child("w:tblPr");
+    pugi::xml_node width = tblPr.append_child("w:tblW");
+    width.append_attribute("w:w") = 0;
+    width.append_attribute("w:type") = "auto";
+    tblPr.append_child("w:jc").append_attribute("w:val") = "center";
+    // Borders of its own: the table stays ruled even in a template without our table style.
+    pugi::xml_node borders = tblPr.append_child("w:tblBorders");
+    for (const char* side : {"w:top", "w:left", "w:bottom", "w:right", "w:insideH", "w:insideV"}) {
+        pugi::xml_node b = borders.append_child(side);
+        b.append_attribute("w:val") = "single";
+        b.append_attribute("w:sz") = 4;
+        b.append_attribute("w:space") = 0;
+        b.append_attribute("w:color") = "000000";
+    }
+    tblPr.append_child("w:tblLayout").append_attribute("w:type") = "fixed";
+    pugi::xml_node grid = table.append_child("w:tblGrid");
+    for (int points : kColumnPoints)
+        grid.append_child("w:gridCol").append_attribute("w:w") = points * 20;
+    AppendRow(table, WordTableHeader(), true);
+    for (const CReportRow& row : content.m_Rows)
+        AppendRow(table, row.m_Cells, false);
+    at.parent().remove_child(at);
+}
+
+// One centred paragraph holding the picture inline, 150 pt high.
+void InsertPicture(pugi::xml_node before, const std::string& relId, int id, const CPicture& picture) {
+    const long long cy = kPictureHeightPt * kEmuPerPoint;
+    const long long cx = picture.m_nHeight > 0 ? cy * picture.m_nWidth / picture.m_nHeight : cy * 2;
+    const std::string name = "pile" + std::to_string(id) + ".png";
+    std::ostringstream xml;
+    xml << "<w:p><w:pPr><w:jc w:val=\"center\"/></w:pPr><w:r><w:drawing>"
+        << "<wp:inline distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\"><wp:extent cx=\"" << cx << "\" cy=\"" << cy
+        << "\"/><wp:docPr id=\"" << id << "\" name=\"" << name << "\"/>"
+        << "<wp:cNvGraphicFramePr><a:graphicFrameLocks noChangeAspect=\"1\"/></wp:cNvGraphicFramePr>"
+        << "<a:graphic><a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
+        << "<pic:pic><pic:nvPicPr><pic:cNvPr id=\"" << id << "\" name=\"" << name << "\"/><pic:cNvPicPr/></pic:nvPicPr>"
+        << "<pic:blipFill><a:blip r:embed=\"" << relId << "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill>"
+        << "<pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"" << cx << "\" cy=\"" << cy
+        << "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr></pic:pic>"
+        << "</a:graphicData></a:graphic></wp:inline></w:drawing></w:r></w:p>";
+    pugi::xml_document fragment;
+    fragment.load_string(xml.str().c_str());
+    before.parent().insert_copy_before(fragment.first_child(), before);
+}
+
+// The namespaces the inserted pictures use, declared on the root when an edited template lost them.
+void DeclareNamespaces(pugi::xml_node root) {
+    static const char* const kNames[][2] = {
+        {"xmlns:r", "http://schemas.openxmlformats.org/officeDocument/2006/relationships"},
+        {"xmlns:wp", "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing"},
+        {"xmlns:a", "http://schemas.openxmlformats.org/drawingml/2006/main"},
+        {"xmlns:pic", "http://schemas.openxmlformats.org/drawingml/2006/picture"},
+    };
+    for (const auto& ns : kNames)
+        if (!root.attribute(ns[0])) root.append_attribute(ns[0]) = ns[1];
+}
+
+struct ZipCloser {
+    void operator()(zip_t* z) const { zip_discard(z); }
+};
+
+} // namespace
+
+std::map<std::string, std::string> TemplateFields(const CReportContent& c) {
+    return {
+        {"REPORT_NO", c.m_strReportNo},
+        {"PROJECT_NAME", c.m_strProjectName},
+        {"CLIENT", c.m_strClient},
+        {"TEST_DATE", c.m_strTestDate},
+        {"TEST_UNIT", c.m_strTestUnit},
+        {"OWNER", c.m_strOwner},
+        {"CONSTRUCTION_UNIT", c.m_strConstructionUnit},
+        {"DESIGN_UNIT", c.m_strDesignUnit},
+        {"SUPERVISION_UNIT", c.m_strSupervisionUnit},
+        {"QUALITY_UNIT", c.m_strQualityUnit},
+        {"ADDRESS", c.m_strAddress},
+        {"PARAGRAPH_1", c.m_strParagraphs[0]},
+        {"PARAGRAPH_2", c.m_strParagraphs[1]},
+        {"PARAGRAPH_3", c.m_strParagraphs[2]},
+        {"SITE_SPEED", c.m_strSiteSpeed},
+        {"SUMMARY", c.m_strSummary},
+        {"CLASS_1", c.m_strClassLines[0]},
+        {"CLASS_2", c.m_strClassLines[1]},
+        {"CLASS_3", c.m_strClassLines[2]},
+        {"INSPECTORS", c.m_strInspectors},
+        {"TODAY", c.m_strToday},
+        {"PILE_COUNT", std::to_string(c.m_Piles.size())},
+    };
+}
+
+std::string WriteWordReport(const std::string& templatePath, const std::string& outPath,
+                            const CReportContent& content, const PictureSource& pictures,
+                            const ProgressSink& progress) {
+    int zipError = 0;
+    std::unique_ptr<zip_t, ZipCloser> source(zip_open(templatePath.c_str(), ZIP_RDONLY, &zipError));
+    if (!source) return "cannot open the report template " + templatePath;
+    std::string error;
+    const std::string documentXml = ReadEntry(source.get(), kDocument, error);
+    const std::string relsXml = ReadEntry(source.get(), kDocumentRels, error);
+    const std::string typesXml = ReadEntry(source.get(), kContentTypes, error);
+    if (!error.empty()) return error + " (" + templatePath + ")";
+    pugi::xml_document doc, rels, types;
+    if (!doc.load_string(documentXml.c_str(), pugi::parse_default | pugi::parse_ws_pcdata) ||
+        !rels.load_string(relsXml.c_str()) || !types.load_string(typesXml.c_str()))
+        return "the report template " + templatePath + " is damaged (its XML does not parse)";
+
+    pugi::xml_node root = doc.document_element();
+    FillTextFields(root, TemplateFields(content));
+    for (pugi::xml_node at : FindBlockFields(root, "RESULTS_TABLE"))
+        InsertResultsTable(at, content);
+
+    // Pictures: rendered one by one into PNG parts, placed where the template asks for them.
+    std::list<std::string> buffers; // alive until the archive is written
+    std::vector<std::pair<std::string, const std::string*>> media;
+    const auto pictureAt = FindBlockFields(root, "PILE_PICTURES");
+    if (!pictureAt.empty()) {
+        DeclareNamespaces(root);
+        if (!types.document_element().find_child_by_attribute("Default", "Extension", "png")) {
+            pugi::xml_node d = types.document_element().prepend_child("Default");
+            d.append_attribute("Extension") = "png";
+            d.append_attribute("ContentType") = "image/png";
+        }
+        const int total = static_cast<int>(content.m_Piles.size());
+        for (int k = 0; k < total; ++k) {
+            CPicture picture;
+            if (!pictures || !pictures(content.m_Piles[static_cast<std::size_t>(k)], picture) || picture.m_Png.empty())
+                return "the picture of pile " + content.m_Rows[static_cast<std::size_t>(k)].m_Cells[0] +
+                       " could not be drawn";
+            const std::string relId = "rIdPilePicture" + std::to_string(k + 1);
+            const std::string part = "media/pile" + std::to_string(k + 1) + ".png";
+            pugi::xml_node rel = rels.document_element().append_child("Relationship");
+            rel.append_attribute("Id") = relId.c_str();
+            rel.append_attribute("Type") = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/image";
+            rel.append_attribute("Target") = part.c_str();
+            for (pugi::xml_node at : pictureAt)
+                InsertPicture(at, relId, 5000 + k, picture);
+            buffers.emplace_back(picture.m_Png.begin(), picture.m_Png.end());
+            media.emplace_back("word/" + part, &buffers.back());
+            if (progress && !progress(k + 1, total)) return "cancelled";
+        }
+        for (pugi::xml_node at : pictureAt)
+            at.parent().remove_child(at);
+    }
+
+    const auto slash = outPath.find_last_of('/');
+    const std::string tmp = (slash == std::string::npos ? std::string() : outPath.substr(0, slash + 1)) + "." +
+                            outPath.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp-" +
+                            std::to_string(getpid());
+    std::remove(tmp.c_str());
+    std::unique_ptr<zip_t, ZipCloser> out(zip_open(tmp.c_str(), ZIP_CREATE | ZIP_EXCL, &zipError));
+    if (!out) return "cannot create " + tmp;
+    buffers.push_back(Serialise(doc));
+    const std::string* newDocument = &buffers.back();
+    buffers.push_back(Serialise(rels));
+    const std::string* newRels = &buffers.back();
+    buffers.push_back(Serialise(types));
+    const std::string* newTypes = &buffers.back();
+    auto addBuffer = [&](const std::string& name, const std::string* data) {
+        zip_source_t* src = zip_source_buffer(out.get(), data->data(), data->size(), 0);
+        if (!src || zip_file_add(out.get(), name.c_str(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
+            if (src) zip_source_free(src);
+            return false;
+        }
+        return true;
+    };
+    bool ok = true;
+    const zip_int64_t entries = zip_get_num_entries(source.get(), 0);
+    for (zip_int64_t i = 0; i < entries && ok; ++i) {
+        const char* name = zip_get_name(source.get(), static_cast<zip_uint64_t>(i), 0);
+        if (!name) continue;
+        const std::string n = name;
+        if (n == kDocument) ok = addBuffer(n, newDocument);
+        else if (n == kDocumentRels) ok = addBuffer(n, newRels);
+        else if (n == kContentTypes) ok = addBuffer(n, newTypes);
+        else {
+            zip_source_t* src = zip_source_zip(out.get(), source.get(), static_cast<zip_uint64_t>(i), 0, 0, -1);
+            ok = src && zip_file_add(out.get(), name, src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) >= 0;
+            if (!ok && src) zip_source_free(src);
+        }
+    }
+    for (const auto& [name, data] : media)
+        ok = ok && addBuffer(name, data);
+    if (!ok) {
+        std::remove(tmp.c_str());
+        return std::string("cannot build the report: ") + zip_strerror(out.get());
+    }
+    if (zip_close(out.get()) != 0) {
+        const std::string why = zip_strerror(out.get());
+        std::remove(tmp.c_str());
+        return "cannot write " + outPath + ": " + why;
+    }
+    out.release(); // zip_close freed it
+    if (std::rename(tmp.c_str(), outPath.c_str()) != 0) {
+        std::remove(tmp.c_str());
+        return "cannot replace " + outPath;
+    }
+    return {};
+}
+
+} // namespace pw::report

@@ -1,0 +1,38 @@
+// The inspection report as a .docx: the template's named fields filled from the report content, the
+// results table and one picture per reported pile put where the template says.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/ReportContent.h"
+
+namespace pw::report {
+
+struct CPicture {
+    std::vector<uint8_t> m_Png;
+    int m_nWidth = 0; // pixels; the picture is placed 150 pt high with this aspect
+    int m_nHeight = 0;
+};
+
+// The picture of the reported pile at this index of the project's records; false when it could not
+// be drawn (the report then fails: a report with a pile's picture missing is not finished).
+using PictureSource = std::function<bool(int pileIndex, CPicture& out)>;
+// Called after each picture with (done, total); returning false cancels the report (no file is left).
+using ProgressSink = std::function<bool(int done, int total)>;
+
+// Every text field of the template and its value: REPORT_NO, PROJECT_NAME, CLIENT, TEST_DATE,
+// TEST_UNIT, OWNER, CONSTRUCTION_UNIT, DESIGN_UNIT, SUPERVISION_UNIT, QUALITY_UNIT, ADDRESS,
+// PARAGRAPH_1..3, SITE_SPEED, SUMMARY, CLASS_1..3, INSPECTORS, TODAY, PILE_COUNT.
+std::map<std::string, std::string> TemplateFields(const CReportContent& content);
+
+// Writes the report from the template file into outPath, atomically (an existing file is replaced
+// only by a complete report). Returns "" or what went wrong.
+std::string WriteWordReport(const std::string& templatePath, const std::string& outPath,
+                            const CReportContent& content, const PictureSource& pictures,
+                            const ProgressSink& progress = {});
+
+} // namespace pw::report

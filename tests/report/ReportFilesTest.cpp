@@ -1,0 +1,212 @@
+// The report and the table written, read back part by part, and opened by LibreOffice when it is
+// installed (the test command installs it): the text a reader sees is checked through a PDF.
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include "core/ReportContent.h"
+#include "report/ExcelTable.h"
+#include "report/WordReport.h"
+
+namespace {
+
+using namespace pw;
+using namespace pw::report;
+namespace fs = std::filesystem;
+
+// A 1 x 1 PNG: the writer only carries the bytes.
+const std::vector<uint8_t> kTinyPng = {
+    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00,
+    0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x04, 0x00, 0x00, 0x00, 0xb5, 0x1c, 0x0c, 0x02, 0x00, 0x00, 0x00,
+    0x0b, 0x49, 0x44, 0x41, 0x54, 0x78, 0xda, 0x63, 0x64, 0x60, 0x00, 0x00, 0x00, 0x06, 0x00, 0x02, 0x30, 0x81,
+    0xd0, 0x2f, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
+
+std::string ReadPart(const fs::path& archive, const char* name) {
+    int error = 0;
+    zip_t* z = zip_open(archive.c_str(), ZIP_RDONLY, &error);
+    if (!z) return {};
+    zip_stat_t st;
+    std::string data;
+    if (zip_stat(z, name, 0, &st) == 0) {
+        zip_file_t* f = zip_fopen(z, name, 0);
+        data.resize(static_cast<std::size_t>(st.size));
+        zip_fread(f, data.data(), st.size);
+        zip_fclose(f);
+    }
+    zip_discard(z);
+    return data;
+}
+
+std::string Capture(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[4096];
+        std::size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+            out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+std::string Squeezed(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        if (c != '\n' && c != '\r' && c != ' ' && c != '\f') out += c;
+    return out;
+}
+
+bool HaveLibreOffice() {
+    return std::system("command -v soffice >/dev/null 2>&1 && command -v pdftotext >/dev/null 2>&1") == 0;
+}
+
+class ReportFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_Dir = fs::temp_directory_path() /
+                ("pw-report-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_Dir);
+        fs::create_directories(m_Dir);
+        auto pile = [](const char* name, std::vector<DefectMark> defects) {
+            CPileRecord r;
+            r.SetPileName(name);
+            r.m_nDiameter = 800;
+            r.m_fPileLength = 12.5f;
+            r.m_nWaveSpeed = 3800;
+            r.m_bChecked = 1;
+            for (std::size_t i = 0; i < defects.size(); ++i)
+                r.m_Defects[i] = defects[i];
+            return r;
+        };
+        m_Piles = {pile("A2", {}), pile(" A1 ", {{4, 3.24f}, {3, 7.5f}}), pile("B7", {{2, 5.f}})};
+        m_Info.m_strReportNo = "JC-2026-018";
+        m_Info.m_strProjectName = "滨江花园二期";
+        m_Info.m_strClient = "滨江置业";
+        m_Info.m_TestDate = CDate{2026, 11, 3};
+        m_Info.m_strTestUnit = "华东检测中心";
+        m_Info.m_strGeology = "场地为粉质黏土。";
+        m_Content = MakeReportContent(m_Piles, m_Info, 3, CDate{2026, 12, 10});
+    }
+    void TearDown() override { fs::remove_all(m_Dir); }
+    // The PDF's text, through LibreOffice with a profile of this test's own.
+    std::string PdfText(const fs::path& file) {
+        const fs::path profile = m_Dir / "lo-profile";
+        const std::string convert = "cd '" + m_Dir.string() + "' && soffice -env:UserInstallation=file://" +
+                                    profile.string() + " --headless --convert-to pdf --outdir '" + m_Dir.string() +
+                                    "' '" + file.string() + "' >/dev/null 2>&1";
+        EXPECT_EQ(std::system(convert.c_str()), 0);
+        const fs::path pdf = m_Dir / (file.stem().string() + ".pdf");
+        EXPECT_TRUE(fs::exists(pdf)) << pdf;
+        // Lines wrap where the page ends them: compare without line breaks and blanks.
+        return Squeezed(Capture("pdftotext '" + pdf.string() + "' -"));
+    }
+    PictureSource Pictures(int* calls = nullptr) {
+        return [calls](int, CPicture& out) {
+            if (calls) ++*calls;
+            out.m_Png = kTinyPng;
+            out.m_nWidth = 532;
+            out.m_nHeight = 260;
+            return true;
+        };
+    }
+    fs::path m_Dir;
+    std::vector<CPileRecord> m_Piles;
+    CReportInfo m_Info;
+    CReportContent m_Content;
+};
+
+TEST_F(ReportFiles, TheReportHoldsEveryFieldTheTableAndOnePicturePerPile) {
+    const fs::path out = m_Dir / "report.docx";
+    int calls = 0;
+    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, Pictures(&calls)), "");
+    EXPECT_EQ(calls, 3);
+    const std::string xml = ReadPart(out, "word/document.xml");
+    EXPECT_EQ(xml.find("{{"), std::string::npos);
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(xml.c_str()));
+    // The results table is the one with six columns: a header row and one row per reported pile.
+    pugi::xml_node results;
+    for (pugi::xpath_node t : doc.select_nodes("//w:tbl"))
+        if (t.node().select_nodes("w:tblGrid/w:gridCol").size() == 6) results = t.node();
+    ASSERT_TRUE(results);
+    EXPECT_EQ(results.select_nodes("w:tr").size(), 4u);
+    EXPECT_EQ(doc.select_nodes("//w:drawing").size(), 3u);
+    EXPECT_FALSE(ReadPart(out, "word/media/pile3.png").empty());
+    EXPECT_NE(ReadPart(out, "word/_rels/document.xml.rels").find("media/pile1.png"), std::string::npos);
+    // The site speed field is empty here: its paragraph is gone.
+    EXPECT_EQ(xml.find("SITE_SPEED"), std::string::npos);
+}
+
+TEST_F(ReportFiles, AFailedOrCancelledReportLeavesTheOldFile) {
+    const fs::path out = m_Dir / "report.docx";
+    std::ofstream(out) << "the user's earlier report";
+    const PictureSource failing = [](int, CPicture&) { return false; };
+    EXPECT_NE(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, failing), "");
+    EXPECT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, Pictures(), [](int done, int) { return done < 2; }),
+              "cancelled");
+    EXPECT_NE(WriteWordReport((m_Dir / "missing.docx").string(), out.string(), m_Content, Pictures()), "");
+    std::ifstream in(out);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the user's earlier report");
+    for (const auto& e : fs::directory_iterator(m_Dir))
+        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
+}
+
+TEST_F(ReportFiles, TheTableHasItsSheetHeadersWidthsAndTextCells) {
+    const fs::path out = m_Dir / "table.xlsx";
+    ASSERT_EQ(WriteExcelTable(out.string(), m_Piles, TickedPilesInNameOrder(m_Piles)), "");
+    EXPECT_NE(ReadPart(out, "xl/workbook.xml").find("name=\"报表1\""), std::string::npos);
+    const std::string strings = ReadPart(out, "xl/sharedStrings.xml");
+    for (const char* text : {"桩长(m)", "12.50", "3800", "Ⅳ", "(1)深度3.2m 裂纹  (2)深度7.5m 断桩  ", " A1 "})
+        EXPECT_NE(strings.find(text), std::string::npos) << text;
+    const std::string sheet = ReadPart(out, "xl/worksheets/sheet1.xml");
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(sheet.c_str()));
+    EXPECT_EQ(doc.select_nodes("//col").size(), 6u);
+    EXPECT_EQ(doc.select_nodes("//row").size(), 4u);
+    // Every value is text (A2's empty defect cell is left blank).
+    EXPECT_EQ(doc.select_nodes("//c[@t='s']").size(), 23u);
+    EXPECT_EQ(doc.select_nodes("//c[not(@t='s')]/v").size(), 0u);
+    // No pile ticked: the header row alone.
+    ASSERT_EQ(WriteExcelTable(out.string(), m_Piles, {}), "");
+    doc.load_string(ReadPart(out, "xl/worksheets/sheet1.xml").c_str());
+    EXPECT_EQ(doc.select_nodes("//row").size(), 1u);
+}
+
+TEST_F(ReportFiles, LibreOfficeOpensTheReportAndTheTable) {
+    if (!HaveLibreOffice()) GTEST_SKIP() << "LibreOffice is not installed";
+    const fs::path report = m_Dir / "report.docx";
+    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, report.string(), m_Content, Pictures()), "");
+    const std::string text = PdfText(report);
+    for (const char* expected : {"JC-2026-018", "滨江花园二期", "A1、A2、B7，共3根。", "2026年11月3日", "2026年12月10日",
+                                 "1）完好桩（Ⅰ类）：1根，占所测桩的33.3%；", "场地为粉质黏土。", "桩长", "12.50"})
+        EXPECT_NE(text.find(Squeezed(expected)), std::string::npos) << expected << "\n" << text;
+    const fs::path table = m_Dir / "table.xlsx";
+    ASSERT_EQ(WriteExcelTable(table.string(), m_Piles, TickedPilesInNameOrder(m_Piles)), "");
+    const std::string sheet = PdfText(table);
+    for (const char* expected : {"桩长(m)", "12.50", "3800", "缩径"})
+        EXPECT_NE(sheet.find(Squeezed(expected)), std::string::npos) << expected << "\n" << sheet;
+}
+
+// Users restyle the template in their word processor: a template re-saved by LibreOffice still fills.
+TEST_F(ReportFiles, ATemplateResavedByLibreOfficeStillFills) {
+    if (!HaveLibreOffice()) GTEST_SKIP() << "LibreOffice is not installed";
+    const fs::path edited = m_Dir / "edited";
+    fs::create_directories(edited);
+    const std::string convert = "cd '" + m_Dir.string() + "' && soffice -env:UserInstallation=file://" +
+                                (m_Dir / "lo-profile").string() +
+                                " --headless --convert-to 'docx:MS Word 2007 XML' --outdir '" + edited.string() +
+                                "' '" + std::string(PILEWAVE_TEMPLATE) + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(convert.c_str()), 0);
+    const fs::path resaved = edited / fs::path(PILEWAVE_TEMPLATE).filename();
+    ASSERT_TRUE(fs::exists(resaved));
+    const fs::path report = m_Dir / "from-edited.docx";
+    ASSERT_EQ(WriteWordReport(resaved.string(), report.string(), m_Content, Pictures()), "");
+    EXPECT_EQ(ReadPart(report, "word/document.xml").find("{{"), std::string::npos);
+    const std::string text = PdfText(report);
+    for (const char* expected : {"JC-2026-018", "A1、A2、B7，共3根。", "3）严重缺陷桩（Ⅳ类）：1根，占所测桩的33.3%；"})
+        EXPECT_NE(text.find(Squeezed(expected)), std::string::npos) << expected << "\n" << text;
+}
+
+} // namespace
