@@ -3,6 +3,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/LinkCommands.h"
+#include "cli/ReportCommands.h"
 
 int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     pw::cli::AddSimulateCommand(app);
     pw::cli::AddApplyCommand(app);
     pw::cli::AddLinkCommands(app);
+    pw::cli::AddReportCommands(app);
     CLI11_PARSE(app, argc, argv);
     return 0;
 }

@@ -1,0 +1,20 @@
+// pilewave-cli report and table.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "core/CPileRecord.h"
+#include "report/WordReport.h"
+
+namespace pw::cli {
+
+void AddReportCommands(CLI::App& app);
+
+// The pictures of the report: each pile drawn offscreen as the picture export draws it, in the
+// given layout ("single", "amplitude", "power").
+report::PictureSource MakePictureSource(std::vector<CPileRecord>& piles, const std::string& layout);
+
+} // namespace pw::cli
