@@ -10,6 +10,7 @@ void AddFileCommands(CLI::App& app);
 void AddTraceCommands(CLI::App& app);
 void AddSimulateCommand(CLI::App& app);
 void AddApplyCommand(CLI::App& app);
+void AddSiteSpeedCommand(CLI::App& app);
 
 // Ends the running verb with an exit code (CLI11 returns it from main without printing).
 [[noreturn]] inline void Exit(int code) { throw CLI::RuntimeError(code); }

@@ -8,6 +8,7 @@
 #include "core/GbkText.h"
 #include "core/PileOrder.h"
 #include "core/PileTypes.h"
+#include "core/SiteSpeed.h"
 
 namespace pw {
 namespace {
@@ -158,6 +159,7 @@ CReportContent MakeReportContent(const std::vector<CPileRecord>& piles, const CR
                            "的委托，对该工程基础桩的桩身完整性进行了检测，受检桩编号为" + numbers + "，共" +
                            Format("%d", n) + "根。";
     c.m_strParagraphs[2] = "    " + Trim(info.m_strGeology);
+    c.m_strSiteSpeed = SiteSpeedSentence(ComputeSiteSpeed(piles, c.m_Piles));
 
     c.m_strSummary = Format("该工程%d根桩基质量测试结果综合如下：", n);
     static const char* const kLines[kIntegrityClassCount] = {
