@@ -21,6 +21,7 @@ CFilterDlg::CFilterDlg(const FilterValues& values, CShellPrompts& prompts, QWidg
     m_pLowPass->setText(FormatNumber(values.m_fLowPass));
     m_pPasses->setText(QString::number(values.m_nPasses));
     m_pHighPass->setText(FormatNumber(values.m_fHighPass));
+    m_pLowPass->selectAll(); // the first field takes the focus: typing replaces its value
     auto* form = new QFormLayout(this);
     form->addRow(QStringLiteral("低通滤波(kHz)"), m_pLowPass);
     form->addRow(QStringLiteral("滤波次数"), m_pPasses);

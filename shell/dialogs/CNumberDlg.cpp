@@ -15,6 +15,7 @@ CNumberDlg::CNumberDlg(const QString& title, int value, CShellPrompts& prompts, 
     : QDialog(parent), m_nValue(value), m_pEdit(new QLineEdit(QString::number(value), this)) {
     setWindowTitle(title);
     m_pEdit->setObjectName(ControlName(1093));
+    m_pEdit->selectAll(); // typing replaces the value shown
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QString::fromUtf8(msg::kEnterData), this));
     layout->addWidget(m_pEdit);
