@@ -18,6 +18,7 @@
 #include "shell/CAboutDlg.h"
 #include "shell/CCommandRouter.h"
 #include "shell/CDataListView.h"
+#include "shell/CDialogCommands.h"
 #include "shell/CEditCommands.h"
 #include "shell/CFileCommands.h"
 #include "shell/CRecentFiles.h"
@@ -44,6 +45,7 @@ CMainFrame::CMainFrame(CDEVAzazDoc& doc, CShellPrompts* prompts)
     CreateMenus();
     m_pFiles->Register(*m_pRouter);
     m_pEdits->Register(*m_pRouter, *m_pList, [this] { return m_pWaveView->CursorColumn(); });
+    (new CDialogCommands(doc, *m_pPrompts, this))->Register(*m_pRouter);
     RegisterFrameCommands();
     m_doc.AddListener(this);
     UpdateTitle();

@@ -2,10 +2,10 @@
 #include "shell/CShellPrompts.h"
 
 #include <QFileDialog>
-#include <QInputDialog>
 
 #include "shell/CMergeDlg.h"
 #include "shell/ShellMessages.h"
+#include "shell/dialogs/CNumberDlg.h"
 
 namespace pw {
 
@@ -21,10 +21,12 @@ QMessageBox::StandardButton CShellPrompts::Ask(const QString& caption, const QSt
 }
 
 std::optional<int> CShellPrompts::AskInt(const QString& title, int value) {
-    bool ok = false;
-    const int v = QInputDialog::getInt(m_pParent, title, QString::fromUtf8(msg::kEnterData), value, -32768,
-                                       32767, 1, &ok);
-    return ok ? std::optional<int>(v) : std::nullopt;
+    CNumberDlg dialog(title, value, *this, m_pParent);
+    return RunDialog(dialog) == QDialog::Accepted ? std::optional<int>(dialog.Value()) : std::nullopt;
+}
+
+int CShellPrompts::RunDialog(QDialog& dialog) {
+    return dialog.exec();
 }
 
 QString CShellPrompts::AskOpenPath(const QString& filter) {

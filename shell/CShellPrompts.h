@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+class QDialog;
 class QWidget;
 
 namespace pw {
@@ -23,6 +24,8 @@ public:
                                             QMessageBox::StandardButtons buttons);
     // The numeric-input dialog: the title names what is asked, one 16-bit integer edit.
     virtual std::optional<int> AskInt(const QString& title, int value);
+    // Runs a modal dialog (exec); tests fill its controls and press its buttons instead.
+    virtual int RunDialog(QDialog& dialog);
     virtual QString AskOpenPath(const QString& filter);
     virtual QString AskSavePath(const QString& filter, const QString& suggested);
     virtual std::optional<std::pair<QString, QString>> AskMergePaths();

@@ -1,6 +1,8 @@
 // Scripted prompts and projects made in code.
 #include "ShellFixtures.h"
 
+#include <QDialog>
+
 #include <cmath>
 
 #include "core/ProjectFile.h"
@@ -29,6 +31,22 @@ std::optional<std::pair<QString, QString>> CScriptedPrompts::AskMergePaths() {
     if (m_Paths.size() < 2) return std::nullopt;
     QString a = Pop(m_Paths);
     return std::make_pair(a, Pop(m_Paths));
+}
+
+int CScriptedPrompts::RunDialog(QDialog& dialog) {
+    m_DialogTitles << dialog.windowTitle();
+    if (m_Hands.empty()) return QDialog::Rejected;
+    const auto hand = m_Hands.front();
+    m_Hands.pop_front();
+    dialog.show();
+    const int result = hand(dialog);
+    dialog.hide();
+    return result;
+}
+
+int CScriptedPrompts::PressOk(QDialog& dialog) {
+    dialog.accept(); // the dialog's own checks decide whether it closes
+    return dialog.isVisible() ? QDialog::Rejected : dialog.result();
 }
 
 QString CScriptedPrompts::Pop(std::deque<QString>& q) {

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,12 +29,18 @@ public:
         return Pop(m_Paths);
     }
     std::optional<std::pair<QString, QString>> AskMergePaths() override;
+    // The next scripted hand runs the dialog: it is shown, the hand fills its controls and presses a
+    // button (PressOk), and what the dialog returned comes back. No hand left: Cancel.
+    int RunDialog(QDialog& dialog) override;
+    static int PressOk(QDialog& dialog);
 
     QStringList m_Told, m_Asked, m_IntTitles, m_SaveSuggestions;
     std::deque<QMessageBox::StandardButton> m_Answers;
     std::deque<std::optional<int>> m_Ints;
     std::deque<QString> m_Paths;
     int m_nMergeDialogs = 0;
+    std::deque<std::function<int(QDialog&)>> m_Hands;
+    QStringList m_DialogTitles;
 
 private:
     static QString Pop(std::deque<QString>& q);

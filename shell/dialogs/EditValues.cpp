@@ -1,0 +1,63 @@
+// Field and OK checks of the editing dialogs.
+#include "shell/dialogs/EditValues.h"
+
+#include <cstdio>
+
+#include "shell/ShellMessages.h"
+
+namespace pw {
+
+std::string CheckGainFactor(float gain) {
+    return gain >= 1.0f && gain <= 1000.0f ? "" : msg::kGainRange;
+}
+
+float GainDelayLimit(float barLength) {
+    return 0.8f * barLength;
+}
+
+std::string CheckGainDelay(float delay, float limit) {
+    if (delay >= 0.f && delay <= limit) return "";
+    char text[128];
+    std::snprintf(text, sizeof text, msg::kGainDelayRange, static_cast<double>(limit));
+    return text;
+}
+
+std::string CheckLowPass(float kHz) {
+    return kHz >= 0.f && kHz <= 5.0f ? "" : msg::kLowPassRange;
+}
+
+std::string CheckPasses(int passes) {
+    return passes >= 1 && passes <= 5 ? "" : msg::kPassesRange;
+}
+
+std::string CheckHighPass(float hz) {
+    return hz >= 0.f && hz <= 2000.0f ? "" : msg::kHighPassRange;
+}
+
+std::string CheckFilterOk(const FilterValues& v) {
+    if (v.m_fLowPass == 0.f) return "";
+    return v.m_fLowPass * 1000.0f > v.m_fHighPass ? "" : msg::kLowBelowHigh;
+}
+
+std::string CheckPrintFormat(const CPrintSettings& s) {
+    // Equal margins pass: the header or footer line sits on the margin.
+    if (s.m_fBottomMargin < s.m_fFooterMargin) return msg::kFooterMargin;
+    if (s.m_fTopMargin < s.m_fHeaderMargin) return msg::kHeaderMargin;
+    if (s.m_nColumns < 1 || s.m_nColumns > kMaxColumns) return msg::kColumnsRange;
+    if (s.m_nRows < 1 || s.m_nRows > MaxRows(s.m_nColumns)) {
+        char text[128];
+        std::snprintf(text, sizeof text, msg::kRowsRange, MaxRows(s.m_nColumns));
+        return text;
+    }
+    return "";
+}
+
+std::string CheckPrintParameters(const CPrintSettings& s) {
+    if (s.m_bSpectra && s.m_nRows == 1) return msg::kSpectraRows;
+    if (s.m_szFooter[0] != '\0' && s.m_nPagePosition == 1) return msg::kFooterOverlap;
+    if (s.m_nPaperKind == kPaperCustom && (s.m_nPaperHeight <= 0 || s.m_nPaperWidth <= 0))
+        return msg::kCustomPaper;
+    return "";
+}
+
+} // namespace pw

@@ -1,0 +1,40 @@
+// The values the gain, filter and print settings dialogs edit, and their checks, without widgets:
+// each check returns "" or the exact message to show.
+#pragma once
+
+#include <string>
+
+#include "core/PrintSettings.h"
+
+namespace pw {
+
+struct GainValues {
+    int m_nMode = 0; // 0 exponential, 1 linear, -1 neither chosen
+    float m_fGain = 1.f;
+    float m_fDelay = 0.f; // m
+};
+
+std::string CheckGainFactor(float gain);
+// The longest delay: eight tenths of the estimate bar's pile length, in single precision.
+float GainDelayLimit(float barLength);
+std::string CheckGainDelay(float delay, float limit);
+
+struct FilterValues {
+    float m_fLowPass = 0.f;  // kHz, 0 = off
+    int m_nPasses = 1;       // low-pass passes
+    float m_fHighPass = 0.f; // Hz, 0 = off
+};
+
+std::string CheckLowPass(float kHz);
+std::string CheckPasses(int passes);
+std::string CheckHighPass(float hz);
+// On OK: a low-pass at or below the high-pass would pass nothing. A low-pass of 0 is switched off and
+// is not compared (otherwise no filter could ever be switched off in this dialog).
+std::string CheckFilterOk(const FilterValues& v);
+
+// OK of the print settings dialog, in its order: the format page (margins, then the page grid), then
+// the parameters page (spectra rows, footer against page number, custom paper).
+std::string CheckPrintFormat(const CPrintSettings& s);
+std::string CheckPrintParameters(const CPrintSettings& s);
+
+} // namespace pw
