@@ -1,16 +1,8 @@
 // The report's pictures drawn offscreen by the view's plotting routines, as PNG bytes.
-#include <QBuffer>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-
-#include <memory>
 
 #include "cli/ReportCommands.h"
-#include "core/CDEVAzazDoc.h"
-#include "core/CommandIds.h"
-#include "view/CLayoutRenderer.h"
-#include "view/CPlotFonts.h"
+#include "view/CPilePicture.h"
 
 namespace pw::cli {
 namespace {
@@ -30,29 +22,13 @@ void EnsureGuiApplication() {
 
 report::PictureSource MakePictureSource(std::vector<CPileRecord>& piles, const std::string& layout) {
     EnsureGuiApplication();
-    // A document of its own, so drawing never changes the records the report was made from.
-    auto doc = std::make_shared<CDEVAzazDoc>();
-    doc->m_Piles = piles;
-    doc->SetLayout(layout == "amplitude" ? cmd::kAmplitudeSpectrum
-                   : layout == "power"   ? cmd::kPowerSpectrum
-                                         : cmd::kSingleTrace);
-    auto fonts = std::make_shared<CPlotFonts>();
-    return [doc, fonts](int pileIndex, report::CPicture& out) {
-        if (pileIndex < 0 || pileIndex >= doc->GetPileCount()) return false;
-        doc->SetCurrentPile(pileIndex);
-        ViewState state;
-        CLayoutRenderer renderer(*doc, state, *fonts);
-        QImage image(state.m_nExportWidth + 20, state.m_nExportHeight + 60, QImage::Format_RGB32);
-        QPainter painter(&image);
-        renderer.Render(painter, image.size(), 0, false);
-        painter.end();
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        if (!image.save(&buffer, "PNG")) return false;
-        out.m_Png.assign(buffer.data().begin(), buffer.data().end());
-        out.m_nWidth = image.width();
-        out.m_nHeight = image.height();
-        return true;
+    const PictureLayout kind = layout == "amplitude" ? PictureLayout::Amplitude
+                               : layout == "power"   ? PictureLayout::Power
+                                                     : PictureLayout::Single;
+    return [&piles, kind](int pileIndex, report::CPicture& out) {
+        if (pileIndex < 0 || pileIndex >= static_cast<int>(piles.size())) return false;
+        out.m_Png = PilePicturePng(piles[static_cast<std::size_t>(pileIndex)], kind, &out.m_nWidth, &out.m_nHeight);
+        return !out.m_Png.empty();
     };
 }
 

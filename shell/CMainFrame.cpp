@@ -19,6 +19,7 @@
 #include "shell/CCommandRouter.h"
 #include "shell/CDataListView.h"
 #include "shell/CDialogCommands.h"
+#include "shell/CReportCommands.h"
 #include "shell/CEditCommands.h"
 #include "shell/CFileCommands.h"
 #include "shell/CRecentFiles.h"
@@ -45,7 +46,10 @@ CMainFrame::CMainFrame(CDEVAzazDoc& doc, CShellPrompts* prompts)
     CreateMenus();
     m_pFiles->Register(*m_pRouter);
     m_pEdits->Register(*m_pRouter, *m_pList, [this] { return m_pWaveView->CursorColumn(); });
-    (new CDialogCommands(doc, *m_pPrompts, this))->Register(*m_pRouter);
+    auto* dialogs = new CDialogCommands(doc, *m_pPrompts, this);
+    dialogs->Register(*m_pRouter);
+    m_pReports = new CReportCommands(doc, *m_pPrompts, *dialogs, this);
+    m_pReports->Register(*m_pRouter);
     RegisterFrameCommands();
     m_doc.AddListener(this);
     UpdateTitle();

@@ -16,6 +16,7 @@ class CCommandRouter;
 class CDataListView;
 class CEditCommands;
 class CFileCommands;
+class CReportCommands;
 class CRecentFiles;
 class CShellPrompts;
 class CStatusPanes;
@@ -31,6 +32,7 @@ public:
     CDEVAzazDoc& Document() { return m_doc; }
     CCommandRouter& Router() { return *m_pRouter; }
     CFileCommands& Files() { return *m_pFiles; }
+    CReportCommands& Reports() { return *m_pReports; }
     CDataListView* ListView() const { return m_pList; }  // pane (0,0)
     FormalView* WaveView() const { return m_pWaveView; } // pane (0,1)
     EstimateBar* MainBar() const { return m_pMainBar; }
@@ -63,6 +65,7 @@ private:
     CRecentFiles* m_pRecent;
     CFileCommands* m_pFiles;
     CEditCommands* m_pEdits;
+    CReportCommands* m_pReports = nullptr;
     EstimateBar* m_pMainBar = nullptr;
     QToolBar* m_pEditBar = nullptr;
     CStatusPanes* m_pPanes = nullptr;

@@ -2,6 +2,7 @@
 #include "shell/CShellPrompts.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include "shell/CMergeDlg.h"
 #include "shell/ShellMessages.h"
@@ -36,7 +37,9 @@ QString CShellPrompts::AskOpenPath(const QString& filter) {
 QString CShellPrompts::AskSavePath(const QString& filter, const QString& suggested) {
     QFileDialog dialog(m_pParent, QString(), suggested, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("wvf"));
+    // The suggested name's suffix (.docx, .xlsx), else a project file's.
+    const QString suffix = QFileInfo(suggested).suffix();
+    dialog.setDefaultSuffix(suffix.isEmpty() ? QStringLiteral("wvf") : suffix);
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
                ? dialog.selectedFiles().front()
                : QString();

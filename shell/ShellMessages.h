@@ -48,4 +48,15 @@ inline constexpr const char* kColumnsRange = "每页列数应在1到3之间!";
 inline constexpr const char* kRowsRange = "每页行数应在1到%d之间!";
 inline constexpr const char* kCustomPaper = "自定义纸张的高和宽必须大于0!";
 
+// The report and the table (our own texts, in the style of the ones above).
+inline constexpr const char* kReportFileName = "WVF报告文档.docx";
+inline constexpr const char* kTableFileName = "WVF报表.xlsx";
+inline constexpr const char* kWordFilter = "Word 文档 (*.docx)";
+inline constexpr const char* kExcelFilter = "Excel 工作簿 (*.xlsx)";
+inline constexpr const char* kReportProgress = "正在生成报告……";
+inline constexpr const char* kCancel = "取消";
+inline constexpr const char* kReportFailed = "生成报告失败!\n%1";
+inline constexpr const char* kTableFailed = "生成报表失败!\n%1";
+inline constexpr const char* kNoProgramToOpen = "文件已保存在%1，但没有找到能打开它的程序。";
+
 } // namespace pw::msg

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8()); // recent files must not touch the user's list
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", config.path().toUtf8());
+    qputenv("PILEWAVE_DATA_DIR", PILEWAVE_DATA); // the report template of this build
     QApplication app(argc, argv);
     pw::CDEVAzazApp::InitSettingsAndFonts();
     ::testing::InitGoogleTest(&argc, argv);

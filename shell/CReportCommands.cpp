@@ -1,0 +1,106 @@
+// Word report (32830) and Excel table (32960): the texts come from core's report content, the files
+// from the report library, the pictures from the view.
+#include "shell/CReportCommands.h"
+
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QProgressDialog>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include "core/CoreMessages.h"
+#include "core/DataFiles.h"
+#include "core/ReportContent.h"
+#include "report/ExcelTable.h"
+#include "report/WordReport.h"
+#include "shell/CCommandRouter.h"
+#include "shell/CDialogCommands.h"
+#include "shell/CShellPrompts.h"
+#include "shell/ShellCommandIds.h"
+#include "shell/ShellMessages.h"
+#include "view/CPilePicture.h"
+
+namespace pw {
+namespace {
+
+QString DocumentsPath(const char* name) {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (dir.isEmpty()) dir = QDir::homePath();
+    return QDir(dir).filePath(QString::fromUtf8(name));
+}
+
+bool AnyTicked(const CDEVAzazDoc& doc) {
+    for (const auto& p : doc.m_Piles)
+        if (p.m_bChecked) return true;
+    return false;
+}
+
+} // namespace
+
+CReportCommands::CReportCommands(CDEVAzazDoc& doc, CShellPrompts& prompts, CDialogCommands& dialogs, QWidget* window)
+    : QObject(window), m_doc(doc), m_prompts(prompts), m_dialogs(dialogs), m_pWindow(window) {}
+
+void CReportCommands::Register(CCommandRouter& router) {
+    router.Handle(cmd::kWordReport, [this] { WordReport(); });
+    router.Handle(cmd::kExcelTable, [this] { ExcelTable(); });
+    auto anyPile = [this] { return CommandState{m_doc.GetPileCount() > 0, false}; };
+    router.SetStateRule(cmd::kWordReport, anyPile);
+    router.SetStateRule(cmd::kExcelTable, anyPile);
+}
+
+void CReportCommands::WordReport() {
+    CPileRecord* current = m_doc.GetCurrentPile();
+    if (!current) return; // no current pile: nothing to report
+    // With no pile ticked the class shares would divide by zero: say so before anything is asked.
+    if (!AnyTicked(m_doc)) return m_prompts.Tell(QString::fromUtf8(msg::kNothingChecked));
+    CReportInfo info;
+    PrefillReportInfo(info, m_doc.m_Header, *current, m_doc.GetPileCount());
+    const std::optional<CReportInfo> confirmed = m_dialogs.ReportInfo(info);
+    if (!confirmed) return;
+    const QString path = m_prompts.AskSavePath(QString::fromUtf8(msg::kWordFilter), DocumentsPath(msg::kReportFileName));
+    if (path.isEmpty()) return;
+
+    const QDate today = QDate::currentDate();
+    const CReportContent content =
+        MakeReportContent(m_doc.m_Piles, *confirmed, m_doc.GetPileCount(), CDate{today.year(), today.month(), today.day()});
+    QProgressDialog progress(QString::fromUtf8(msg::kReportProgress), QString::fromUtf8(msg::kCancel), 0,
+                             static_cast<int>(content.m_Piles.size()), m_pWindow);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    const std::vector<CPileRecord>& piles = m_doc.m_Piles;
+    const report::PictureSource pictures = [&piles](int index, report::CPicture& out) {
+        if (index < 0 || index >= static_cast<int>(piles.size())) return false;
+        out.m_Png = PilePicturePng(piles[static_cast<std::size_t>(index)], PictureLayout::Single, &out.m_nWidth,
+                                   &out.m_nHeight);
+        return !out.m_Png.empty();
+    };
+    const std::string error = report::WriteWordReport(
+        FindDataFile("report-template.docx"), path.toStdString(), content, pictures, [&progress](int done, int) {
+            progress.setValue(done);
+            return !progress.wasCanceled();
+        });
+    progress.reset();
+    if (error == "cancelled") return;
+    if (!error.empty()) return m_prompts.Tell(QString::fromUtf8(msg::kReportFailed).arg(QString::fromStdString(error)));
+    OpenOrSayWhere(path);
+}
+
+void CReportCommands::ExcelTable() {
+    if (m_doc.GetPileCount() == 0) return; // the project holds no pile: nothing happens
+    const QString path = m_prompts.AskSavePath(QString::fromUtf8(msg::kExcelFilter), DocumentsPath(msg::kTableFileName));
+    if (path.isEmpty()) return;
+    const std::string error =
+        report::WriteExcelTable(path.toStdString(), m_doc.m_Piles, TickedPilesInNameOrder(m_doc.m_Piles));
+    if (!error.empty()) return m_prompts.Tell(QString::fromUtf8(msg::kTableFailed).arg(QString::fromStdString(error)));
+    OpenOrSayWhere(path);
+}
+
+void CReportCommands::OpenOrSayWhere(const QString& path) {
+    if (!m_bOpenWhenDone) return;
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        m_prompts.Tell(QString::fromUtf8(msg::kNoProgramToOpen).arg(QDir::toNativeSeparators(path)),
+                       QMessageBox::Information);
+}
+
+} // namespace pw
