@@ -12,6 +12,7 @@
 #include "core/CoreMessages.h"
 #include "core/DataFiles.h"
 #include "core/ReportContent.h"
+#include "core/SiteSpeed.h"
 #include "report/ExcelTable.h"
 #include "report/WordReport.h"
 #include "shell/CCommandRouter.h"
@@ -19,6 +20,7 @@
 #include "shell/CShellPrompts.h"
 #include "shell/ShellCommandIds.h"
 #include "shell/ShellMessages.h"
+#include "shell/dialogs/CSiteSpeedDlg.h"
 #include "view/CPilePicture.h"
 
 namespace pw {
@@ -47,6 +49,8 @@ void CReportCommands::Register(CCommandRouter& router) {
     auto anyPile = [this] { return CommandState{m_doc.GetPileCount() > 0, false}; };
     router.SetStateRule(cmd::kWordReport, anyPile);
     router.SetStateRule(cmd::kExcelTable, anyPile);
+    router.Handle(cmd::kSiteSpeed, [this] { SiteSpeed(); });
+    router.SetStateRule(cmd::kSiteSpeed, anyPile);
 }
 
 void CReportCommands::WordReport() {
@@ -94,6 +98,30 @@ void CReportCommands::ExcelTable() {
         report::WriteExcelTable(path.toStdString(), m_doc.m_Piles, TickedPilesInNameOrder(m_doc.m_Piles));
     if (!error.empty()) return m_prompts.Tell(QString::fromUtf8(msg::kTableFailed).arg(QString::fromStdString(error)));
     OpenOrSayWhere(path);
+}
+
+void CReportCommands::SiteSpeed() {
+    if (m_doc.GetPileCount() == 0) return;
+    const CSiteSpeedResult result = ComputeSiteSpeed(m_doc.m_Piles);
+    CSiteSpeedDlg dialog(result, m_pWindow);
+    if (m_prompts.RunDialog(dialog) != QDialog::Accepted || !dialog.ApplyChosen() || !result.m_bHasSpeed) return;
+    const QString question =
+        QString::fromUtf8(msg::kApplySiteSpeed).arg(result.m_nSiteSpeed).arg(m_doc.GetPileCount());
+    if (m_prompts.Ask(QString::fromUtf8(msg::kAppTitle), question, QMessageBox::Yes | QMessageBox::No) !=
+        QMessageBox::Yes)
+        return;
+    // Not through the estimate bar: its commit would write the current pile's whole pending set into
+    // every pile. Only speeds, lengths and defect depths change here.
+    std::vector<int> refused;
+    if (ApplySiteSpeed(m_doc.m_Piles, result.m_nSiteSpeed, &refused) > 0) m_doc.SetModified(true);
+    m_doc.LoadPending(m_doc.GetCurrentPileNo()); // the bar shows the current pile's new values
+    m_doc.Notify(kChangedRecords | kChangedEstimate);
+    if (!refused.empty()) {
+        QStringList names;
+        for (int index : refused)
+            names << QString::fromStdString(m_doc.m_Piles[static_cast<std::size_t>(index)].GetPileName());
+        m_prompts.Tell(QString::fromUtf8(msg::kSiteSpeedKept).arg(names.join(QString::fromUtf8("、"))));
+    }
 }
 
 void CReportCommands::OpenOrSayWhere(const QString& path) {

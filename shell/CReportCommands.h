@@ -23,6 +23,8 @@ public:
 
     void WordReport();
     void ExcelTable();
+    // The site's mean wave speed, and on request every pile moved to it (times kept).
+    void SiteSpeed();
 
     // Opens a finished file with the desktop's default program (off in tests).
     bool m_bOpenWhenDone = true;

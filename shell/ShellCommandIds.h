@@ -21,6 +21,7 @@ enum : int {
     kWebSite = 32962,
     kSaveTraceImage = 32829,
     kTransfer = 32831,
+    kSiteSpeed = 32975, // our own: the site's mean wave speed
     // Estimate bar controls; they also name the main toolbar's last six slots.
     kScopeLabel = 32858,
     kScopeBox = 32854,

@@ -59,4 +59,7 @@ inline constexpr const char* kReportFailed = "生成报告失败!\n%1";
 inline constexpr const char* kTableFailed = "生成报表失败!\n%1";
 inline constexpr const char* kNoProgramToOpen = "文件已保存在%1，但没有找到能打开它的程序。";
 
+inline constexpr const char* kApplySiteSpeed = "将平均波速%1m/s应用到全部%2根桩？";
+inline constexpr const char* kSiteSpeedKept = "以下桩按平均波速换算的桩长超出0.5～200米，保持原值：%1";
+
 } // namespace pw::msg

@@ -1,5 +1,7 @@
 // The Word report and Excel table commands of the window, with scripted answers.
 #include <QFileInfo>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/CReportCommands.h"
 #include "shell/ShellCommandIds.h"
+#include "shell/dialogs/CSiteSpeedDlg.h"
 
 namespace pw {
 namespace {
@@ -56,6 +59,33 @@ TEST_F(ReportCommandsTest, NoTickedPileRefusesTheReportButNotTheTable) {
     prompts.m_Told.clear();
     frame.Router().Dispatch(cmd::kWordReport);
     EXPECT_TRUE(prompts.m_SaveSuggestions.size() == 1); // only the table's
+}
+
+// The site speed dialog agrees with the computation, and its apply changes speeds, lengths and
+// nothing else; a pile that would leave the length range keeps its values and is named.
+TEST_F(ReportCommandsTest, SiteSpeedIsShownAndAppliedSpeedOnly) {
+    Open({{"P1", 10.f, 3700}, {"P2", 10.f, 3750}, {"P3", 10.f, 3800}, {"P4", 10.f, 3720}, {"P5", 10.f, 3760},
+          {"FAR", 10.f, 4400}, {"LONG", 190.f, 3000}});
+    doc.m_Piles[0].m_fLowPass = 1.5f;
+    int rows = -1;
+    prompts.m_Hands.push_back([&rows](QDialog& d) {
+        auto& dialog = static_cast<CSiteSpeedDlg&>(d);
+        rows = dialog.Table()->rowCount();
+        dialog.ApplyButton()->click();
+        return d.result();
+    });
+    prompts.m_Answers = {QMessageBox::Yes};
+    frame.Router().Dispatch(cmd::kSiteSpeed);
+    EXPECT_EQ(rows, 7);
+    ASSERT_EQ(prompts.m_Asked.size(), 1);
+    EXPECT_EQ(prompts.m_Asked.front(), QString::fromUtf8("将平均波速3746m/s应用到全部7根桩？"));
+    EXPECT_EQ(doc.m_Piles[0].m_nWaveSpeed, 3746);
+    EXPECT_FLOAT_EQ(doc.m_Piles[0].m_fPileLength, 10.1f); // 10 m at 3700 m/s: the same time at 3746
+    EXPECT_FLOAT_EQ(doc.m_Piles[0].m_fLowPass, 1.5f);
+    EXPECT_EQ(doc.m_Piles[6].m_nWaveSpeed, 3000); // 190 m would become 237 m
+    ASSERT_EQ(prompts.m_Told.size(), 1);
+    EXPECT_TRUE(prompts.m_Told.front().contains(QStringLiteral("LONG")));
+    EXPECT_EQ(doc.m_bModified, 1);
 }
 
 } // namespace
