@@ -20,6 +20,7 @@ CSiteSpeedDlg::CSiteSpeedDlg(const CSiteSpeedResult& r, QWidget* parent)
                                          QString::fromUtf8("类别"), QString::fromUtf8("偏差(%)"),
                                          QString::fromUtf8("采用情况")});
     m_pTable->verticalHeader()->hide();
+    m_pTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pTable->setSelectionMode(QAbstractItemView::NoSelection);
     for (int i = 0; i < static_cast<int>(r.m_Piles.size()); ++i) {
