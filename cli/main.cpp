@@ -4,10 +4,12 @@
 #include "cli/CliCommands.h"
 #include "cli/LinkCommands.h"
 #include "cli/ReportCommands.h"
+#include "PilewaveVersion.h"
 
 int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     CLI::App app{"pilewave-cli: pile records and project files of the reflected-wave pile tester"};
+    app.set_version_flag("--version", std::string("pilewave-cli ") + PILEWAVE_VERSION);
     app.require_subcommand(1);
     pw::cli::AddInfoCommand(app);
     pw::cli::AddFileCommands(app);

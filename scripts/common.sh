@@ -6,7 +6,7 @@ PILEWAVE_BUILD=${PILEWAVE_BUILD:-$PILEWAVE_ROOT/build}
 JOBS=${JOBS:-$(nproc)}
 
 PACKAGES_BUILD="cmake g++ ninja-build pkg-config libcli11-dev nlohmann-json3-dev qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev fonts-noto-cjk libxlsxwriter-dev libzip-dev libpugixml-dev"
-PACKAGES_TEST="libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libreoffice-writer-nogui libreoffice-calc-nogui poppler-utils"
+PACKAGES_TEST="libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libreoffice-writer-nogui libreoffice-calc-nogui poppler-utils desktop-file-utils shared-mime-info"
 
 install_missing() {
     local missing=()
