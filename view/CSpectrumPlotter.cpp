@@ -23,7 +23,6 @@ SpectrumPlacement CSpectrumPlotter::Draw(const TraceBox& box, CPileRecord& rec, 
     out.fMax = rec.ComputeSpectrum(kind);
     const float* s = rec.m_fWork;
 
-    m_Canvas.BeginClip(x0, y0, w * xs, h * ys);
     m_Canvas.Frame(x0, y0, w * xs, h * ys);
 
     // The largest line touches the top; an all-zero spectrum has no finite scale and lies on the bottom.
@@ -38,7 +37,11 @@ SpectrumPlacement CSpectrumPlotter::Draw(const TraceBox& box, CPileRecord& rec, 
         points.emplace_back(x0 + i * binWidth * xs, ToCoord(y0 + (h - k * v) * ys, y0 + h * ys));
     }
     m_Canvas.SetPen(m_Canvas.SolidPen(kColorTrace, 1));
+    // The curve stays within the box by its scale, and it must show on the box's bottom edge (an
+    // all-zero spectrum lies there), which the box's clip leaves to the frame: drawn unclipped.
     m_Canvas.Polyline(points);
+
+    m_Canvas.BeginClip(x0, y0, w * xs, h * ys);
 
     const int marks = std::clamp<int>(rec.m_nMarkCount, 0, kMaxMarks);
     for (int i = 0; i < marks; ++i) {
