@@ -67,11 +67,12 @@ TEST_F(MarkerDoc, BoundsOfTheCommandsAtTheCursor) {
         EXPECT_EQ(refusal, c.refusal) << c.what;
         const bool accepted = *c.refusal == 0;
         EXPECT_EQ(doc.m_bModified, accepted ? 1 : 0) << c.what;
-        if (c.command == 1) EXPECT_EQ(Pile().m_nPreZero, accepted ? c.column - 5 : 0) << c.what;
-        if (c.command == 2) EXPECT_EQ(Pile().m_nPostCut, accepted ? 1024 - (c.column - 5) : 0) << c.what;
-        if (c.command == 0) EXPECT_EQ(Pile().GetDefectCount(), accepted ? 1 : 0) << c.what;
+        const int expected[3] = {accepted ? 1 : 0, accepted ? c.column - 5 : 0,
+                                 accepted ? 1024 - (c.column - 5) : 0};
+        const int actual[3] = {Pile().GetDefectCount(), Pile().m_nPreZero, Pile().m_nPostCut};
+        EXPECT_EQ(actual[c.command], expected[c.command]) << c.what;
         // Pre-zero and post-cut change the processed trace: the pile is rebuilt when next drawn.
-        if (c.command != 0) EXPECT_EQ(Pile().m_bDirty, accepted ? 1 : 0) << c.what;
+        EXPECT_EQ(Pile().m_bDirty, c.command != 0 && accepted ? 1 : 0) << c.what;
     }
 }
 
