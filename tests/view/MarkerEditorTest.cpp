@@ -318,3 +318,22 @@ TEST_F(Editor, ResetTakesTheCursorAndTheGrabAway) {
     EXPECT_TRUE(editor.Key(EditorKey::Enter).strMessage.empty());
     EXPECT_EQ(doc.m_bModified, 0);
 }
+
+TEST_F(Editor, ThreeTracesCarryTheCursorInTheCurrentRowOnly) {
+    Make(Layout::ThreeTraces, {PlainRecord(1, Spike), PlainRecord(2, Spike), PlainRecord(3, Spike)});
+    ViewGeometry g = editor.Geometry();
+    g.nThird = 2; // 600 high: rows 10..203, 203..396, 396..590; the parameter band from x 690
+    editor.SetGeometry(g);
+    struct Case {
+        int x, y;
+        bool moves;
+    };
+    const Case cases[] = {{100, 100, false}, {100, 203, true},  {100, 396, true}, {100, 397, false},
+                          {690, 300, true},  {691, 300, false}, {9, 300, false}};
+    for (const Case& c : cases) {
+        state.m_nCursorX = -1;
+        const EditorEffects out = editor.PointerMove(c.x, c.y);
+        EXPECT_EQ(state.m_nCursorX, c.moves ? c.x : -1) << c.x << "," << c.y;
+        EXPECT_EQ(out.Panes[5].has_value(), c.moves) << c.x << "," << c.y;
+    }
+}
