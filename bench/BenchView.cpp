@@ -1,16 +1,23 @@
 // Repaints of the waveform view's layouts into a client-sized image on the offscreen platform: single
 // trace and three traces of filtered piles, the wave train of a 500-pile site (only the rows in view,
-// as the window paints it, beside every row, as a full picture of the train would).
+// as the window paints it, beside every row, as a full picture of the train would). In the window
+// itself: the cursor moved one column with the arrow keys (readouts and the strips of the old and new
+// line, the traces not drawn again) beside a full repaint of the same window, and the switch to the
+// power spectrum with its computation and paint.
 #include <benchmark/benchmark.h>
 
 #include <random>
 
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "core/CDEVAzazDoc.h"
+#include "core/CommandIds.h"
 #include "view/CLayoutRenderer.h"
+#include "view/FormalView.h"
 
 namespace {
 
@@ -89,6 +96,69 @@ void BM_WaveTrain500AllRows(benchmark::State& s) {
     Repaint(s, 500, 2, false, 0, QSize(1000, 500 * 30));
 }
 
+// The window on the offscreen platform, 1000 x 700, single trace, every paint done before returning.
+struct Window {
+    pw::CDEVAzazDoc doc;
+    std::unique_ptr<FormalView> view;
+    explicit Window(int layout) {
+        FillDoc(doc, 30, layout);
+        view = std::make_unique<FormalView>(doc);
+        view->resize(kClient);
+        view->show();
+        QApplication::processEvents();
+    }
+    void Key(int key) {
+        QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(view.get(), &e);
+        QApplication::processEvents();
+    }
+    void Mouse(QEvent::Type type, QPoint at) {
+        QMouseEvent e(type, at, view->viewport()->mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &e);
+        QApplication::processEvents();
+    }
+};
+
+// Grab the pile head (box column 50, x 60), release, then Right / Left: one column per key.
+void BM_CursorMoveOneColumn(benchmark::State& state) {
+    Window w(0);
+    w.Mouse(QEvent::MouseMove, QPoint(60, 200));
+    w.Mouse(QEvent::MouseButtonPress, QPoint(60, 200));
+    w.Mouse(QEvent::MouseButtonRelease, QPoint(60, 200));
+    int n = 0;
+    for (auto _ : state)
+        w.Key(++n % 2 ? Qt::Key_Right : Qt::Key_Left);
+    if (w.view->State().m_nGrabbed != 1000) state.SkipWithError("the head was not grabbed");
+}
+
+// Reference: the same window drawing its traces again.
+void BM_WindowFullRepaint(benchmark::State& state) {
+    Window w(0);
+    for (auto _ : state) {
+        w.view->FastRedraw();
+        QApplication::processEvents();
+    }
+}
+
+// From the single trace to the power spectrum: the layout command, the spectrum of the current pile
+// and the paint. Switching back is not timed.
+void BM_SwitchToPowerSpectrum(benchmark::State& state) {
+    Window w(0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.doc.SetLayout(pw::cmd::kSingleTrace);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        w.doc.SetLayout(pw::cmd::kPowerSpectrum);
+        QApplication::processEvents();
+    }
+}
+
+BENCHMARK(BM_CursorMoveOneColumn)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WindowFullRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SwitchToPowerSpectrum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SingleTrace)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SingleTraceAfterEdit)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ThreeTraces)->Unit(benchmark::kMillisecond);

@@ -112,7 +112,7 @@ void CDEVAzazDoc::AfterLoad() {
         SetCurrentPile(0);
         LoadPending(m_Piles.front().m_nPileNo);
     }
-    Notify(kChangedRecords | kChangedCurrent | kChangedModified | kChangedEstimate);
+    Notify(kChangedRecords | kChangedCurrent | kChangedModified | kChangedEstimate | kChangedProject);
 }
 
 void CDEVAzazDoc::NewDocument() {
@@ -124,7 +124,7 @@ void CDEVAzazDoc::NewDocument() {
     m_strTitle = msg::kUntitled;
     m_bModified = 0;
     LoadPending(-1);
-    Notify(kChangedRecords | kChangedCurrent | kChangedModified | kChangedEstimate);
+    Notify(kChangedRecords | kChangedCurrent | kChangedModified | kChangedEstimate | kChangedProject);
 }
 
 DocResult CDEVAzazDoc::Open(const std::string& path) {

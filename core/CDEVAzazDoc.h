@@ -27,6 +27,7 @@ enum DocChange : unsigned {
     kChangedDisplay = 1u << 2,  // display options, layout, switches, tool
     kChangedModified = 1u << 3, // the modified flag
     kChangedEstimate = 1u << 4, // the estimate bar's values
+    kChangedProject = 1u << 5,  // another project took the place of the open one (open, new, merge)
 };
 
 class IDocumentListener {
@@ -91,7 +92,7 @@ public:
     int GetCurrentPileNo() const { return m_nSelection.empty() ? -1 : m_nSelection.front(); }
     CPileRecord* GetCurrentPile() { return FindPile(GetCurrentPileNo()); }
     void SetSelection(const std::vector<int>& pileNos); // the list's rows; also loads the pending set
-    void SetCurrentPile(int index);                      // array position; neighbours for three traces
+    void SetCurrentPile(int index);                     // array position; neighbours for three traces
 
     // --- files ---
     // An empty, untitled project in place of the open one; display options, tool and switches stay.
@@ -124,14 +125,32 @@ public:
     // integration, passes, pre-zero, post-cut, vertical shift) into one record.
     void WriteBarAndPending(CPileRecord& rec, const CEstimateState& bar) const;
     void RestoreParameters();
-    std::string PreZero(int value);   // "" or the refusal
+    std::string PreZero(int value); // "" or the refusal
     std::string PostCut(int value);
     std::string Smoothing(int value);
-    // Head and toe at the view's cursor: column counted from the trace box's left edge.
+    // Head and toe at the view's cursor: column counted from the trace box's left edge. The toe from the
+    // menu (fromMenu) also writes the length it sets into the estimate bar; the toe confirmed with Enter
+    // leaves the bar's length alone.
     std::string SetHeadAtColumn(int cursorColumn);
-    std::string SetToeAtColumn(int cursorColumn);
+    std::string SetToeAtColumn(int cursorColumn, bool fromMenu = true);
     // Averages the selected piles into a new current pile; "" or the refusal.
     std::string AverageSelection();
+
+    // --- marks at the view's cursor (DocumentMarkers.cpp) ---
+    // cursorColumn as for the head and toe (cursor x - 10; -11 without a cursor). Each change marks the
+    // project modified and tells the views; "" or the refusal text comes back.
+    // A defect of kind 1..7 strictly between head and toe; with ten defects nothing happens and "" returns.
+    std::string AddDefectAtColumn(int kind, int cursorColumn);
+    bool DeleteDefect(int index); // false when index is not a used entry
+    bool MoveDefectToColumn(int index, int cursorColumn);
+    // Pre-zero and post-cut at the cursor, in samples; the pending set remembers the value.
+    std::string PreZeroAtColumn(int cursorColumn);
+    std::string PostCutAtColumn(int cursorColumn);
+    // Spectrum marks of the current pile, columns of the spectrum box. Add: false with five marks. Move:
+    // the mark leaves its place in the list and comes back last; returns its new index or -1.
+    bool AddSpectrumMark(int column);
+    bool DeleteSpectrumMark(int index);
+    int MoveSpectrumMark(int index, int column);
 
     // --- switches, layouts, tools (DocumentCommands.cpp) ---
     void ToggleRemoveDC();

@@ -42,6 +42,12 @@ enum : int {
     kToolZoomOut = 32931,
     kToolLocalZoom = 32942,
     kToolOwnFlag = 32933,
+    // Marks at the waveform view's cursor.
+    kDefectFirst = 32813, // 32813..32819: the seven defect kinds, codes 1..7
+    kDefectLast = 32819,
+    kDeleteDefect = 32811,
+    kPreZeroAtCursor = 32841, // menu 135's "前置零", not the numeric dialog 32873
+    kPostCutAtCursor = 32842, // menu 135's "后截除", not the numeric dialog 32869
 };
 
 } // namespace pw::cmd

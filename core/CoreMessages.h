@@ -20,6 +20,11 @@ inline constexpr const char* kSpeedRange = "波速应在100到10000m/s之间 ";
 inline constexpr const char* kPreZeroBeforeHead = "前置零位置应在桩头之前！ ";
 inline constexpr const char* kPostCutAfterToe = "后截除位置应在桩底之后!";
 inline constexpr const char* kSmoothRange = "平滑点数应该在1--32之间!";
+// The same refusals at the view's cursor carry texts of their own: no trailing blank here, and a
+// full-width exclamation mark after the toe.
+inline constexpr const char* kPreZeroCursorBeforeHead = "前置零位置应在桩头之前！";
+inline constexpr const char* kPostCutCursorAfterToe = "后截除位置应在桩底之后！";
+inline constexpr const char* kDefectBetweenHeadAndToe = "设置缺陷应该在桩头与桩底之间!";
 inline constexpr const char* kHeadAfterToe = "桩头不能在桩底之后";
 inline constexpr const char* kToeBeforeHead = "桩底不能在桩头之前";
 inline constexpr const char* kSaveBeforeMerge = "参数已修改，是否要保存？";

@@ -170,7 +170,7 @@ std::string CDEVAzazDoc::SetHeadAtColumn(int cursorColumn) {
     return {};
 }
 
-std::string CDEVAzazDoc::SetToeAtColumn(int cursorColumn) {
+std::string CDEVAzazDoc::SetToeAtColumn(int cursorColumn, bool fromMenu) {
     CPileRecord* cur = GetCurrentPile();
     if (!cur) return {};
     CEstimateState& bar = Estimate();
@@ -183,7 +183,7 @@ std::string CDEVAzazDoc::SetToeAtColumn(int cursorColumn) {
         const auto length = cur->DepthOfPoint(r);
         if (!length || !LengthInRange(*length)) return msg::kLengthRange;
         cur->m_fPileLength = static_cast<float>(*length);
-        bar.m_fLength = cur->m_fPileLength;
+        if (fromMenu) bar.m_fLength = cur->m_fPileLength;
     } else {
         const auto speed = cur->SpeedFromToePoint(r);
         if (!speed || !SpeedInRange(*speed)) return msg::kSpeedRange; // would not fit its 16 bits sensibly

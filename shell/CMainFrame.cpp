@@ -17,6 +17,7 @@
 #include "core/CommandIds.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CCommandRouter.h"
+#include "shell/CContextMenu.h"
 #include "shell/CDataListView.h"
 #include "shell/CDialogCommands.h"
 #include "shell/CReportCommands.h"
@@ -31,6 +32,7 @@
 #include "shell/ShellCommandIds.h"
 #include "shell/ShellMessages.h"
 #include "view/FormalView.h"
+#include "view/LayoutGeometry.h"
 
 namespace pw {
 
@@ -38,7 +40,8 @@ CMainFrame::CMainFrame(CDEVAzazDoc& doc, CShellPrompts* prompts)
     : m_doc(doc), m_pOwnPrompts(prompts ? nullptr : std::make_unique<CShellPrompts>(this)),
       m_pPrompts(prompts ? prompts : m_pOwnPrompts.get()), m_pRouter(new CCommandRouter(doc, this)),
       m_pRecent(new CRecentFiles(this)), m_pFiles(new CFileCommands(doc, *m_pPrompts, *m_pRecent, this)),
-      m_pEdits(new CEditCommands(doc, *m_pPrompts, this)) {
+      m_pEdits(new CEditCommands(doc, *m_pPrompts, this)),
+      m_pContextMenu(new CContextMenu(*m_pRouter, this)) {
     setObjectName(QStringLiteral("mainFrame"));
     setAcceptDrops(true);
     CreateBars();
@@ -51,6 +54,7 @@ CMainFrame::CMainFrame(CDEVAzazDoc& doc, CShellPrompts* prompts)
     m_pReports = new CReportCommands(doc, *m_pPrompts, *dialogs, this);
     m_pReports->Register(*m_pRouter);
     RegisterFrameCommands();
+    RegisterMarkerCommands();
     m_doc.AddListener(this);
     UpdateTitle();
     m_pRouter->UpdateAll();
@@ -98,6 +102,10 @@ void CMainFrame::CreateClient() {
     m_pWaveView = new FormalView(m_doc, m_pSplitter);
     m_pWaveView->setObjectName(QStringLiteral("waveView"));
     connect(m_pWaveView, &FormalView::StatusText, m_pPanes, &CStatusPanes::SetText);
+    connect(m_pWaveView, &FormalView::StatusReset, m_pPanes, &CStatusPanes::Reset);
+    connect(m_pWaveView, &FormalView::Refusal, this, [this](const QString& text) { m_pPrompts->Tell(text); });
+    connect(m_pWaveView, &FormalView::ContextMenuRequested, this,
+            [this](const QPoint& at) { m_pContextMenu->Popup(m_pWaveView, at); });
     m_pSplitter->addWidget(m_pList);
     m_pSplitter->addWidget(m_pWaveView);
     m_pSplitter->setStretchFactor(1, 1);
@@ -150,6 +158,22 @@ QMenu* CMainFrame::createPopupMenu() {
     menu->addAction(m_pRouter->Action(cmd::kToolbar));
     menu->addAction(m_pRouter->Action(cmd::kStatusBar));
     return menu;
+}
+
+void CMainFrame::RegisterMarkerCommands() {
+    // The view answers these while it is the active pane (the pile list has not taken the focus) and
+    // shows a single trace or three traces with a current pile.
+    auto rule = [this] {
+        const Layout layout = LayoutOf(m_doc.m_Display.m_nLayout);
+        return CommandState{m_doc.GetCurrentPile() && IsMarkerLayout(layout) && !m_pList->hasFocus(), false};
+    };
+    std::vector<int> ids{cmd::kDeleteDefect, cmd::kPreZeroAtCursor, cmd::kPostCutAtCursor};
+    for (int id = cmd::kDefectFirst; id <= cmd::kDefectLast; ++id)
+        ids.push_back(id);
+    for (int id : ids) {
+        m_pRouter->Handle(id, [this, id] { m_pWaveView->RunMarkerCommand(id); });
+        m_pRouter->SetStateRule(id, rule);
+    }
 }
 
 void CMainFrame::ToggleToolbars() {

@@ -13,6 +13,7 @@ class QToolBar;
 namespace pw {
 
 class CCommandRouter;
+class CContextMenu;
 class CDataListView;
 class CEditCommands;
 class CFileCommands;
@@ -40,6 +41,7 @@ public:
     CStatusPanes* StatusPanes() const { return m_pPanes; }
     QSplitter* Splitter() const { return m_pSplitter; }
     CRecentFiles& Recent() { return *m_pRecent; }
+    CContextMenu& ContextMenu() { return *m_pContextMenu; }
 
     void ToggleToolbars();             // both bars together
     QMenu* createPopupMenu() override; // the right button on the bars: both bars as one item
@@ -56,6 +58,7 @@ private:
     void CreateClient();
     void CreateMenus();
     void RegisterFrameCommands();
+    void RegisterMarkerCommands(); // the view's commands at the cursor
     void UpdateTitle();
 
     CDEVAzazDoc& m_doc;
@@ -66,6 +69,7 @@ private:
     CFileCommands* m_pFiles;
     CEditCommands* m_pEdits;
     CReportCommands* m_pReports = nullptr;
+    CContextMenu* m_pContextMenu;
     EstimateBar* m_pMainBar = nullptr;
     QToolBar* m_pEditBar = nullptr;
     CStatusPanes* m_pPanes = nullptr;

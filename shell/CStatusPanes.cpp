@@ -40,3 +40,14 @@ void CStatusPanes::SetText(int pane, const QString& text) {
 }
 
 } // namespace pw
+
+namespace pw {
+
+void CStatusPanes::Reset() {
+    m_pBar->clearMessage();
+    for (int i = 1; i < kPanes; ++i)
+        m_pPanes[static_cast<std::size_t>(i)]->setText(
+            QString::fromUtf8(kInitialTexts[static_cast<std::size_t>(i)]));
+}
+
+} // namespace pw

@@ -23,6 +23,7 @@ public:
 
 public slots:
     void SetText(int pane, const QString& text); // panes 1-5; pane 0 shows a transient message
+    void Reset();                                // every pane back to its initial text, no hint
 
 private:
     QStatusBar* m_pBar;

@@ -13,7 +13,8 @@ namespace pw {
 // Who decides whether a command is enabled and what it does.
 enum class CommandRoute {
     Document, // the document's GetCommandState; a shell handler asks and calls the document
-    Frame,    // the frame decides (toolbar, status bar, calculator, about, web site, recent files...)
+    Frame,    // the frame decides (toolbar, status bar, calculator, about, web site, recent files, the
+              // view's marks at the cursor...)
     Later,    // the handler arrives with later work (dialogs, printing, reports, markers, transfer):
               // present in menus and accelerators, always disabled until then
     Inert,    // accelerators of standard edit/help/pane identifiers nothing handles

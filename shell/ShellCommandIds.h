@@ -12,9 +12,6 @@ enum : int {
     kPrintSetup = 32846,
     kToolbar = 59392,
     kStatusBar = 59393,
-    kDefectFirst = 32813, // 32813..32819: the seven defect kinds, codes 1..7
-    kDefectLast = 32819,
-    kDeleteDefect = 32811,
     kWordReport = 32830,
     kExcelTable = 32960,
     kCalculator = 32955,

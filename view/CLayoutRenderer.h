@@ -1,10 +1,11 @@
-// The trace layouts of the waveform view (single trace, three traces, wave train) drawn for a client
-// area of a given size, on the screen or into any other paint device.
+// The waveform view's layouts drawn for a client area of a given size, on the screen or into any other
+// paint device: the white background, then the painter of the project's layout.
 #pragma once
 
 #include <QPainter>
 #include <QSize>
 
+#include "view/CLayoutPainter.h"
 #include "view/CPlotFonts.h"
 #include "view/ViewState.h"
 
@@ -12,16 +13,9 @@ namespace pw {
 
 class CDEVAzazDoc;
 
-// Vertical extent of the cursor line in the current layout, client coordinates of the layout.
-struct CursorSpan {
-    int nTop = 0;
-    int nBottom = 0;
-};
-
 class CLayoutRenderer {
 public:
-    CLayoutRenderer(CDEVAzazDoc& doc, ViewState& state, const CPlotFonts& fonts)
-        : m_Doc(doc), m_State(state), m_Fonts(fonts) {}
+    CLayoutRenderer(CDEVAzazDoc& doc, ViewState& state, const CPlotFonts& fonts);
 
     // Fills the client area (and 200 units to its right) white and draws the project's layout, with
     // the painter's origin at the client's top left. scrollY is the layout y at the client's top (the
@@ -35,10 +29,17 @@ public:
     // Current third the three-trace layout uses: the stored one, within the rows the pile count fills.
     int EffectiveThird() const;
 
+    // The painter of the project's current layout.
+    CLayoutPainter& Painter() const;
+
 private:
     CDEVAzazDoc& m_Doc;
     ViewState& m_State;
-    const CPlotFonts& m_Fonts;
+    mutable CSingleTracePainter m_Single;
+    mutable CThreeTracePainter m_Three;
+    mutable CWaveTrainPainter m_Train;
+    mutable CSpectrumPainter m_Amplitude;
+    mutable CSpectrumPainter m_Power;
 };
 
 } // namespace pw

@@ -8,6 +8,7 @@
 
 #include "core/CDEVAzazDoc.h"
 #include "core/CPileRecord.h"
+#include "core/PlotGeometry.h"
 #include "dsp/Round1.h"
 #include "view/ViewTexts.h"
 
@@ -55,7 +56,7 @@ TracePlacement CTracePlotter::PlotTrace(const TraceBox& box, CPileRecord& rec, c
     if (!opt.bKeepStep) rec.SetViewPoints(w);
     const float* trace = rec.GetTrace(); // a dirty record is rebuilt here, and may refit its step
     TracePlacement out;
-    out.nStep = std::max<int>(1, rec.m_nStep);
+    out.nStep = PlotStep(rec);
     const int step = out.nStep;
     const TraceRange range = FindTraceRange(trace, kSamples, step);
     const double peak =
@@ -72,19 +73,20 @@ TracePlacement CTracePlotter::PlotTrace(const TraceBox& box, CPileRecord& rec, c
     const double zoom = ZoomFactor(rec.m_nZoom);
     auto yOf = [&](int s) { return SampleY(out.nZeroY, ys, trace[s], opt.nPolarity, zoom, out.fScale); };
     const int offset = rec.m_nShiftX;
-    const int limit = kSamples - rec.m_nPostCut; // the polyline ends post-cut samples before the end
     m_Canvas.SetPen(m_Canvas.SolidPen(kColorTrace, sc.nPen));
-    if (offset > 0) m_Canvas.Line(x0, out.nZeroY, x0 + offset * xs, out.nZeroY);
+    if (offset > 0) m_Canvas.Line(x0, out.nZeroY, x0 + std::min(offset, w) * xs, out.nZeroY);
 
+    // The polyline ends post-cut samples before the end of the trace; the column arithmetic keeps
+    // every index inside it whatever the file held.
+    const TraceColumns cols = TracePolyline(w, offset, step, PlotPostCut(rec));
     std::vector<QPoint> points;
-    points.reserve(static_cast<std::size_t>(std::max(0, w - offset)) + 1);
+    points.reserve(static_cast<std::size_t>(cols.Count()) + 1);
     out.nEndSample = -1;
-    for (int i = offset; i < w; ++i) {
-        const long s = static_cast<long>(i - offset) * step;
-        if (s + step >= limit) break;
-        if (points.empty()) points.emplace_back(x0 + i * xs, yOf(static_cast<int>(s)));
-        points.emplace_back(x0 + (i + 1) * xs, yOf(static_cast<int>(s + step)));
-        out.nEndSample = static_cast<int>(s + step);
+    for (int i = cols.nFirst; i < cols.nEnd; ++i) {
+        const int s = cols.SampleOfColumn(i);
+        if (points.empty()) points.emplace_back(x0 + i * xs, yOf(s));
+        points.emplace_back(x0 + (i + 1) * xs, yOf(s + step));
+        out.nEndSample = s + step;
     }
     m_Canvas.Polyline(points);
 
@@ -223,19 +225,19 @@ void CTracePlotter::DrawWaveTrain(CDEVAzazDoc& doc, const TrainArea& area, int p
         CPileRecord& rec = *doc.GetPileAt(k - 1);
         rec.SetViewPoints(area.nX1 - area.nX0);
         const float* trace = rec.GetTrace();
-        const TrainRow row = WaveTrainRow(area, n, k, FindTraceRange(trace, kSamples, rec.m_nStep), sc.nY);
+        const TrainRow row = WaveTrainRow(area, n, k, FindTraceRange(trace, kSamples, PlotStep(rec)), sc.nY);
         m_Canvas.Text(area.nX0 + 5 * sc.nX - 26, row.nZeroY + 5 * sc.nY - 10, QStringLiteral("#%1").arg(k),
                       kTextPlain);
 
         // One sample per column, whatever the step; the polyline stops where sample index + 1 reaches
         // the post-cut.
-        const int limit = kSamples - rec.m_nPostCut;
+        const int segments = TrainSegments(area.nX1 - area.nX0, PlotPostCut(rec));
         auto yOf = [&](int i) {
             return ToCoord(row.nZeroY - sc.nY * polarity * trace[i] * row.fScale * 2, row.nZeroY);
         };
         points.clear();
         fill.clear();
-        for (int i = 0; i < columns && i + 1 < limit; ++i) {
+        for (int i = 0; i < segments; ++i) {
             if (points.empty()) points.emplace_back(area.nX0, yOf(0));
             points.emplace_back(area.nX0 + (i + 1) * sc.nX, yOf(i + 1));
             if (variableArea && polarity * trace[i] > 0)

@@ -1,8 +1,8 @@
-// The waveform pane: off-screen picture, scroll sizes, tool input and the cursor readouts.
+// The waveform pane: off-screen picture with the cursor line over it, scroll sizes, tool input, and
+// the marker input forwarded to the marker editor.
 #include "view/FormalView.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -10,11 +10,9 @@
 #include <QScrollBar>
 
 #include "core/CommandIds.h"
-#include "dsp/Round1.h"
 #include "view/CPlotCanvas.h"
 #include "view/ToolCursors.h"
 #include "view/TraceGeometry.h"
-#include "view/ViewTexts.h"
 #include "view/ViewTools.h"
 
 using namespace pw;
@@ -39,20 +37,17 @@ int ToolCommand(int tool) {
     }
 }
 
-QString Readout(const char* label, const char* format, double value, bool valid) {
-    if (!valid) return QString::fromUtf8(label);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, value);
-    return QString::fromUtf8(label) + QString::fromUtf8(buf);
-}
-
 } // namespace
 
 FormalView::FormalView(CDEVAzazDoc& doc, QWidget* parent)
-    : QAbstractScrollArea(parent), m_Doc(doc), m_Renderer(doc, m_State, m_Fonts) {
+    : QAbstractScrollArea(parent), m_Doc(doc), m_Renderer(doc, m_State, m_Fonts), m_Editor(doc, m_State),
+      m_nLayoutShown(doc.m_Display.m_nLayout) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFocusPolicy(Qt::StrongFocus);
+    // Menu 135 opens when the right button is released (the view's own signal), not on the press.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
     viewport()->setMouseTracking(true);
     // Every paint covers the whole viewport from the picture: no background fill first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -65,7 +60,13 @@ FormalView::~FormalView() {
     m_Doc.RemoveListener(this);
 }
 
-void FormalView::OnDocumentChanged(unsigned /*changes*/) {
+void FormalView::OnDocumentChanged(unsigned changes) {
+    // A cursor placed in one project or layout means nothing in another.
+    const int layout = m_Doc.m_Display.m_nLayout;
+    if ((changes & kChangedProject) || layout != m_nLayoutShown) {
+        m_nLayoutShown = layout;
+        Show(Edit().Reset());
+    }
     UpdateScrollRange();
     UpdatePointer();
     FastRedraw();
@@ -74,6 +75,19 @@ void FormalView::OnDocumentChanged(unsigned /*changes*/) {
 void FormalView::SetCursorX(int x) {
     m_State.m_nCursorX = x;
     viewport()->update();
+}
+
+void FormalView::RunMarkerCommand(int commandId) {
+    if (!m_Doc.GetCurrentPile()) return;
+    CMarkerEditor& editor = Edit();
+    if (commandId >= cmd::kDefectFirst && commandId <= cmd::kDefectLast)
+        Show(editor.AddDefect(commandId - cmd::kDefectFirst + 1));
+    else if (commandId == cmd::kDeleteDefect)
+        Show(editor.DeleteDefect());
+    else if (commandId == cmd::kPreZeroAtCursor)
+        Show(editor.PreZero());
+    else if (commandId == cmd::kPostCutAtCursor)
+        Show(editor.PostCut());
 }
 
 void FormalView::RenderTo(QPainter& painter, const QRect& area) {
@@ -93,6 +107,34 @@ QSize FormalView::ClientSize() const {
     return viewport()->size();
 }
 
+CMarkerEditor& FormalView::Edit() {
+    const QSize size = ClientSize();
+    m_Editor.SetGeometry(GeometryOf(m_Doc, m_State, size.width(), size.height()));
+    return m_Editor;
+}
+
+void FormalView::UpdateCursorColumn(int x) {
+    if (x >= 0) viewport()->update(QRect(x - 1, 0, 3, ClientSize().height()));
+}
+
+void FormalView::Show(const EditorEffects& effects) {
+    if (effects.bResetPanes) emit StatusReset();
+    for (int pane = 0; pane < static_cast<int>(effects.Panes.size()); ++pane)
+        if (effects.Panes[pane]) emit StatusText(pane, QString::fromStdString(*effects.Panes[pane]));
+    if (effects.ePointer == PointerShape::Marker)
+        viewport()->setCursor(MarkerCursor());
+    else if (effects.ePointer == PointerShape::Unavailable)
+        viewport()->setCursor(Qt::ForbiddenCursor);
+    if (effects.bRepaint) {
+        FastRedraw();
+    } else if (effects.bCursorMoved) {
+        // The picture stays: only the strips of the old and the new cursor line are painted again.
+        UpdateCursorColumn(effects.nOldCursorX);
+        UpdateCursorColumn(m_State.m_nCursorX);
+    }
+    if (!effects.strMessage.empty()) emit Refusal(QString::fromStdString(effects.strMessage));
+}
+
 void FormalView::UpdateScrollRange() {
     const int hc = ClientSize().height();
     const int height = ScrollHeight(m_Doc.m_Display.m_nLayout, m_Doc.GetPileCount(), hc);
@@ -106,7 +148,7 @@ void FormalView::UpdatePointer() {
     viewport()->setCursor(ToolCursor(m_Doc.m_nToolCode));
 }
 
-void FormalView::paintEvent(QPaintEvent* /*event*/) {
+void FormalView::paintEvent(QPaintEvent* event) {
     const QSize size = ClientSize();
     if (size.isEmpty()) return;
     if (!m_bPictureValid || m_Picture.size() != size) {
@@ -116,8 +158,9 @@ void FormalView::paintEvent(QPaintEvent* /*event*/) {
         m_bPictureValid = true;
     }
     QPainter p(viewport());
-    p.drawImage(0, 0, m_Picture);
-    if (m_State.m_nCursorX >= 0 && m_Doc.GetCurrentPile() && m_Doc.m_Display.m_nLayout <= 2) {
+    const QRect area = event->rect();
+    p.drawImage(area.topLeft(), m_Picture, area);
+    if (m_State.m_nCursorX >= 0 && m_Doc.GetCurrentPile()) {
         CursorSpan span = m_Renderer.CursorExtent(size);
         if (m_Doc.m_Display.m_nLayout == 2) {
             span.nTop -= verticalScrollBar()->value();
@@ -171,65 +214,10 @@ bool FormalView::ChooseRowAt(int y) {
     return true;
 }
 
-bool FormalView::InsideTraceArea(int x, int y) const {
-    const QSize size = ClientSize();
-    const int wc = size.width(), hc = size.height();
-    switch (m_Doc.m_Display.m_nLayout) {
-    case 0:
-        return x >= 10 && x <= wc - 10 && y >= 10 && y <= hc - 110;
-    case 1: {
-        const CursorSpan span = m_Renderer.CursorExtent(size);
-        return x >= 10 && x <= wc - 110 && y >= span.nTop && y <= span.nBottom;
-    }
-    case 2:
-        return x >= m_State.m_nTrainX0 && x <= m_State.m_nTrainX1;
-    default:
-        return false;
-    }
-}
-
-void FormalView::ShowReadouts() {
-    CPileRecord* rec = m_Doc.GetCurrentPile();
-    if (!rec) return;
-    const int step = std::max<int>(1, rec->m_nStep);
-    if (m_Doc.m_Display.m_nLayout == 2) {
-        const double us = static_cast<double>(m_State.m_nCursorX - 40) * rec->m_fSampleInterval * step;
-        emit StatusText(1, Readout(vtext::kTime, "%.1fus", us, true));
-        for (int pane = 2; pane <= 5; ++pane)
-            emit StatusText(pane, QString());
-        return;
-    }
-    const int x = CursorColumn();
-    const int c = x - rec->m_nHeadSample / step - rec->m_nShiftX;
-    const auto time = rec->TimeOfPoint(c);
-    const auto depth = rec->DepthOfPoint(c);
-    const auto speed = rec->SpeedFromToePoint(c);
-    emit StatusText(1, Readout(vtext::kTime, "%.2fms", time.value_or(0), time.has_value()));
-    emit StatusText(2, Readout(vtext::kAmplitude, "%.2fmv", rec->GetSample(x * step), true));
-    emit StatusText(
-        3, QString::fromUtf8(vtext::kDepth) +
-               (depth ? QString::fromStdString(Round1Text(*depth)) + QStringLiteral("m") : QString()));
-    emit StatusText(4, speed ? QString::fromUtf8(vtext::kWaveSpeed) + QStringLiteral("%1m/s").arg(*speed)
-                             : QString::fromUtf8(vtext::kWaveSpeed));
-    emit StatusText(5, QString::fromUtf8(vtext::kPoints) + QString::number(x));
-}
-
-void FormalView::mousePressEvent(QMouseEvent* event) {
-    if (!m_Doc.GetCurrentPile()) return;
-    const QPoint pt = event->position().toPoint();
-    const int tool = m_Doc.m_nToolCode;
-    if (event->button() == Qt::RightButton) {
-        // A right press puts the active tool away.
-        if (const int command = ToolCommand(tool)) m_Doc.ChooseTool(command);
-        return;
-    }
-    if (event->button() != Qt::LeftButton) return;
-    if (m_Doc.m_Display.m_nLayout == 1 && !ChooseRowAt(pt.y())) return;
-
-    CPileRecord& rec = *m_Doc.GetCurrentPile();
+void FormalView::ToolPress(CPileRecord& rec, QPoint pt) {
     m_State.m_nDragX0 = m_State.m_nDragX1 = pt.x();
     m_State.m_nDragY0 = m_State.m_nDragY1 = pt.y();
-    switch (tool) {
+    switch (m_Doc.m_nToolCode) {
     case kToolTranslate:
         m_State.m_bDragging = 1;
         m_nPressShiftX = rec.m_nShiftX;
@@ -241,7 +229,7 @@ void FormalView::mousePressEvent(QMouseEvent* event) {
         break;
     case kToolZoomIn:
     case kToolZoomOut:
-        if (ZoomClick(rec, tool)) AfterToolChange(rec);
+        if (ZoomClick(rec, m_Doc.m_nToolCode)) AfterToolChange(rec);
         break;
     case kToolLocalZoom:
         m_State.m_bDragging = 1;
@@ -250,9 +238,25 @@ void FormalView::mousePressEvent(QMouseEvent* event) {
     default:
         break;
     }
-    // A press away from a grabbed marker takes the cursor away.
-    if (m_State.m_nInteraction != 3) m_State.m_nCursorX = -1;
-    viewport()->update();
+}
+
+void FormalView::mousePressEvent(QMouseEvent* event) {
+    if (!m_Doc.GetCurrentPile()) return;
+    const QPoint pt = event->position().toPoint();
+    if (event->button() == Qt::RightButton) {
+        // A right press puts the active tool away; with none, it sets or deletes a spectrum mark.
+        if (const int command = ToolCommand(m_Doc.m_nToolCode))
+            m_Doc.ChooseTool(command);
+        else
+            Show(Edit().RightDown(pt.x(), pt.y()));
+        return;
+    }
+    if (event->button() != Qt::LeftButton) return;
+    const Layout layout = LayoutOf(m_Doc.m_Display.m_nLayout);
+    if (layout == Layout::ThreeTraces && !ChooseRowAt(pt.y())) return;
+    // The tools work on traces; the spectra have none.
+    if (!IsSpectrumLayout(layout)) ToolPress(*m_Doc.GetCurrentPile(), pt);
+    Show(Edit().LeftDown());
 }
 
 void FormalView::mouseMoveEvent(QMouseEvent* event) {
@@ -283,22 +287,20 @@ void FormalView::mouseMoveEvent(QMouseEvent* event) {
         }
         return;
     }
-    if (m_Doc.m_nToolCode == kToolNone && m_State.m_nInteraction == -1 && InsideTraceArea(pt.x(), pt.y())) {
-        m_State.m_nCursorX = pt.x();
-        m_State.m_nCursorY = pt.y();
-        ShowReadouts();
-        viewport()->update(); // the picture stays; only the cursor line moves
-    }
+    Show(Edit().PointerMove(pt.x(), pt.y()));
 }
 
 void FormalView::mouseReleaseEvent(QMouseEvent* event) {
-    if (!m_Doc.GetCurrentPile() || event->button() != Qt::LeftButton) return;
+    if (!m_Doc.GetCurrentPile()) return;
+    if (event->button() == Qt::RightButton) {
+        if (IsMarkerLayout(LayoutOf(m_Doc.m_Display.m_nLayout)))
+            emit ContextMenuRequested(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() != Qt::LeftButton) return;
     // The local-zoom rectangle stays on screen for Up / Down to apply it.
     m_State.m_bDragging = 0;
-    if (m_State.m_nInteraction == 3) {
-        m_State.m_nInteraction = -1;
-        FastRedraw();
-    }
+    Show(Edit().LeftUp());
 }
 
 void FormalView::keyPressEvent(QKeyEvent* event) {
@@ -307,11 +309,16 @@ void FormalView::keyPressEvent(QKeyEvent* event) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
-    if (event->key() == Qt::Key_Escape) {
-        m_State.m_nCursorX = -1;
-        m_State.m_nInteraction = -1;
-        FastRedraw();
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        Show(Edit().Key(EditorKey::Escape));
         return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Show(Edit().Key(EditorKey::Enter));
+        return;
+    default:
+        break;
     }
     int key = -1;
     switch (event->key()) {
@@ -334,6 +341,13 @@ void FormalView::keyPressEvent(QKeyEvent* event) {
         if (ToolKeyPress(*rec, m_Doc.m_nToolCode, static_cast<ToolKey>(key), m_State)) AfterToolChange(*rec);
         event->accept();
         return;
+    }
+    if (key == kKeyLeft || key == kKeyRight) {
+        const EditorEffects effects = Edit().Key(key == kKeyLeft ? EditorKey::Left : EditorKey::Right);
+        if (effects.bHandled) {
+            Show(effects);
+            return;
+        }
     }
     QAbstractScrollArea::keyPressEvent(event); // the wave train scrolls with the arrows
 }

@@ -1,5 +1,6 @@
-// FormalView: the waveform pane. Draws the project's traces in the layout the project chooses, through
-// an off-screen image, and turns mouse and keys into the tools' changes of the current pile.
+// FormalView: the waveform pane. Draws the project's layout through an off-screen picture with the
+// cursor line inverted over it, turns mouse and keys into the tools' changes of the current pile, and
+// forwards the cursor and marker input to the marker editor, whose effects it shows.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -8,6 +9,7 @@
 
 #include "core/CDEVAzazDoc.h"
 #include "view/CLayoutRenderer.h"
+#include "view/CMarkerEditor.h"
 #include "view/CPlotFonts.h"
 #include "view/ViewState.h"
 
@@ -19,11 +21,16 @@ public:
     ~FormalView() override;
 
     // Any change of the project: the scroll sizes and pointer follow it and the picture is redrawn.
+    // Another project or another layout also takes the cursor and the readouts away.
     void OnDocumentChanged(unsigned changes) override;
 
     // Cursor column counted from the trace box's left edge: cursor x - 10, or -11 without a cursor.
     int CursorColumn() const { return m_State.m_nCursorX - 10; }
     void SetCursorX(int x);
+
+    // The commands at the cursor: 32811 delete the grabbed defect, 32813..32819 add a defect of kind
+    // 1..7, 32841 pre-zero, 32842 post-cut. A refusal comes out through Refusal().
+    void RunMarkerCommand(int commandId);
 
     // Draws the current layout (no cursor line, no current-row indicator) as if the client area were
     // area's size, with its top left at area's top left. The wave train is drawn from its first row.
@@ -33,13 +40,20 @@ public:
     pw::ViewState& State() { return m_State; }
     const pw::ViewState& State() const { return m_State; }
     const pw::CPlotFonts& Fonts() const { return m_Fonts; }
+    pw::CMarkerEditor& Editor() { return m_Editor; }
 
     // Redraws the off-screen picture and shows it (after every drag step, key and zoom click).
     void FastRedraw();
 
 signals:
-    // Status-bar readouts: pane 1..5 and its text ("" clears it).
+    // Status bar: pane 0 the hint, 1..5 the readouts ("" clears one).
     void StatusText(int pane, const QString& text);
+    // Every pane back to its empty readout (another project, a new document, another layout).
+    void StatusReset();
+    // A placement was refused: the text for a message box.
+    void Refusal(const QString& text);
+    // The right button was released over a trace layout: menu 135 at this screen position.
+    void ContextMenuRequested(const QPoint& globalPos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -56,16 +70,21 @@ private:
     // After a tool changed the current pile: reprocess it, reload the pending set, mark the project.
     void AfterToolChange(pw::CPileRecord& rec);
     bool ChooseRowAt(int y); // three-trace row choice; false when the press ends there
-    bool InsideTraceArea(int x, int y) const;
-    void ShowReadouts();
+    void ToolPress(pw::CPileRecord& rec, QPoint pt);
+    // The editor's geometry from the client size and the layout as drawn.
+    pw::CMarkerEditor& Edit();
+    void Show(const pw::EditorEffects& effects);
+    void UpdateCursorColumn(int x); // only the strip of the cursor line at x
     QSize ClientSize() const;
 
     pw::CDEVAzazDoc& m_Doc;
     pw::CPlotFonts m_Fonts;
     pw::ViewState m_State;
     pw::CLayoutRenderer m_Renderer;
+    pw::CMarkerEditor m_Editor;
     QImage m_Picture;                           // the layout without the cursor line, client-sized
     bool m_bPictureValid = false;               // false: the next paint draws it again
+    int m_nLayoutShown = 0;                     // the layout the cursor's coordinates belong to
     int m_nPressShiftX = 0, m_nPressShiftY = 0; // the pile's offsets when the translate drag began
     int m_nPreviousY = 0;                       // last pointer y of a rotate drag
 };

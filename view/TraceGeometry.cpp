@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "core/CPileRecord.h"
+#include "core/PlotGeometry.h"
 
 namespace pw {
 
@@ -41,8 +42,7 @@ int SampleY(int zeroY, int yScale, double v, int polarity, double zoomFactor, do
 }
 
 int HeadColumn(const CPileRecord& rec) {
-    const int step = std::max<int>(1, rec.m_nStep);
-    return rec.m_nHeadSample / step + rec.m_nShiftX;
+    return PlotHeadColumn(rec);
 }
 
 bool ToeColumn(const CPileRecord& rec, int& column) {

@@ -22,5 +22,21 @@ inline constexpr const char* kAmplitude = "幅度: ";
 inline constexpr const char* kDepth = "深度: ";
 inline constexpr const char* kWaveSpeed = "波速: ";
 inline constexpr const char* kPoints = "数据点数: ";
+inline constexpr const char* kFrequency = "频率: ";
+// Beside the spectrum marks: their mean spacing and the pile length it implies, c / (2 spacing).
+inline constexpr const char* kMarkSpacing = "峰间距: %.1fHz";
+inline constexpr const char* kSpacingLength = "  L=c/2Δf: %.1fm";
+
+// Hints in pane 0.
+inline constexpr const char* kHintGrabMarker = "按鼠标左键后可移动当前光标位置";
+inline constexpr const char* kHintSetMarker = "按鼠标右键在当前位置设置桩头、桩底或缺陷";
+inline constexpr const char* kHintMoveKeys = "按左右键可以移动光标；按回车键确认移动；按ESC键取消移动。";
+inline constexpr const char* kHintAddMark = "按右键在当前位置设置标记。";
+inline constexpr const char* kHintDeleteMark = "按右键删除当前标记。";
+
+// The spectrum plot's labels.
+inline constexpr const char* kSpectrumAmplitude = "幅度";
+inline constexpr const char* kSpectrumFrequency = "频率Hz";
+inline constexpr const char* kSpectrumTitle = "频谱分析结果";
 
 } // namespace pw::vtext

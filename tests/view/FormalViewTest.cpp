@@ -1,4 +1,6 @@
 // FormalView driven by synthetic mouse and key events: row choice, tools, cursor readouts, scrolling.
+#include <functional>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -116,6 +118,50 @@ TEST_F(ViewWidget, CursorFollowsThePointerWithReadouts) {
     EXPECT_EQ(view->CursorColumn(), 90);
     Key(Qt::Key_Escape);
     EXPECT_EQ(view->CursorColumn(), -11);
+}
+
+TEST_F(ViewWidget, AnotherLayoutOrProjectTakesTheCursorAndReadoutsAway) {
+    Make(3, 1, 0);
+    int resets = 0;
+    QObject::connect(view.get(), &FormalView::StatusReset, [&] { ++resets; });
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        int resets;
+    };
+    const Case cases[] = {
+        {"three traces", [&] { doc.SetLayout(cmd::kThreeTraces); }, 1},
+        {"the same layout again", [&] { doc.SetLayout(cmd::kThreeTraces); }, 0},
+        {"wave train", [&] { doc.SetLayout(cmd::kWaveTrain); }, 1},
+        {"power spectrum", [&] { doc.SetLayout(cmd::kPowerSpectrum); }, 1},
+        {"single trace", [&] { doc.SetLayout(cmd::kSingleTrace); }, 1},
+        {"a new document", [&] { doc.NewDocument(); }, 1},
+    };
+    for (const Case& c : cases) {
+        view->SetCursorX(200);
+        view->State().m_nGrabbed = 1001;
+        resets = 0;
+        c.change();
+        EXPECT_EQ(resets, c.resets) << c.what;
+        EXPECT_EQ(view->CursorColumn(), c.resets ? -11 : 190) << c.what;
+        EXPECT_EQ(view->State().m_nGrabbed, c.resets ? -1 : 1001) << c.what;
+    }
+}
+
+TEST_F(ViewWidget, RightReleaseAsksForTheContextMenuOnTraceLayoutsOnly) {
+    Make(3, 1, 0);
+    int asked = 0;
+    QObject::connect(view.get(), &FormalView::ContextMenuRequested, [&](const QPoint&) { ++asked; });
+    Mouse(QEvent::MouseButtonPress, QPoint(200, 200), Qt::RightButton);
+    Mouse(QEvent::MouseButtonRelease, QPoint(200, 200), Qt::RightButton);
+    EXPECT_EQ(asked, 1);
+    doc.SetLayout(cmd::kAmplitudeSpectrum);
+    Mouse(QEvent::MouseMove, QPoint(200, 200));
+    Mouse(QEvent::MouseButtonPress, QPoint(200, 200), Qt::RightButton);
+    Mouse(QEvent::MouseButtonRelease, QPoint(200, 200), Qt::RightButton);
+    EXPECT_EQ(asked, 1) << "the spectra have no context menu";
+    EXPECT_EQ(doc.FindPile(1)->m_nMarkCount, 1) << "the right press set a mark instead";
+    EXPECT_EQ(doc.FindPile(1)->m_nMarks[0], 190);
 }
 
 TEST_F(ViewWidget, WaveTrainScrollsOverThirtyUnitsPerPile) {

@@ -4,6 +4,7 @@
 
 #include "ViewFixtures.h"
 #include "view/CPlotCanvas.h"
+#include "view/CTracePlotter.h"
 #include "view/TraceGeometry.h"
 
 using namespace pw;
@@ -252,3 +253,32 @@ INSTANTIATE_TEST_SUITE_P(
                       ClipCase{"diagonal_corners", QLine(-200, -200, 200, 200), 201, QRect(50, 50, 201, 201)},
                       ClipCase{"beside", QLine(-150, -150, -120, 150), 0, QRect()}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Hostile values from a file: a negative post-cut (dt 0 keeps a stored step), a wave train 1024 and
+// more columns wide. The polyline and the train end on the trace's last sample, never past it.
+TEST(ViewHostileRecord, PlotsNeverReadPastTheTrace) {
+    for (int postCut : {-32768, -1, 0}) {
+        CPileRecord rec = PlainRecord(1, Spike);
+        rec.m_nPostCut = static_cast<int16_t>(postCut);
+        rec.m_fSampleInterval = 0.f; // not processable: the stored step stays
+        rec.m_nStep = 1;
+        CPlotFonts fonts;
+        QImage img(QSize(1400, 600), QImage::Format_RGB32);
+        QPainter p(&img);
+        CPlotCanvas canvas(p, fonts);
+        CTracePlotter plotter(canvas);
+        TraceOptions opt;
+        opt.bKeepStep = true;
+        const TracePlacement placed = plotter.PlotTrace(TraceBox{10, 10, 1300, 480}, rec, opt);
+        EXPECT_EQ(placed.nEndSample, 1023) << postCut;
+    }
+    CDEVAzazDoc doc;
+    CPileRecord rec = PlainRecord(1, Spike);
+    rec.m_nPostCut = -32768;
+    FillDoc(doc, {rec, rec});
+    doc.m_Display.m_nLayout = 2;
+    ViewState state;
+    const QImage img = Render(doc, state, QSize(1200, 400)); // train 1100 columns wide
+    EXPECT_EQ(state.m_nTrainX1 - state.m_nTrainX0, 1100);    // one sample per column: 1023 segments
+    EXPECT_GT(CountInColumn(img, 40 + 500, 0, 399, kBlack), 0) << "the train is drawn";
+}

@@ -1,0 +1,174 @@
+// Menu 135 and the view's marks at the cursor in the frame: the menu's own texts in order, its check
+// marks and enable states, its pre-zero being the command at the cursor, the accelerators of the defect
+// kinds, refusals in a message box, and the status panes reset when another project opens.
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+#include "ShellFixtures.h"
+#include "shell/CCommandRouter.h"
+#include "shell/CContextMenu.h"
+#include "shell/CFileCommands.h"
+#include "shell/CMainFrame.h"
+#include "shell/CStatusPanes.h"
+#include "view/FormalView.h"
+
+namespace pw {
+namespace {
+
+struct MenuFrame : ::testing::Test {
+    void Open() {
+        ASSERT_TRUE(frame.Files().OpenPath(test::WriteProject(dir, "p.wvf", {{"1"}, {"2"}})));
+        frame.WaveView()->resize(800, 600);
+        doc.GetCurrentPile()->SetViewPoints(780);
+        doc.GetCurrentPile()->GetTrace();
+    }
+    // "text" for an item, "-" for a separator, "[title" and "]" around a sub-menu.
+    static void Flatten(QMenu* menu, std::vector<std::string>& out) {
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator()) {
+                out.push_back("-");
+            } else if (QMenu* sub = a->menu()) {
+                out.push_back("[" + a->text().toStdString());
+                Flatten(sub, out);
+                out.push_back("]");
+            } else {
+                out.push_back(a->text().toStdString());
+            }
+        }
+    }
+    static QAction* Find(QMenu* menu, int id) {
+        for (QAction* a : menu->actions()) {
+            if (QMenu* sub = a->menu())
+                if (QAction* found = Find(sub, id)) return found;
+            if (a->data().toInt() == id) return a;
+        }
+        return nullptr;
+    }
+
+    QTemporaryDir dir;
+    CDEVAzazDoc doc;
+    test::CScriptedPrompts prompts;
+    CMainFrame frame{doc, &prompts};
+};
+
+} // namespace
+
+TEST_F(MenuFrame, ItemsInOrderWithTheirOwnTexts) {
+    Open();
+    std::unique_ptr<QMenu> menu(frame.ContextMenu().Build(nullptr));
+    std::vector<std::string> items;
+    Flatten(menu.get(), items);
+    const std::vector<std::string> expected = {"桩头(&T)\tCtrl+T",
+                                               "桩底(&B)\tCtrl+B",
+                                               "-",
+                                               "[缺陷设置",
+                                               "扩径(&K)\tShift+K",
+                                               "缩径(&S)\tShift+S",
+                                               "断桩(&D)\tShift+D",
+                                               "裂纹(&W)\tShift+W",
+                                               "夹泥(&J)\tShift+J",
+                                               "离析(&L)\tShift+L",
+                                               "扩底(&E)\tShift+E",
+                                               "]",
+                                               "删除缺陷\tAlt+D",
+                                               "-",
+                                               "[波形编辑",
+                                               "变面积\tCtrl+A",
+                                               "去直流\tCtrl+Alt+D",
+                                               "波形反向\tCtrl+R",
+                                               "积分处理\tAlt+I",
+                                               "刻度\tCtrl+Alt+S",
+                                               "波形放大\tCtrl+M",
+                                               "滤波\tCtrl+F",
+                                               "前置零",
+                                               "后截除",
+                                               "波形平移",
+                                               "波形旋转",
+                                               "删除波形\tCtrl+D",
+                                               "]",
+                                               "幅值谱图\tCtrl+Alt+A",
+                                               "功率谱图\tCtrl+Alt+P",
+                                               "恢复参数\tAlt+R",
+                                               "-",
+                                               "打印...\tCtrl+P",
+                                               "打印预览\tAlt+P",
+                                               "-",
+                                               "当前波形保存为...\tAlt+B"};
+    EXPECT_EQ(items, expected);
+
+    struct Case {
+        int id;
+        bool enabled, checkable, checked;
+    };
+    const Case cases[] = {
+        {32838, true, false, false},  {32815, true, false, false},  {32811, true, false, false},
+        {32848, true, true, true},    {32905, true, true, true},    {32849, true, true, false},
+        {32871, true, true, false},   {32851, true, true, false},   {32841, true, false, false},
+        {32842, true, false, false},  {32919, true, false, false},  {32825, true, false, false},
+        {57607, false, false, false}, {57609, false, false, false}, {32829, false, false, false},
+    };
+    for (const Case& c : cases) {
+        QAction* a = Find(menu.get(), c.id);
+        ASSERT_TRUE(a) << c.id;
+        EXPECT_EQ(a->isEnabled(), c.enabled) << c.id;
+        EXPECT_EQ(a->isCheckable(), c.checkable) << c.id;
+        EXPECT_EQ(a->isChecked(), c.checked) << c.id;
+    }
+}
+
+TEST_F(MenuFrame, PreZeroOfTheMenuIsTheCommandAtTheCursor) {
+    Open();
+    // No cursor: the range test refuses with the cursor's own text (no trailing blank), no dialog.
+    std::unique_ptr<QMenu> menu(frame.ContextMenu().Build(nullptr));
+    Find(menu.get(), 32841)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(prompts.m_IntTitles.isEmpty()) << "not the numeric dialog of menu 128";
+    ASSERT_EQ(prompts.m_Told.size(), 1);
+    EXPECT_EQ(prompts.m_Told.back(), QStringLiteral("前置零位置应在桩头之前！"));
+
+    // The cursor at box column 30 (before the head at 50): pre-zero 30 samples.
+    frame.WaveView()->SetCursorX(40);
+    std::unique_ptr<QMenu> again(frame.ContextMenu().Build(nullptr));
+    Find(again.get(), 32841)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(doc.GetCurrentPile()->m_nPreZero, 30);
+    EXPECT_EQ(doc.m_bModified, 1);
+}
+
+TEST_F(MenuFrame, DefectKeysAddAtTheCursorAndTheSpectraDisableThem) {
+    Open();
+    const int id = frame.Router().CommandForKey(QKeySequence(QStringLiteral("Shift+D")));
+    ASSERT_EQ(id, 32815);
+    // Head at column 50, 10 m at 3800 m/s: 100 columns below the head is 100 * 20 * 3800 * 5e-7 = 3.8 m.
+    frame.WaveView()->SetCursorX(10 + 150);
+    EXPECT_TRUE(frame.Router().Dispatch(id));
+    ASSERT_EQ(doc.GetCurrentPile()->GetDefectCount(), 1);
+    EXPECT_EQ(doc.GetCurrentPile()->m_Defects[0].nType, 3);
+    EXPECT_FLOAT_EQ(doc.GetCurrentPile()->m_Defects[0].fDepth, 3.8f);
+    EXPECT_EQ(frame.WaveView()->CursorColumn(), -11);
+    EXPECT_EQ(doc.m_bModified, 1);
+    EXPECT_TRUE(prompts.m_Told.isEmpty());
+
+    EXPECT_TRUE(frame.Router().Dispatch(id)); // no cursor now: between head and toe, says the box
+    EXPECT_EQ(prompts.m_Told.value(0), QStringLiteral("设置缺陷应该在桩头与桩底之间!"));
+
+    frame.Router().Dispatch(32826);
+    EXPECT_FALSE(frame.Router().StateOf(id).enabled) << "no defects on a spectrum";
+    EXPECT_FALSE(frame.Router().StateOf(32811).enabled);
+}
+
+TEST_F(MenuFrame, StatusPanesResetWhenAnotherProjectOpens) {
+    Open();
+    frame.StatusPanes()->SetText(1, QStringLiteral("声时: 1.00ms"));
+    frame.StatusPanes()->SetText(5, QStringLiteral("数据点数: 90"));
+    frame.WaveView()->SetCursorX(100);
+    ASSERT_TRUE(frame.Files().OpenPath(test::WriteProject(dir, "q.wvf", {{"3"}})));
+    EXPECT_EQ(frame.StatusPanes()->Text(1), QString::fromUtf8(CStatusPanes::kInitialTexts[1]));
+    EXPECT_EQ(frame.StatusPanes()->Text(5), QString::fromUtf8(CStatusPanes::kInitialTexts[5]));
+    EXPECT_EQ(frame.WaveView()->CursorColumn(), -11);
+}
+
+} // namespace pw
