@@ -75,7 +75,13 @@ void AppendRow(pugi::xml_node table, const std::array<std::string, 6>& cells, bo
         w.append_attribute("w:w") = kColumnPoints[c] * 20;
         w.append_attribute("w:type") = "dxa";
         pugi::xml_node p = tc.append_child("w:p");
-        if (c < 5) p.append_child("w:pPr").append_child("w:jc").append_attribute("w:val") = "center";
+        pugi::xml_node ppr = p.append_child("w:pPr");
+        pugi::xml_node spacing = ppr.append_child("w:spacing"); // single lines in the cells
+        spacing.append_attribute("w:before") = 0;
+        spacing.append_attribute("w:after") = 0;
+        spacing.append_attribute("w:line") = 240;
+        spacing.append_attribute("w:lineRule") = "auto";
+        if (c < 5) ppr.append_child("w:jc").append_attribute("w:val") = "center";
         AppendRun(p, cells[static_cast<std::size_t>(c)], header);
     }
 }
