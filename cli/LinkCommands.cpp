@@ -10,6 +10,7 @@
 #include "link/TesterConversion.h"
 #include "link/TesterFault.h"
 #include "link/TesterSampleStorage.h"
+#include "link/TesterSiteList.h"
 #include "link/platform/CPortAccess.h"
 #include "link/platform/CVirtualCablePort.h"
 
@@ -29,19 +30,10 @@ namespace fs = std::filesystem;
 
 constexpr const char* kConnectFailed = "连接失败，请检查连接线后重试！";
 constexpr const char* kSiteListOpenFailed = "打开文件失败!";
-constexpr const char* kTransferDone = "WVF文件传输结束!";
 
 std::atomic<bool> g_bInterrupted{false};
 extern "C" void OnInterrupt(int) {
     g_bInterrupted = true;
-}
-
-// Where the tester's site list is kept between runs (the user's cache folder).
-fs::path SiteListFolder() {
-    const char* szCache = std::getenv("XDG_CACHE_HOME");
-    const char* szHome = std::getenv("HOME");
-    fs::path folder = szCache && *szCache ? fs::path(szCache) : fs::path(szHome ? szHome : "/tmp") / ".cache";
-    return folder / "pilewave";
 }
 
 struct STransferOptions {
@@ -52,6 +44,17 @@ struct STransferOptions {
     int64_t nReadCostNs = kDefaultReadCostNs;
 };
 
+// Log texts come "\r\n"-framed as the tester's own program wrote them: one line each here.
+void PrintLog(const std::string& szText) {
+    size_t nStart = 0;
+    while (nStart < szText.size()) {
+        size_t nEnd = szText.find_first_of("\r\n", nStart);
+        if (nEnd == std::string::npos) nEnd = szText.size();
+        if (nEnd > nStart) std::fprintf(stderr, "%s\n", szText.substr(nStart, nEnd - nStart).c_str());
+        nStart = nEnd + 1;
+    }
+}
+
 void RunTransfer(const STransferOptions& options, std::shared_ptr<CPortAccess> pPort,
                  const std::string& szError) {
     CParallelLink link(std::move(pPort), szError);
@@ -61,39 +64,46 @@ void RunTransfer(const STransferOptions& options, std::shared_ptr<CPortAccess> p
         Exit(1);
     }
     if (options.bList) {
-        std::error_code error;
-        const fs::path cache = SiteListFolder();
-        fs::create_directories(cache, error);
-        std::string szTesterFile = "c:\\dat\\rsite.par", szLocal = cache.string();
-        if (link.Command(CParallelLink::kFetchFile, szTesterFile, szLocal) == 0) {
-            std::fprintf(stderr, "%s (%s)\n", kConnectFailed, link.StatusText());
+        std::string szPath;
+        if (!FetchSiteList(link, SiteListFolder(), szPath)) {
+            // Never an earlier run's list in place of the tester's answer.
+            std::fprintf(stderr, "%s (the tester did not send its site list: %s)\n", kConnectFailed,
+                         link.StatusText());
             Exit(1);
         }
         std::vector<std::string> sites;
-        if (!ReadSiteList(szLocal, sites)) {
-            std::fprintf(stderr, "%s\n", kSiteListOpenFailed);
+        if (!ReadSiteList(szPath, sites)) {
+            std::fprintf(stderr, "%s (%s)\n", kSiteListOpenFailed, szPath.c_str());
             Exit(1);
         }
         for (const std::string& szSite : sites)
             std::printf("%s\n", GbkToUtf8(szSite).c_str());
+        std::fflush(stdout);
     }
     if (options.sites.empty()) return;
     STransferJob job;
     job.szDestination = options.szDest;
     for (const std::string& szSite : options.sites)
         job.sites.push_back(Utf8ToGbk(szSite));
-    int nProblems = 0;
+    // Progress and log on stderr as they happen; what became of each site and the final message on
+    // stdout, flushed line by line so that both streams read in order on one terminal.
     STransferEvents events;
     events.onProgress = [](int n) { std::fprintf(stderr, "progress %d%%\n", n); };
-    events.onLog = [](const std::string& sz) { std::fprintf(stderr, "%s", sz.c_str()); };
-    events.onMessage = [&](const std::string& sz) {
-        if (sz != kTransferDone) ++nProblems;
-        std::printf("%s\n", sz.c_str());
+    events.onLog = PrintLog;
+    events.onSiteDone = [](size_t, const SSiteResult& result) {
+        if (result.eOutcome == ESiteOutcome::Complete)
+            std::printf("%s: %d records -> %s\n", GbkToUtf8(result.szSite).c_str(), result.nWritten,
+                        result.szFile.c_str());
+        else
+            std::printf("%s\n", CTransferWorker::SiteLine(result).c_str());
+        std::fflush(stdout);
     };
-    events.onSiteDone = [&](size_t n) { std::fprintf(stderr, "done %s\n", options.sites[n].c_str()); };
-    CTransferWorker(link, job, events).Run();
-    if (nProblems) {
-        std::fprintf(stderr, "link status: %s\n", link.StatusText());
+    CTransferWorker worker(link, job, events);
+    worker.Run();
+    std::printf("%s\n", CTransferWorker::FinalMessage(worker.Results()).c_str());
+    std::fflush(stdout);
+    if (!worker.AllComplete()) {
+        std::fprintf(stderr, "not every site arrived complete (link status: %s)\n", link.StatusText());
         Exit(1);
     }
 }
@@ -140,7 +150,9 @@ void AddLinkCommands(CLI::App& app) {
         auto fault = std::make_shared<std::string>("none");
         auto quiet = std::make_shared<bool>(false);
         cmd->add_option("--storage", *storage,
-                        "folder laid out like the tester's C:\\DAT (RSITE.PAR, one folder per site)")
+                        "folder laid out like the tester's C:\\DAT (RSITE.PAR, one folder per site). Folder "
+                        "and file names may be in GBK bytes, as the tester keeps them, or in UTF-8: UTF-8 "
+                        "names (also those inside RSITE.PAR) are served in GBK")
             ->required();
         cmd->add_option("--cable", *cable,
                         "cable file (created if missing; under /dev/shm for POSIX shared memory)")
@@ -236,13 +248,19 @@ void AddLinkCommands(CLI::App& app) {
             fs::copy(*folder, szTemplate, fs::copy_options::recursive | fs::copy_options::overwrite_existing,
                      error);
             const SConvertResult result =
-                error ? SConvertResult{} : ConvertFolder(szTemplate, *out, [](const std::string& sz) {
-                    std::fprintf(stderr, "%s", sz.c_str());
-                });
+                error ? SConvertResult{} : ConvertFolder(szTemplate, *out, PrintLog);
             fs::remove_all(szTemplate, error);
             if (!result.m_szMessage.empty()) std::fprintf(stderr, "%s\n", result.m_szMessage.c_str());
             if (!result.m_bWritten) Exit(1);
-            std::printf("wrote %s (%d records)\n", out->c_str(), result.m_nRecords);
+            std::printf("wrote %s (%d of %d records)\n", out->c_str(), result.m_nRecords, result.m_nExpected);
+            std::fflush(stdout);
+            if (!result.m_Missing.empty()) {
+                std::string szMissing;
+                for (const int n : result.m_Missing)
+                    szMissing += (szMissing.empty() ? "" : ", ") + std::to_string(n) + ".wvf";
+                std::fprintf(stderr, "missing record files: %s\n", szMissing.c_str());
+                Exit(1);
+            }
         });
     }
 }

@@ -45,10 +45,37 @@ int CParallelLink::ResetLines() {
     return 1;
 }
 
+// At least 64,000 polls and at least the least wait of the limits in wall time, whichever lasts
+// longer: the poll count alone assumes a microsecond per read, so a faster port would give up on a
+// tester long before it could answer, and a slow one would still see the tester's usual pace.
 bool CParallelLink::WaitStatusBit7(bool bHigh) {
-    for (int i = 0; i < kPollLimit; ++i)
+    std::chrono::steady_clock::time_point tEnd;
+    for (int nReads = 1;; ++nReads) {
         if (((m_pPort->Inp32(kStatusPort) & 0x80) != 0) == bHigh) return true;
-    return false;
+        // The clock only when the first read did not find the level, then past the poll count every
+        // 256 polls: most waits end at once, and a read may cost nothing.
+        if (nReads == 1) tEnd = std::chrono::steady_clock::now() + m_Limits.tMinWait;
+        if (nReads >= kPollLimit && (nReads & 255) == 0 && std::chrono::steady_clock::now() >= tEnd)
+            return false;
+    }
+}
+
+// Waits until the tester's handshake line has read 1 without a break for the settle time (at most the
+// reply wait in all): a tester that was clocking out a block when we stopped answering gives up and
+// goes back to its idle level before we speak, so the next text is not taken for payload.
+void CParallelLink::SettleLine() {
+    using Clock = std::chrono::steady_clock;
+    const auto tGiveUp = Clock::now() + m_Limits.tReplyWait;
+    auto tHigh = Clock::now();
+    bool bWasHigh = false;
+    for (unsigned i = 0;; ++i) {
+        const bool bHigh = (m_pPort->Inp32(kStatusPort) & 0x80) != 0;
+        if ((i & 63) != 0 && bHigh == bWasHigh) continue;
+        const auto tNow = Clock::now();
+        if (bHigh && !bWasHigh) tHigh = tNow;
+        bWasHigh = bHigh;
+        if ((bHigh && tNow - tHigh >= m_Limits.tSettle) || tNow >= tGiveUp) return;
+    }
 }
 
 // Result: bytes completely sent, 0..nCount; a time-out ends the call at once.
@@ -150,6 +177,7 @@ int CParallelLink::ReceiveString(char* szBuffer) {
         return nLength;
     }
     szBuffer[0] = '\0';
+    if (nResult == -3) SettleLine(); // the payload of a block we refused may still be coming
     ReportReceiveError(nResult);
     return -10;
 }
@@ -204,6 +232,9 @@ int CParallelLink::ReceiveFile(std::FILE* pFile, long nBytes) {
             continue;
         }
         if (nResult == -3) {
+            // Do NOT answer at once: the tester may be in the middle of the payload, and "quit" would
+            // go out as acknowledgements of its nibbles, leaving both sides out of step.
+            SettleLine();
             SendString(LinkText::kWireQuit);
             return 0;
         }

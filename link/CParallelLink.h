@@ -4,11 +4,13 @@
 
 #include "link/platform/CPortAccess.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace pw {
 
@@ -23,6 +25,21 @@ struct SLinkLimits {
     int nMaxEmptyBlocks = 64;              // ReceiveFile: consecutive zero-length data blocks
     long nMaxFileSize = 16L * 1024 * 1024; // announced sizes above this are refused
     int nMaxFilesPerFolder = 65536;        // FetchDirectory: announcements in one folder
+    // Least wall time of one handshake wait, beside the 64,000 polls: a fast port (or a virtual cable
+    // with free reads) gets through 64,000 polls in microseconds, long before any tester can answer.
+    std::chrono::milliseconds tMinWait{100};
+    // After a bad block header the tester may still be clocking out the payload: the line counts as
+    // settled once its handshake has read 1 for this long (at most tReplyWait in all).
+    std::chrono::milliseconds tSettle{20};
+};
+
+// What the last FetchDirectory brought: the plain names of the files that arrived whole, and those
+// announced but not received (a failed reception, a refused name, a name that reduces to one that
+// already arrived).
+struct SFetchReport {
+    std::vector<std::string> received;
+    std::vector<std::string> failed;
+    bool bCancelled = false; // the fetch stopped at the cancel flag
 };
 
 class CParallelLink {
@@ -50,6 +67,10 @@ public:
     const char* StatusText() const { return m_szStatus; }
     void SetLimits(const SLinkLimits& limits) { m_Limits = limits; }
     const SLinkLimits& Limits() const { return m_Limits; }
+    // A flag another thread may set: FetchDirectory then declines the next announcement ("quit")
+    // and ends with 0, so a transfer stops after the file it is receiving. Null: never.
+    void SetCancelFlag(const std::atomic<bool>* pCancel) { m_pCancel = pCancel; }
+    const SFetchReport& LastFetch() const { return m_LastFetch; }
 
     // Byte link. Counts are signed 16-bit; results as documented in CParallelLink.cpp.
     int ResetLines();
@@ -78,6 +99,8 @@ public:
 private:
     bool Refused();
     bool WaitStatusBit7(bool bHigh);
+    void SettleLine();
+    bool Cancelled() const { return m_pCancel && m_pCancel->load(std::memory_order_relaxed); }
     int WaitForBlock(int16_t& nLength, uint8_t* pBuffer);
     void SetStatus(const char* szFormat, const char* szArgument = nullptr);
     int SendFormatted(const char* szFormat, const std::string& szArgument);
@@ -88,6 +111,8 @@ private:
     bool m_bCannotCreate = false; // set by ReceiveIntoTemporary: the local file could not be made
     std::string m_szNoPortReason;
     SLinkLimits m_Limits;
+    const std::atomic<bool>* m_pCancel = nullptr;
+    SFetchReport m_LastFetch;
     uint8_t m_Buffer[kBufferSize + 1] = {}; // one byte beyond the payload for a text's terminator
     char m_szStatus[kStatusSize] = {};
 };

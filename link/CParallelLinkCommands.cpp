@@ -19,6 +19,7 @@
 #include "link/LinkTexts.h"
 #include "link/TesterFileName.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -35,6 +36,13 @@ namespace {
 bool StartsWithNoCase(const char* szText, const char* szWord) {
     return ::strncasecmp(szText, szWord, std::strlen(szWord)) == 0;
 }
+
+bool EqualNoCase(const std::string& szA, const std::string& szB) {
+    return ::strcasecmp(szA.c_str(), szB.c_str()) == 0;
+}
+
+// Where a file with a repeated name is received to keep the conversation in step, then deleted.
+constexpr const char* kDiscardName = ".pilewave-repeated";
 
 // The local folder is extended in place: a separator is appended when missing.
 void AppendSeparator(std::string& szFolder) {
@@ -205,8 +213,10 @@ int CParallelLink::FetchFile(const std::string& szTesterFile, std::string& szLoc
 // Every announced file lands in szLocalFolder under its name reduced to a plain file name.
 // Result 1 on "END" (files that failed are reported with "接收文件失败！" and skipped) or when a local
 // file cannot be created; 0 when the command was not sent, the tester went silent or babbles, or an
-// announcement was refused (the tester is then told "quit").
+// announcement was refused or the cancel flag was set (the tester is then told "quit"). LastFetch
+// tells which files arrived and which did not: a result of 1 alone does not mean the folder is whole.
 int CParallelLink::FetchDirectory(const std::string& szTesterFolder, std::string& szLocalFolder) {
+    m_LastFetch = SFetchReport{};
     ResetLines();
     AppendSeparator(szLocalFolder);
     if (SendFormatted(LinkText::kWireDownDir, szTesterFolder) != 1) return 0;
@@ -238,13 +248,39 @@ int CParallelLink::FetchDirectory(const std::string& szTesterFolder, std::string
         }
         long nSize = 0;
         std::string szAnnounced, szName;
-        if (!ParseAnnouncement(szReply, nSize, szAnnounced)) return 0;
+        if (Cancelled()) {
+            SendString(LinkText::kWireQuit);
+            SetStatus(LinkText::kCancelled);
+            m_LastFetch.bCancelled = true;
+            return 0;
+        }
+        if (!ParseAnnouncement(szReply, nSize, szAnnounced)) {
+            m_LastFetch.failed.push_back(szAnnounced);
+            return 0;
+        }
         if (!ReducePlainFileName(szAnnounced, szName)) {
             SendString(LinkText::kWireQuit);
             SetStatus(LinkText::kRefusedName, szAnnounced.c_str());
+            m_LastFetch.failed.push_back(szAnnounced);
             return 0;
         }
-        if (!ReceiveIntoTemporary(szLocalFolder + szName, nSize) && m_bCannotCreate) return 1;
+        // Two announcements that come down to one name (in any letter case: the tester's file system
+        // does not tell them apart) would overwrite each other: the first stays, the second is taken
+        // off the line and dropped, and the fetch counts as failed for it.
+        const bool bRepeated = std::any_of(m_LastFetch.received.begin(), m_LastFetch.received.end(),
+                                           [&](const std::string& sz) { return EqualNoCase(sz, szName); });
+        const std::string szTarget = szLocalFolder + (bRepeated ? kDiscardName : szName);
+        const bool bReceived = ReceiveIntoTemporary(szTarget, nSize);
+        if (bRepeated) {
+            std::remove(szTarget.c_str());
+            SetStatus(LinkText::kRepeatedName, szAnnounced.c_str());
+            m_LastFetch.failed.push_back(szAnnounced);
+        } else if (bReceived) {
+            m_LastFetch.received.push_back(szName);
+        } else {
+            m_LastFetch.failed.push_back(szAnnounced);
+            if (m_bCannotCreate) return 1;
+        }
     }
 }
 

@@ -14,8 +14,14 @@
 //                        lines are skipped; "END" ends
 //   "quit"            -> no answer; the session starts over in C:\DAT
 //   anything else     -> "BAD COMMAND"
+// A file whose data blocks stopped because the PC stopped answering (it refused a block header) is
+// skipped when the PC then says "quit", and the folder goes on with the next file.
+// Names: the storage may name its folders and files in GBK bytes (as the tester does) or in UTF-8;
+// UTF-8 names are served in GBK (listings, announcements, the names in RSITE.PAR), and the PC's GBK
+// names find UTF-8 folders.
 #include "link/CTesterEmulator.h"
 
+#include "core/GbkText.h"
 #include "link/LinkTexts.h"
 #include "link/TesterFileName.h"
 
@@ -62,6 +68,8 @@ CTesterEmulator::CTesterEmulator(std::shared_ptr<CVirtualCable> pCable, STesterE
     : m_pCable(std::move(pCable)), m_Options(std::move(options)), m_Link(*m_pCable, m_bStop),
       m_Storage(m_Options.szStorage) {
     m_Link.SetByteTimeout(m_Options.tByteTimeout);
+    m_Link.SetReadyHold(m_Options.tReadyHold);
+
     if (m_Options.fault.eKind == ETesterFault::CutCable) m_Link.CutAfter(m_Options.fault.nCutAfterBytes);
 }
 
@@ -176,7 +184,7 @@ void CTesterEmulator::ListDirectory(const std::string& szPath) {
             entries.push_back(entry);
         std::sort(entries.begin(), entries.end());
         for (const auto& entry : entries) {
-            const std::string szName = entry.path().filename().string();
+            const std::string szName = ServedFileName(entry.path().filename().string());
             if (entry.is_directory(error))
                 std::snprintf(szLine, sizeof szLine, "%-12s <DIR>\r\n", szName.c_str());
             else
@@ -186,7 +194,8 @@ void CTesterEmulator::ListDirectory(const std::string& szPath) {
             szListing += szLine;
         }
     } else {
-        std::snprintf(szLine, sizeof szLine, "%-12s %ld\r\n", local.filename().string().c_str(),
+        std::snprintf(szLine, sizeof szLine, "%-12s %ld\r\n",
+                      ServedFileName(local.filename().string()).c_str(),
                       static_cast<long>(std::filesystem::file_size(local, error)));
         szListing = szLine;
     }
@@ -207,7 +216,7 @@ void CTesterEmulator::DownloadFile(const std::string& szPath) {
         m_Link.SendText(Format(LinkText::kWireCannotOpen, szPath));
         return;
     }
-    OfferFile(local, 0, m_szPending);
+    OfferFile(local, AnnouncedName(ServedFileName(local.filename().string()), 0), m_szPending);
 }
 
 void CTesterEmulator::DownloadDirectory(const std::string& szPath) {
@@ -220,8 +229,14 @@ void CTesterEmulator::DownloadDirectory(const std::string& szPath) {
         return;
     }
     int nIndex = 0;
-    for (const auto& file : CTesterStorage::FilesOf(local))
-        if (!OfferFile(file, nIndex++, m_szPending)) return;
+    std::string szFirst;
+    for (const auto& file : CTesterStorage::FilesOf(local)) {
+        std::string szName = AnnouncedName(ServedFileName(file.filename().string()), nIndex);
+        if (nIndex == 0) szFirst = szName;
+        if (nIndex == 1 && m_Options.fault.eKind == ETesterFault::RepeatedNames) szName = "OLD\\" + szFirst;
+        ++nIndex;
+        if (!OfferFile(file, szName, m_szPending)) return;
+    }
     m_Link.SendText(LinkText::kWireEnd);
 }
 
@@ -234,49 +249,78 @@ std::string CTesterEmulator::AnnouncedName(const std::string& szName, int nIndex
         return kEvilPrefixes[nIndex % 6] + szName;
     case ETesterFault::BadNames:
         return kBadNames[nIndex % 6];
+    case ETesterFault::UpperNames: {
+        std::string szUpper = szName;
+        for (char& c : szUpper)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        return szUpper;
+    }
     default:
         return szName;
     }
 }
 
-bool CTesterEmulator::OfferFile(const std::filesystem::path& file, int nIndex, std::string& szPending) {
-    std::error_code error;
-    long nSize = static_cast<long>(std::filesystem::file_size(file, error));
-    if (error) nSize = 0;
+bool CTesterEmulator::ServedBytes(const std::filesystem::path& file, std::vector<uint8_t>& bytes) const {
+    bytes.clear();
+    std::FILE* pFile = std::fopen(file.c_str(), "rb");
+    if (!pFile) return false;
+    uint8_t block[CTesterLink::kBlockSize];
+    size_t nRead = 0;
+    while ((nRead = std::fread(block, 1, sizeof block, pFile)) > 0)
+        bytes.insert(bytes.end(), block, block + nRead);
+    std::fclose(pFile);
+    // RSITE.PAR at the top of the storage: int16 count, then 47-byte zero-terminated names.
+    if (::strcasecmp(file.filename().string().c_str(), "RSITE.PAR") == 0 &&
+        file.parent_path() == m_Storage.Root()) {
+        for (size_t nAt = 2; nAt + 47 <= bytes.size(); nAt += 47) {
+            char* pName = reinterpret_cast<char*>(bytes.data() + nAt);
+            const std::string szName(FieldText(pName, 47));
+            const std::string szServed = ServedFileName(szName);
+            if (szServed != szName) StoreFieldText(pName, 47, szServed);
+        }
+    }
+    return true;
+}
+
+bool CTesterEmulator::OfferFile(const std::filesystem::path& file, const std::string& szName,
+                                std::string& szPending) {
+    std::vector<uint8_t> bytes;
+    ServedBytes(file, bytes); // an unreadable file is announced empty
+    long nSize = static_cast<long>(bytes.size());
     if (m_Options.fault.eKind == ETesterFault::HugeSize) nSize = kHugeSize;
     char szAnnouncement[CTesterLink::kBlockSize + 1];
-    std::snprintf(szAnnouncement, sizeof szAnnouncement, LinkText::kWireBegin, nSize,
-                  AnnouncedName(file.filename().string(), nIndex).c_str());
+    std::snprintf(szAnnouncement, sizeof szAnnouncement, LinkText::kWireBegin, nSize, szName.c_str());
     if (!m_Link.SendText(szAnnouncement)) return false;
     std::string szReply;
     if (!m_Link.ReceiveText(szReply, m_Options.tSendWait)) return false;
-    if (IsWord(szReply, LinkText::kWireSend)) return StreamFile(file);
+    if (IsWord(szReply, LinkText::kWireSend)) {
+        if (StreamFile(bytes)) return true;
+        // The PC stopped answering in the middle of the data (it refused a block): once it says
+        // "quit" this file is given up and the folder goes on, as the PC expects.
+        if (m_bStop || m_Link.IsCut()) return false;
+        m_Link.Idle();
+        if (!m_Link.ReceiveText(szReply, m_Options.tSendWait)) return false;
+        if (IsWord(szReply, LinkText::kWireQuit)) return true;
+        szPending = szReply;
+        return false;
+    }
     if (!IsWord(szReply, LinkText::kWireQuit)) szPending = szReply;
     return false;
 }
 
-bool CTesterEmulator::StreamFile(const std::filesystem::path& file) {
+bool CTesterEmulator::StreamFile(const std::vector<uint8_t>& bytes) {
     if (m_Options.fault.eKind == ETesterFault::ZeroBlocks) {
         while (!m_bStop && m_Link.SendBlock(nullptr, 0)) {
         }
         return false;
     }
-    std::FILE* pFile = std::fopen(file.c_str(), "rb");
-    if (!pFile) return false;
-    uint8_t block[CTesterLink::kBlockSize];
-    bool bOk = true;
-    for (;;) {
-        const size_t nRead = std::fread(block, 1, sizeof block, pFile);
-        if (nRead == 0) break;
+    for (size_t nAt = 0; nAt < bytes.size(); nAt += CTesterLink::kBlockSize) {
+        const int nLength = static_cast<int>(std::min<size_t>(CTesterLink::kBlockSize, bytes.size() - nAt));
         const bool bCorrupt = m_Options.fault.eKind == ETesterFault::BadHeader && !m_bHeaderCorrupted;
         m_bHeaderCorrupted = m_bHeaderCorrupted || bCorrupt;
-        if (!m_Link.SendBlock(block, static_cast<int>(nRead), bCorrupt)) {
-            bOk = false;
-            break;
-        }
+        if (!m_Link.SendBlock(bytes.data() + nAt, nLength, bCorrupt)) return false;
     }
-    std::fclose(pFile);
-    return bOk;
+    return true;
 }
 
 void CTesterEmulator::UploadDirectory(const std::string& szPath) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace pw {
 
@@ -21,6 +22,7 @@ struct STesterEmulatorOptions {
     STesterFault fault;
     std::chrono::milliseconds tByteTimeout{1000};  // longest wait for the PC's next edge in an exchange
     std::chrono::milliseconds tSendWait{2000};     // longest wait for "SEND" after an announcement
+    std::chrono::microseconds tReadyHold{5000};    // ready line held before an answer (CTesterLink)
     std::function<void(const std::string&)> onLog; // one line per command served (optional)
 };
 
@@ -50,9 +52,12 @@ private:
     void UploadDirectory(const std::string& szPath);
     // Announces one file and, on "SEND", streams it. False when the folder transfer must end;
     // szPending receives a command the PC sent instead of "SEND".
-    bool OfferFile(const std::filesystem::path& file, int nIndex, std::string& szPending);
-    bool StreamFile(const std::filesystem::path& file);
+    bool OfferFile(const std::filesystem::path& file, const std::string& szName, std::string& szPending);
+    bool StreamFile(const std::vector<uint8_t>& bytes);
     std::string AnnouncedName(const std::string& szName, int nIndex) const;
+    // The bytes served for a storage file: the file as it is, except the site list, whose names are
+    // turned into GBK when the storage was written with UTF-8 names.
+    bool ServedBytes(const std::filesystem::path& file, std::vector<uint8_t>& bytes) const;
     void Log(const std::string& szLine);
 
     std::shared_ptr<CVirtualCable> m_pCable;

@@ -13,6 +13,10 @@
 // Block: int16 length little-endian twice, then the payload; files in blocks of 4096 bytes.
 // The tester's waits are bounded in wall time (the byte time-out) rather than in polls: the PC is the
 // side that polls at bus speed, the tester only has to keep up with it.
+// Turning round: after the PC's last nibble of a block the ready line (0x80) stays up until the PC
+// writes again or the ready hold has passed, and only then does an answer start. The PC looks for
+// that level before it listens; a line raised and dropped at once is missed by a PC that was not
+// running just then, and it waits out its whole poll count.
 #include "link/CTesterLink.h"
 
 namespace pw {
@@ -44,12 +48,27 @@ bool CTesterLink::WaitData(bool bHigh, std::chrono::milliseconds tTimeout, uint8
         if (m_bStop.load(std::memory_order_relaxed)) return false;
         if (Clock::now() - tStart >= tTimeout) return false;
         // Sleep in the kernel until the PC's next write rather than spin or yield: on a busy machine a
-        // spinning or yielding emulator answers each edge a time slice late, a woken one at once.
+        // spinning or yielding emulator answers each edge a time slice late, a woken one at once (a
+        // spin of even 20 µs before the sleep halved the throughput with a busy process beside it).
         m_Cable.TesterWaitForPcWrite(std::chrono::milliseconds(5));
     }
 }
 
+void CTesterLink::HoldReady() {
+    using Clock = std::chrono::steady_clock;
+    if (!m_bReadyRaised) return;
+    m_bReadyRaised = false;
+    while (!m_bCut && !m_bStop.load(std::memory_order_relaxed) &&
+           m_Cable.WriteCount(ECableEnd::Pc) == m_nPcWritesAtReady) {
+        const auto tLeft = m_tReadyHold - (Clock::now() - m_tReady);
+        if (tLeft <= Clock::duration::zero()) return;
+        m_Cable.TesterWaitForPcWrite(std::chrono::duration_cast<std::chrono::microseconds>(tLeft) +
+                                     std::chrono::microseconds(1));
+    }
+}
+
 bool CTesterLink::SendBytes(const uint8_t* pBytes, size_t nCount) {
+    if (nCount > 0) HoldReady();
     for (size_t i = 0; i < nCount; ++i) {
         if (m_bCut) return false;
         uint8_t nData = 0;
@@ -70,6 +89,9 @@ bool CTesterLink::ReceiveBytes(uint8_t* pBuffer, size_t nCount, std::chrono::mil
         WriteStatus(0x00);
         if (!WaitData(false, m_tByteTimeout, nHigh)) return false;
         WriteStatus(0x80);
+        m_bReadyRaised = true;
+        m_tReady = std::chrono::steady_clock::now();
+        m_nPcWritesAtReady = m_Cable.WriteCount(ECableEnd::Pc);
         pBuffer[i] = static_cast<uint8_t>((nLow & 0x0F) | (nHigh & 0x0F) << 4);
         CountByte();
     }

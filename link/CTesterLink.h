@@ -22,6 +22,10 @@ public:
 
     // Longest wait for the PC's next edge inside an exchange, in milliseconds of wall time.
     void SetByteTimeout(std::chrono::milliseconds tTimeout) { m_tByteTimeout = tTimeout; }
+    // After the PC's last nibble the ready line stays up until the PC writes again or this long has
+    // passed, before an answer starts: a PC that was not running at that moment still sees it.
+    void SetReadyHold(std::chrono::microseconds tHold) { m_tReadyHold = tHold; }
+
     // Cut the cable once this many bytes crossed it (either direction); negative: never.
     void CutAfter(long nBytes) { m_nCutAfter = nBytes; }
     bool IsCut() const { return m_bCut; }
@@ -47,10 +51,15 @@ private:
         m_Cable.TesterWriteStatus(nValue);
     }
     bool CountByte();
+    void HoldReady();
 
     CVirtualCable& m_Cable;
     const std::atomic<bool>& m_bStop;
     std::chrono::milliseconds m_tByteTimeout{1000};
+    std::chrono::microseconds m_tReadyHold{5000};
+    bool m_bReadyRaised = false; // the last thing done was raising the line after a received byte
+    std::chrono::steady_clock::time_point m_tReady;
+    uint64_t m_nPcWritesAtReady = 0;
     long m_nCutAfter = -1;
     long m_nBytesMoved = 0;
     bool m_bCut = false;

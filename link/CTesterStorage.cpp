@@ -54,7 +54,9 @@ CTesterStorage::EPlace CTesterStorage::Resolve(const std::string& szPath, bool b
     for (size_t i = 1; i < parts.size(); ++i) {
         std::filesystem::path found;
         for (const auto& entry : std::filesystem::directory_iterator(local, error)) {
-            if (::strcasecmp(entry.path().filename().string().c_str(), parts[i].c_str()) == 0) {
+            const std::string szEntry = entry.path().filename().string();
+            if (::strcasecmp(szEntry.c_str(), parts[i].c_str()) == 0 ||
+                ::strcasecmp(ServedFileName(szEntry).c_str(), parts[i].c_str()) == 0) {
                 found = entry.path();
                 break;
             }
@@ -64,7 +66,7 @@ CTesterStorage::EPlace CTesterStorage::Resolve(const std::string& szPath, bool b
             found = local / parts[i];
         }
         local = found;
-        szCanonical += "\\" + Upper(found.filename().string());
+        szCanonical += "\\" + Upper(ServedFileName(found.filename().string()));
     }
     return EPlace::Inside;
 }

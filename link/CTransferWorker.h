@@ -5,6 +5,7 @@
 
 #include "link/CParallelLink.h"
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -14,15 +15,34 @@ namespace pw {
 
 struct STransferJob {
     std::string szTesterPath = "C:\\DAT\\"; // tester folder holding the sites, with its backslash
-    std::string szDestination;              // local destination folder
+    std::string szDestination;              // local destination folder (made when missing)
     std::vector<std::string> sites;         // site names as the tester lists them (GBK)
+};
+
+enum class ESiteOutcome {
+    Complete,   // every record arrived: written under the site's file name (replacing an older one)
+    Incomplete, // records are missing: what arrived is kept under "<site>.incomplete.wvf", never
+                // over an existing file
+    Failed,     // nothing written
+    Cancelled   // stopped by RequestStop before the site was whole: nothing written
+};
+
+struct SSiteResult {
+    std::string szSite; // GBK, as listed
+    ESiteOutcome eOutcome = ESiteOutcome::Failed;
+    int nExpected = 0;    // records the site's "wvf.par" announced
+    int nWritten = 0;     // records in the file written
+    std::string szFile;   // the file written (full path, UTF-8), empty when none
+    std::string szReason; // Failed: the message saying why (UTF-8)
 };
 
 struct STransferEvents {
     std::function<void(int)> onProgress;               // 0..100
     std::function<void(const std::string&)> onLog;     // log texts, "\r\n"-ended as the tester's
-    std::function<void(const std::string&)> onMessage; // texts for a message box
-    std::function<void(size_t)> onSiteDone;            // index in sites of the entry just handled
+    std::function<void(const std::string&)> onMessage; // the final message (UTF-8)
+    // A site was handled (whatever its outcome): its index in sites and what became of it. Not
+    // called for a site the stop request interrupted.
+    std::function<void(size_t, const SSiteResult&)> onSiteDone;
 };
 
 class CTransferWorker {
@@ -38,18 +58,33 @@ public:
     // Runs it on a thread of its own; Join waits for the end. Do NOT use the link while it runs.
     void Start();
     void Join();
+    // From any thread: stop after the file being received (that site is not written), leaving the
+    // sites not yet handled alone.
+    void RequestStop() { m_bStop = true; }
+    bool StopRequested() const { return m_bStop.load(); }
+
+    // After Run (or Join): one entry per site handled, in the order handled.
+    const std::vector<SSiteResult>& Results() const { return m_Results; }
+    bool AllComplete() const;
 
     // The local file name of a site's WVF02 file: the site name (GBK, shown as UTF-8), ".wvf"
     // appended unless it ends in ".wvf" already, in lower case. Empty when the name is not a plain
     // file name (separators, "..", device names...).
     static std::string TargetFileName(const std::string& szSite);
+    // One line for the user about a site that is not complete ("SITE1：3 根桩只收到 2 根，…").
+    static std::string SiteLine(const SSiteResult& result);
+    // "WVF文件传输结束!", followed by a line per site that is not complete.
+    static std::string FinalMessage(const std::vector<SSiteResult>& results);
 
 private:
-    void TransferSite(const std::string& szSite);
+    SSiteResult TransferSite(const std::string& szSite);
+    void Log(const std::string& szText);
 
     CParallelLink& m_Link;
     STransferJob m_Job;
     STransferEvents m_Events;
+    std::atomic<bool> m_bStop{false};
+    std::vector<SSiteResult> m_Results;
     std::thread m_Thread;
 };
 

@@ -26,6 +26,23 @@ inline constexpr const char* kRefusedSize = "Refused file size from server: %s";
 inline constexpr const char* kNoAnswer = "No answer from server";
 inline constexpr const char* kUnexpectedReplies = "Too many unexpected replies from server";
 inline constexpr const char* kTooManyFiles = "Too many files announced by server";
+inline constexpr const char* kRepeatedName = "Repeated file name from server, dropped: %s";
+inline constexpr const char* kCancelled = "Transfer cancelled";
+
+// Texts of the transfer for the user (UTF-8 here; the site names in them are shown as UTF-8).
+inline constexpr const char* kFetchFailed = "获取目录下所有文件失败！";
+inline constexpr const char* kTransferDone = "WVF文件传输结束!";
+inline constexpr const char* kNotTesterData = "所传输的文件不是测桩仪数据文件！";
+inline constexpr const char* kConvertOpenError = "转换文件打开错误!";
+inline constexpr const char* kSitesNotComplete = "以下工地没有完整传输：";
+inline constexpr const char* kSiteIncomplete = "%s：%d 根桩只收到 %d 根，已存为 %s";
+inline constexpr const char* kSiteUnfinished = "%s：传输没有正常结束，收到的 %d 根桩已存为 %s";
+inline constexpr const char* kSiteFailed = "%s：%s";
+inline constexpr const char* kSiteCancelled = "%s：传输已取消";
+inline constexpr const char* kBadSiteName = "工地名称不能用作文件名";
+inline constexpr const char* kNoDestination = "无法建立存放目录 %s（%s）";
+inline constexpr const char* kNoWorkFolder = "无法在存放目录中写入文件（%s）";
+inline constexpr const char* kRefusedSite = "Refused site name: %s\r\n";
 
 // Words on the wire. Replies are recognised by a case-insensitive comparison of their first letters.
 inline constexpr const char* kWireHi = "HI";

@@ -15,8 +15,11 @@
 #include "core/CByteSource.h"
 #include "core/ProjectFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -40,6 +43,29 @@ void PutI16(uint8_t* p, int16_t v) {
 
 std::string InFolder(const std::string& szFolder, const std::string& szName) {
     return szFolder.empty() || szFolder.back() == '/' ? szFolder + szName : szFolder + "/" + szName;
+}
+
+std::string Lower(std::string sz) {
+    for (char& c : sz)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return sz;
+}
+
+// The files of a folder by their lower-case names. Where two names differ in case only, the one in
+// lower case wins (the name the tester's own reader would open on a case-sensitive disk), else the
+// first in sorted order.
+std::map<std::string, std::string> FilesByLowerName(const std::string& szFolder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(szFolder, error))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::map<std::string, std::string> files;
+    for (const std::string& szName : names) {
+        auto [it, bNew] = files.emplace(Lower(szName), szName);
+        if (!bNew && szName == it->first) it->second = szName;
+    }
+    return files;
 }
 
 } // namespace
@@ -94,24 +120,31 @@ SConvertResult ConvertFolder(const std::string& szFolder, const std::string& szT
     auto Log = [&](const char* szText) {
         if (onLog) onLog(szText);
     };
+    const auto files = FilesByLowerName(szFolder);
+    auto Path = [&](const std::string& szName) {
+        const auto it = files.find(szName);
+        return InFolder(szFolder, it == files.end() ? szName : it->second);
+    };
     CProjectHeader header;
-    const std::string szParameters = InFolder(szFolder, "wvf.par");
+    const std::string szParameters = Path("wvf.par");
     if (!ReadFolderParameters(szParameters, header)) {
         Log(kParameterOpenError);
         result.m_szMessage = kNotTesterData;
         return result;
     }
     std::remove(szParameters.c_str());
-    std::remove(InFolder(szFolder, "pindex.par").c_str());
+    std::remove(Path("pindex.par").c_str());
+    result.m_nExpected = header.m_nPileCount;
 
     // Records first, header after: the count written is the count of records that were there.
     std::vector<uint8_t> records;
     auto pWork = std::make_unique<SInstrumentWorkArea>();
     uint8_t record[kWvf02RecordSize];
     for (int n = 1; n <= header.m_nPileCount; ++n) {
-        const std::string szRecord = InFolder(szFolder, std::to_string(n) + ".wvf");
+        const std::string szRecord = Path(std::to_string(n) + ".wvf");
         if (!ReadInstrumentRecord(szRecord, *pWork, record)) {
             Log(kTargetOpenError);
+            result.m_Missing.push_back(n);
             continue;
         }
         std::remove(szRecord.c_str());

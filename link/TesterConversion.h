@@ -33,13 +33,17 @@ bool ReadInstrumentRecord(const std::string& szPath, SInstrumentWorkArea& work,
                           uint8_t (&record)[kWvf02RecordSize]);
 
 struct SConvertResult {
-    bool m_bWritten = false; // the target file was written
-    int m_nRecords = 0;      // records in it (the header count says the same)
-    std::string m_szMessage; // message for the user, empty when none
+    bool m_bWritten = false;    // the target file was written
+    int m_nRecords = 0;         // records in it (the header count says the same)
+    int m_nExpected = 0;        // records "wvf.par" announced
+    std::vector<int> m_Missing; // numbers of the record files that could not be read
+    std::string m_szMessage;    // message for the user, empty when none
+    bool Complete() const { return m_bWritten && m_Missing.empty(); }
 };
 
 // Converts the tester files in szFolder (with a trailing "/" or not) into szTarget. The files read
-// are deleted afterwards. The target is written under a temporary name and renamed only when
+// are deleted afterwards. File names are matched without regard to letter case ("WVF.PAR", "1.WVF"
+// from a DOS storage). The target is written under a temporary name and renamed only when
 // complete; its header count is the number of records actually written. onLog receives the log
 // texts ("\r\nParameter file open error!\r\n", "\r\nTarget file open error!\r\n", "转换文件打开错误!\r\n").
 SConvertResult ConvertFolder(const std::string& szFolder, const std::string& szTarget,

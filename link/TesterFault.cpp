@@ -18,7 +18,9 @@ bool ParseTesterFault(const std::string& szText, STesterFault& fault) {
                                   {"evil-names", ETesterFault::EvilNames},
                                   {"bad-names", ETesterFault::BadNames},
                                   {"huge-size", ETesterFault::HugeSize},
-                                  {"zero-blocks", ETesterFault::ZeroBlocks}};
+                                  {"zero-blocks", ETesterFault::ZeroBlocks},
+                                  {"upper-names", ETesterFault::UpperNames},
+                                  {"repeated-names", ETesterFault::RepeatedNames}};
     fault = STesterFault{};
     for (const SName& name : names) {
         if (szText == name.szName) {
@@ -39,7 +41,7 @@ bool ParseTesterFault(const std::string& szText, STesterFault& fault) {
 
 const char* TesterFaultList() {
     return "none, no-handshake, no-reply, bad-header, cut:N, garbage, evil-names, bad-names, huge-size, "
-           "zero-blocks";
+           "zero-blocks, upper-names, repeated-names";
 }
 
 } // namespace pw

@@ -1,6 +1,8 @@
 // Tester path splitting and reduction of announced names to plain file names.
 #include "link/TesterFileName.h"
 
+#include "core/GbkText.h"
+
 #include <cctype>
 
 namespace pw {
@@ -98,6 +100,36 @@ bool ReducePlainFileName(const std::string& szAnnounced, std::string& szPlain) {
     if (IsDeviceName(szName)) return false;
     szPlain = szName;
     return true;
+}
+
+bool IsNonAsciiUtf8(const std::string& szText) {
+    bool bWide = false;
+    for (size_t i = 0; i < szText.size();) {
+        const auto c = static_cast<unsigned char>(szText[i]);
+        size_t nMore = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xC2 && c <= 0xDF)
+            nMore = 1;
+        else if (c >= 0xE0 && c <= 0xEF)
+            nMore = 2;
+        else if (c >= 0xF0 && c <= 0xF4)
+            nMore = 3;
+        else
+            return false;
+        if (i + nMore >= szText.size()) return false;
+        for (size_t k = 1; k <= nMore; ++k)
+            if ((static_cast<unsigned char>(szText[i + k]) & 0xC0) != 0x80) return false;
+        bWide = true;
+        i += nMore + 1;
+    }
+    return bWide;
+}
+
+std::string ServedFileName(const std::string& szLocal) {
+    return IsNonAsciiUtf8(szLocal) ? Utf8ToGbk(szLocal) : szLocal;
 }
 
 } // namespace pw

@@ -24,4 +24,12 @@ bool IsDeviceName(const std::string& szName);
 // a device name, a control character, or more than 255 bytes.
 bool ReducePlainFileName(const std::string& szAnnounced, std::string& szPlain);
 
+// True when szText is well-formed UTF-8 holding at least one character beyond ASCII. GBK texts of
+// Chinese characters almost never are (their second bytes are mostly not UTF-8 continuation bytes).
+bool IsNonAsciiUtf8(const std::string& szText);
+
+// A name from the emulator's storage as the tester gives it: in GBK. A UTF-8 name is converted;
+// GBK and ASCII names stay as they are.
+std::string ServedFileName(const std::string& szLocal);
+
 } // namespace pw

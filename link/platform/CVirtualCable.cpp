@@ -230,9 +230,22 @@ void CVirtualCable::PcWriteControl(uint8_t nValue) {
 }
 
 uint8_t CVirtualCable::TesterReadData() {
-    uint8_t nValue = 0;
-    if (TakeNext(ECableEnd::Tester, true, nValue)) return nValue;
-    return static_cast<uint8_t>(std::atomic_ref(Word32(kOffData)).load(std::memory_order_acquire));
+    auto nWrites = std::atomic_ref(Word64(kOffWrites[0]));
+    auto nSeen = std::atomic_ref(Word64(kOffSeen[0]));
+    for (;;) {
+        uint8_t nValue = 0;
+        if (TakeNext(ECableEnd::Tester, true, nValue)) return nValue;
+        const uint64_t nCaughtUp = nWrites.load(std::memory_order_seq_cst);
+        nValue = static_cast<uint8_t>(std::atomic_ref(Word32(kOffData)).load(std::memory_order_seq_cst));
+        // Do NOT take the current value when a write was counted after the ring was found caught up:
+        // its entry has not been read, and the current value may already be the one after it. A PC
+        // that answers fast (free port reads) would then see its 0x10 taken as an acknowledgement
+        // one byte later, and the two ends fall out of step. A value whose entry is still to come is
+        // harmless: it is read again from the ring, as a repeat of a level already seen.
+        if (nWrites.load(std::memory_order_seq_cst) == nCaughtUp &&
+            nSeen.load(std::memory_order_acquire) == nCaughtUp)
+            return nValue;
+    }
 }
 
 void CVirtualCable::TesterWriteStatus(uint8_t nValue) {

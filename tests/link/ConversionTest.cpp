@@ -168,7 +168,7 @@ TEST_P(TransferProgress, StepsFromLastSiteToFirst) {
     std::vector<std::string> messages;
     pw::STransferEvents events;
     events.onProgress = [&](int n) { progress.push_back(n); };
-    events.onSiteDone = [&](size_t n) { done.push_back(n); };
+    events.onSiteDone = [&](size_t n, const pw::SSiteResult&) { done.push_back(n); };
     events.onMessage = [&](const std::string& sz) { messages.push_back(sz); };
     pw::CTransferWorker worker(bench.Link(), job, events);
     worker.Start();
@@ -220,8 +220,8 @@ TEST(TransferWorker, DeadCableReportsEachSiteAndWritesNothing) {
     pw::STransferEvents events;
     events.onMessage = [&](const std::string& sz) { messages.push_back(sz); };
     pw::CTransferWorker(bench.Link(), job, events).Run();
-    EXPECT_EQ(messages, (std::vector<std::string>{"获取目录下所有文件失败！",
-                                                  "所传输的文件不是测桩仪数据文件！", "WVF文件传输结束!"}));
+    EXPECT_EQ(messages, (std::vector<std::string>{"WVF文件传输结束!\n\n以下工地没有完整传输：\n"
+                                                  "SITE1：获取目录下所有文件失败！"}));
     EXPECT_TRUE(bench.FilesOutsideStorage().empty());
 }
 

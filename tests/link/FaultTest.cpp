@@ -10,6 +10,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using pw::CParallelLink;
 using pwtest::CTesterBench;
 
@@ -63,22 +64,56 @@ TEST_P(FolderFetchUnderFault, EndsSoonSafelyAndSaysWhy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, FolderFetchUnderFault,
-    ::testing::Values(
-        SFaultCase{"none", 1, "", true}, SFaultCase{"no-handshake", 0, "数据传输失败-1！", false},
-        SFaultCase{"no-reply", 0, "No answer from server", false},
-        SFaultCase{"bad-header", 0, nullptr, false}, SFaultCase{"cut:200", 0, "No answer from server", false},
-        SFaultCase{"cut:6000", 0, "No answer from server", false},
-        SFaultCase{"garbage", 0, "Too many unexpected replies from server", false},
-        SFaultCase{"evil-names", 1, "", true},
-        SFaultCase{"bad-names", 0, "Refused file name from server: ", false},
-        SFaultCase{"huge-size", 0, "Refused file size from server: BEGIN2147483648 1.wvf", false},
-        SFaultCase{"zero-blocks", 0, "Too many unexpected replies from server", false}),
+    ::testing::Values(SFaultCase{"none", 1, "", true},
+                      SFaultCase{"no-handshake", 0, "数据传输失败-1！", false},
+                      SFaultCase{"no-reply", 0, "No answer from server", false},
+                      // The refused file is given up, the rest of the folder still comes.
+                      SFaultCase{"bad-header", 1, "接收文件失败！", false},
+                      SFaultCase{"cut:200", 0, "No answer from server", false},
+                      SFaultCase{"cut:6000", 0, "No answer from server", false},
+                      SFaultCase{"garbage", 0, "Too many unexpected replies from server", false},
+                      SFaultCase{"evil-names", 1, "", true},
+                      SFaultCase{"bad-names", 0, "Refused file name from server: ", false},
+                      SFaultCase{"huge-size", 0, "Refused file size from server: BEGIN2147483648 1.wvf",
+                                 false},
+                      SFaultCase{"zero-blocks", 0, "Too many unexpected replies from server", false}),
     [](const auto& info) {
         std::string szName = info.param.szFault;
         for (char& c : szName)
             if (c == '-' || c == ':') c = '_';
         return szName;
     });
+
+// After a block header the PC refuses, the tester may still be clocking out that block: the PC lets
+// the line settle before it says "quit", so the rest of the folder, and the next command, are heard
+// as they were sent.
+TEST(FolderFetchUnderFault, BadBlockHeaderLeavesTheConversationInStep) {
+    CTesterBench bench({pw::ETesterFault::BadHeader, 0});
+    std::string szA = "C:\\DAT\\SITE1\\", szB = bench.DestText();
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kFetchDirectory, szA, szB), 1);
+    const pw::SFetchReport report = bench.Link().LastFetch();
+    EXPECT_EQ(report.failed, std::vector<std::string>{"1.wvf"});
+    EXPECT_EQ(report.received, (std::vector<std::string>{"2.wvf", "3.wvf", "pindex.par", "wvf.par"}));
+    const fs::path other = bench.Dest() / "other";
+    fs::create_directories(other);
+    szA = "C:\\DAT\\3\\", szB = other.string();
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kFetchDirectory, szA, szB), 1);
+    EXPECT_TRUE(bench.Link().LastFetch().failed.empty());
+    for (const char* szName : {"1.wvf", "2.wvf", "wvf.par"})
+        EXPECT_EQ(pwtest::ReadAll(other / szName), pwtest::ReadAll(bench.Storage() / "3" / szName)) << szName;
+}
+
+// Two announcements that reduce to one plain name: the first stays, the second is dropped and
+// reported, never written over the first.
+TEST(FolderFetchUnderFault, RepeatedNameIsDroppedAndReported) {
+    CTesterBench bench({pw::ETesterFault::RepeatedNames, 0});
+    std::string szA = "C:\\DAT\\SITE1\\", szB = bench.DestText();
+    EXPECT_EQ(bench.Link().Command(CParallelLink::kFetchDirectory, szA, szB), 1);
+    EXPECT_EQ(bench.Link().LastFetch().failed, std::vector<std::string>{"OLD\\1.wvf"});
+    EXPECT_EQ(pwtest::ReadAll(bench.Dest() / "1.wvf"), pwtest::ReadAll(bench.Storage() / "SITE1" / "1.wvf"));
+    EXPECT_FALSE(fs::exists(bench.Dest() / "2.wvf"));
+    EXPECT_EQ(bench.FilesOutsideStorage().size(), 4u); // no temporary or discarded file left
+}
 
 struct SNameCase {
     const char* szAnnounced;

@@ -44,9 +44,17 @@ INSTANTIATE_TEST_SUITE_P(Examples, NibbleAssembly,
                                            SNibbleCase{0x07, 0x87, 0x00}, SNibbleCase{0x7F, 0xFF, 0xFF},
                                            SNibbleCase{0x28, 0xA8, 0x55}));
 
+// With no least wall time the wait is exactly the poll count.
+pw::SLinkLimits PollCountOnly() {
+    pw::SLinkLimits limits;
+    limits.tMinWait = 0ms;
+    return limits;
+}
+
 TEST(ByteLink, HandshakeThatNeverRisesFailsSendAfterThePollLimit) {
     auto pPort = std::make_shared<CScriptedPort>([](uint8_t, long) { return uint8_t{0x00}; });
     CParallelLink link(pPort);
+    link.SetLimits(PollCountOnly());
     EXPECT_EQ(link.SendString("HI"), -1);
     EXPECT_STREQ(link.StatusText(), "数据传输失败-1！");
     EXPECT_EQ(pPort->StatusReads(), CParallelLink::kPollLimit);
@@ -65,11 +73,27 @@ TEST(ByteLink, MissingFinalHandshakeStillCountsAsSent) {
         return bStarted ? uint8_t{0x00} : uint8_t{0x80};
     });
     CParallelLink link(pPort);
+    link.SetLimits(PollCountOnly());
     const uint8_t nByte = 0xA5;
     EXPECT_EQ(link.SendBytes(1, &nByte), 1);
     // 1 read to start, 1 to see the acknowledgement, then the full bounded wait.
     EXPECT_EQ(pPort->StatusReads(), 2 + CParallelLink::kPollLimit);
     EXPECT_EQ(pPort->Writes().back(), std::make_pair(pw::kDataPort, uint8_t{0x0A}));
+}
+
+// Reads that cost nothing get through 64,000 polls in well under a millisecond; a tester that takes
+// its time (here 30 ms) to raise its line is still heard, because every wait also lasts the least
+// wall time.
+TEST(ByteLink, FreePortReadsStillWaitForASlowTester) {
+    const auto tStart = std::chrono::steady_clock::now();
+    auto pPort = std::make_shared<CScriptedPort>([tStart](uint8_t nData, long) {
+        if (std::chrono::steady_clock::now() - tStart < 30ms) return uint8_t{0x00};
+        return (nData & 0x10) ? uint8_t{0x00} : uint8_t{0x80}; // a byte taken at once after that
+    });
+    CParallelLink link(pPort);
+    const uint8_t nByte = 0x3C;
+    EXPECT_EQ(link.SendBytes(1, &nByte), 1);
+    EXPECT_GT(pPort->StatusReads(), CParallelLink::kPollLimit);
 }
 
 TEST(ByteLink, FailedReceptionLeavesNoEarlierText) {

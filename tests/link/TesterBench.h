@@ -69,7 +69,8 @@ inline void MakeSiteList(const fs::path& storage, const std::vector<std::string>
 
 class CTesterBench {
 public:
-    explicit CTesterBench(pw::STesterFault fault = {}, int nPiles = 3) {
+    explicit CTesterBench(pw::STesterFault fault = {}, int nPiles = 3,
+                          int64_t nReadCostNs = pw::kDefaultReadCostNs) {
         char szTemplate[] = "/tmp/pw-link-XXXXXX";
         m_Sandbox = ::mkdtemp(szTemplate);
         m_Storage = m_Sandbox / "storage";
@@ -80,7 +81,7 @@ public:
         MakeSite(m_Storage / "SITE1", 1, nPiles);
         MakeSite(m_Storage / "3", 3, 2);
         m_pCable = pw::CVirtualCable::CreateInMemory();
-        m_pPort = std::make_shared<pw::CVirtualCablePort>(m_pCable);
+        m_pPort = std::make_shared<pw::CVirtualCablePort>(m_pCable, nReadCostNs);
         m_pLink = std::make_unique<pw::CParallelLink>(m_pPort);
         pw::SLinkLimits limits;
         limits.tReplyWait = std::chrono::milliseconds(600);
