@@ -41,6 +41,7 @@ struct STransferOptions {
     std::vector<std::string> sites;
     bool bList = false;
     bool bDemo = false;
+    std::string szFault = "none"; // with --demo: the emulator's fault
     int64_t nReadCostNs = kDefaultReadCostNs;
 };
 
@@ -103,7 +104,10 @@ void RunTransfer(const STransferOptions& options, std::shared_ptr<CPortAccess> p
     std::printf("%s\n", CTransferWorker::FinalMessage(worker.Results()).c_str());
     std::fflush(stdout);
     if (!worker.AllComplete()) {
-        std::fprintf(stderr, "not every site arrived complete (link status: %s)\n", link.StatusText());
+        if (*link.StatusText())
+            std::fprintf(stderr, "not every site arrived complete (link status: %s)\n", link.StatusText());
+        else
+            std::fprintf(stderr, "not every site arrived complete\n");
         Exit(1);
     }
 }
@@ -123,6 +127,7 @@ void RunDemo(const STransferOptions& options) {
     std::shared_ptr<CVirtualCable> pCable = CVirtualCable::CreateInMemory();
     STesterEmulatorOptions emulatorOptions;
     emulatorOptions.szStorage = szTemplate;
+    ParseTesterFault(options.szFault, emulatorOptions.fault); // checked by the caller
     CTesterEmulator emulator(pCable, emulatorOptions);
     emulator.Start();
     int nExit = 0;
@@ -192,7 +197,9 @@ void AddLinkCommands(CLI::App& app) {
     }
     {
         auto* cmd = app.add_subcommand(
-            "transfer", "List the tester's sites, or fetch and convert sites into WVF02 files");
+            "transfer",
+            "List the tester's sites, or fetch and convert sites into WVF02 files. Exit status 0 only when "
+            "every site arrived complete; a site with missing piles is kept as <site>.incomplete.wvf");
         auto options = std::make_shared<STransferOptions>();
         auto* port = cmd->add_option("--port", options->szPort,
                                      "sim:PATH (virtual cable file) or ppdev:/dev/parportN");
@@ -202,11 +209,18 @@ void AddLinkCommands(CLI::App& app) {
         cmd->add_flag("--list", options->bList, "print the tester's site list");
         cmd->add_option("--site", options->sites, "a site to fetch and convert (repeatable)");
         cmd->add_option("--dest", options->szDest, "destination folder of the converted files");
+        cmd->add_option("--fault", options->szFault,
+                        std::string("with --demo, a fault the emulator injects: ") + TesterFaultList());
         cmd->add_option("--read-cost-ns", options->nReadCostNs,
                         "cost of one port read on the virtual cable, ns");
         cmd->callback([options] {
             if (!options->bDemo && options->szPort.empty()) {
                 std::fprintf(stderr, "give --port or --demo\n");
+                Exit(2);
+            }
+            STesterFault fault;
+            if (!ParseTesterFault(options->szFault, fault) || (!options->bDemo && fault.eKind != ETesterFault::None)) {
+                std::fprintf(stderr, "--fault takes one of %s, and only with --demo\n", TesterFaultList());
                 Exit(2);
             }
             if (options->bDemo && !options->bList && options->sites.empty())
@@ -231,7 +245,8 @@ void AddLinkCommands(CLI::App& app) {
     }
     {
         auto* cmd = app.add_subcommand(
-            "convert-site", "Convert a folder of tester files (wvf.par, n.wvf) into one WVF02 file");
+            "convert-site", "Convert a folder of tester files (wvf.par, n.wvf) into one WVF02 file; exit "
+                            "status 1 (the file still written) when record files are missing");
         auto folder = std::make_shared<std::string>();
         auto out = std::make_shared<std::string>();
         cmd->add_option("FOLDER", *folder, "folder holding wvf.par, pindex.par and 1.wvf ... n.wvf")

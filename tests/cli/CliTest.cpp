@@ -3,6 +3,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <csignal>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -295,6 +296,70 @@ TEST_F(Cli, TransferFromATesterInAnotherProcess) {
     ASSERT_TRUE(fs::exists(dest / "demo1.wvf"));
     EXPECT_EQ(Slurp(dest / "demo1.wvf"), Slurp(m_Dir / "direct.wvf"));
     for (const auto& entry : fs::directory_iterator(dest)) EXPECT_EQ(entry.path().filename(), "demo1.wvf");
+}
+
+// Exit status 0 only when every site came whole; each failure says what became of the site, and a
+// complete file already in the destination survives a broken transfer of its site.
+TEST_F(Cli, TransferExitsNonZeroUnlessEverySiteIsComplete) {
+    struct SCase {
+        const char* szArgs; // after "transfer --demo", before "--dest"
+        const char* szDest; // under the test folder
+        int nCode;
+        const char* szOut; // a line stdout must hold
+        std::vector<const char*> files;
+    };
+    const SCase cases[] = {
+        {"--site DEMO1", "d1", 0, "WVF文件传输结束!\n", {"demo1.wvf"}},
+        {"--fault bad-header --site DEMO1", "d2", 1, "DEMO1：5 根桩只收到 4 根，已存为 demo1.incomplete.wvf\n",
+         {"demo1.wvf", "demo1.incomplete.wvf"}},
+        {"--site ../evil", "d3", 1, "../evil：工地名称不能用作文件名\n", {}},
+        {"--site LPT1 --site DEMO2", "d4", 1, "LPT1：工地名称不能用作文件名\n", {"demo2.wvf"}},
+        {"--site DEMO2", "new/folder", 0, "DEMO2: 5 records", {"demo2.wvf"}},
+    };
+    const std::string earlier = "a complete file of an earlier transfer";
+    fs::create_directories(m_Dir / "d2");
+    std::ofstream(m_Dir / "d2" / "demo1.wvf") << earlier;
+    for (const SCase& c : cases) {
+        const fs::path dest = m_Dir / c.szDest;
+        const CRun r = Run(std::string("transfer --demo --read-cost-ns 0 ") + c.szArgs + " --dest " + dest.string());
+        EXPECT_EQ(r.code, c.nCode) << c.szArgs << r.out << r.err;
+        EXPECT_NE(r.out.find(c.szOut), std::string::npos) << c.szArgs << r.out;
+        EXPECT_EQ(r.out.substr(r.out.size() - 1), "\n");
+        std::set<std::string> files;
+        for (const auto& entry : fs::directory_iterator(dest))
+            files.insert(entry.path().filename().string());
+        EXPECT_EQ(files, std::set<std::string>(c.files.begin(), c.files.end())) << c.szArgs;
+    }
+    EXPECT_EQ(Slurp(m_Dir / "d2" / "demo1.wvf"), earlier);
+    const json incomplete = json::parse(Run("info --json " + (m_Dir / "d2" / "demo1.incomplete.wvf").string()).out);
+    EXPECT_EQ(incomplete["piles"].size(), 4u);
+}
+
+// A tester that does not answer gives no site list at all, never the one an earlier run left behind.
+TEST_F(Cli, SiteListIsTheTestersAnswerOrAnError) {
+    const std::string cmd = std::string("XDG_CACHE_HOME=") + (m_Dir / "cache").string() + " " + PILEWAVE_CLI;
+    ASSERT_EQ(std::system((cmd + " transfer --demo --list >" + (m_Dir / "out").string()).c_str()), 0);
+    EXPECT_EQ(Slurp(m_Dir / "out"), "DEMO1\nDEMO2\n");
+    const int status = std::system((cmd + " transfer --demo --list --fault no-handshake >" +
+                                    (m_Dir / "out").string() + " 2>" + (m_Dir / "err").string())
+                                       .c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(Slurp(m_Dir / "out"), "");
+    EXPECT_NE(Slurp(m_Dir / "err").find("连接失败，请检查连接线后重试！"), std::string::npos);
+}
+
+TEST_F(Cli, ConvertSiteWithMissingRecordsWritesWhatIsThereAndNamesTheRest) {
+    const fs::path storage = m_Dir / "storage";
+    fs::create_directories(storage);
+    std::string error;
+    ASSERT_TRUE(pw::WriteSampleTesterStorage(storage.string(), error)) << error;
+    fs::remove(storage / "DEMO1" / "2.wvf");
+    fs::remove(storage / "DEMO1" / "4.wvf");
+    const std::string out = (m_Dir / "site.wvf").string();
+    const CRun r = Run("convert-site " + (storage / "DEMO1").string() + " -o " + out);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("missing record files: 2.wvf, 4.wvf"), std::string::npos) << r.err;
+    EXPECT_EQ(json::parse(Run("info --json " + out).out)["piles"].size(), 3u);
 }
 
 TEST_F(Cli, SimulateOnePileKnowsItsTruth) {
