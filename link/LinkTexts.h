@@ -44,6 +44,14 @@ inline constexpr const char* kNoDestination = "无法建立存放目录 %s（%s�
 inline constexpr const char* kNoWorkFolder = "无法在存放目录中写入文件（%s）";
 inline constexpr const char* kRefusedSite = "Refused site name: %s\r\n";
 
+// Why a parallel port device cannot be used, and what to do about it (%s: the device path).
+inline constexpr const char* kPortMissing =
+    "找不到并口设备 %s。这台电脑可能没有并口，或者没有加载 ppdev 驱动（sudo modprobe ppdev）。";
+inline constexpr const char* kPortNotPermitted =
+    "没有权限使用并口设备 %s。请把当前用户加入 lp 组（sudo usermod -aG lp 用户名），重新登录后再试。";
+inline constexpr const char* kPortBusy = "并口设备 %s 正被其他程序占用（例如打印服务），请关闭后再试。";
+inline constexpr const char* kPortFailed = "无法使用并口设备 %s。";
+
 // Words on the wire. Replies are recognised by a case-insensitive comparison of their first letters.
 inline constexpr const char* kWireHi = "HI";
 inline constexpr const char* kWireQuit = "quit";

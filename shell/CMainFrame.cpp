@@ -31,6 +31,7 @@
 #include "shell/EstimateBar.h"
 #include "shell/ShellCommandIds.h"
 #include "shell/ShellMessages.h"
+#include "shell/dialogs/CTransferDlg.h"
 #include "view/FormalView.h"
 #include "view/LayoutGeometry.h"
 
@@ -144,6 +145,7 @@ void CMainFrame::RegisterFrameCommands() {
     r.SetStateRule(cmd::kStatusBar, [this] { return CommandState{true, !statusBar()->isHidden()}; });
     r.Handle(cmd::kMerge, [this] { m_pFiles->Merge(windowTitle()); });
     r.Handle(cmd::kAbout, [this] { CAboutDlg(this).exec(); });
+    r.Handle(cmd::kTransfer, [this] { CTransferDlg(this).exec(); });
     r.Handle(cmd::kWebSite, [] { QDesktopServices::openUrl(QUrl(WebSiteAddress())); });
     const QString calculator = FindCalculator();
     r.Handle(cmd::kCalculator, [calculator] { QProcess::startDetached(calculator, {}); });

@@ -70,7 +70,8 @@ const CommandEntry kCommands[] = {
     // accelerators and other menus only
     {cmd::kNew, nullptr, {"Ctrl+N"}, R::Frame, nullptr},
     {cmd::kSaveTraceImage, nullptr, {"Alt+B", "Shift+B"}, R::Later, "bitmap export"},
-    {cmd::kTransfer, nullptr, {"Shift+T"}, R::Later, "transfer dialog"},
+    // The stored menus have no item for the transfer; the file menu gets one so users can find it.
+    {cmd::kTransfer, "将检测仪上的数据传输到PC机...\tShift+T", {"Shift+T"}, R::Frame, nullptr},
     {cmd::kSetHead, nullptr, {"Ctrl+T"}, R::Document, nullptr},
     {cmd::kSetToe, nullptr, {"Ctrl+B"}, R::Document, nullptr},
     {cmd::kPreZeroAtCursor, nullptr, {}, R::Frame, nullptr},
@@ -91,7 +92,7 @@ const CommandEntry kCommands[] = {
 const std::vector<MenuEntry> kMenu = {
     {"文件(&W)",
      {cmd::kOpen, cmd::kSave, cmd::kSaveAs, cmd::kSaveChecked, cmd::kSaveSelectedTraces, kSeparator,
-      cmd::kPrint, cmd::kPrintPreview, cmd::kPrintSetup, kSeparator, kRecentSlot, kSeparator, cmd::kExit}},
+      cmd::kTransfer, kSeparator, cmd::kPrint, cmd::kPrintPreview, cmd::kPrintSetup, kSeparator, kRecentSlot, kSeparator, cmd::kExit}},
     {"编辑(&E)",
      {cmd::kProjectInfo, kSeparator, cmd::kVariableArea, cmd::kRemoveDC, cmd::kInvert, cmd::kIntegrate,
       cmd::kScale, kSeparator, cmd::kFilter, cmd::kPostCut, cmd::kPreZero, cmd::kGain, cmd::kSmooth,

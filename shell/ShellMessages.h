@@ -62,4 +62,32 @@ inline constexpr const char* kNoProgramToOpen = "文件已保存在%1，但没�
 inline constexpr const char* kApplySiteSpeed = "将平均波速%1m/s应用到全部%2根桩？";
 inline constexpr const char* kSiteSpeedKept = "以下桩按平均波速换算的桩长超出0.5～200米，保持原值：%1";
 
+// The transfer dialog "数据传输".
+inline constexpr const char* kTransferTitle = "数据传输";
+inline constexpr const char* kTesterGroup = "动测仪";
+inline constexpr const char* kFolderListLabel = "选择范围";
+inline constexpr const char* kTransferListLabel = "传输文件";
+inline constexpr const char* kDestinationButton = "存放目录";
+inline constexpr const char* kStartTransfer = "开始传输";
+inline constexpr const char* kCancelTransfer = "取消传输";
+inline constexpr const char* kAddSites = "添加";
+inline constexpr const char* kRemoveSites = "移除";
+inline constexpr const char* kPortLabel = "连接端口：";
+inline constexpr const char* kPortEmulator = "内置测桩仪模拟器（示例数据）";
+inline constexpr const char* kPortParallel = "并口 %1";
+inline constexpr const char* kPortCableFile = "虚拟电缆文件 %1";
+inline constexpr const char* kPortChooseCable = "虚拟电缆文件...";
+inline constexpr const char* kPortReady = "端口已打开：%1";
+inline constexpr const char* kChooseCableTitle = "选择虚拟电缆文件";
+inline constexpr const char* kChooseFolderTitle = "选择存放目录";
+inline constexpr const char* kNotice = "提示";
+inline constexpr const char* kConnectFailed = "连接失败，请检查连接线后重试！";
+inline constexpr const char* kSiteListOpenFailed = "打开文件失败!";
+inline constexpr const char* kNothingToAdd = "您还没选择要添加的文件,请选择......";
+inline constexpr const char* kNothingToRemove = "您还没选择要取消下载的文件,请选择......";
+inline constexpr const char* kNothingToTransfer = "请选择所要传输的文件!";
+inline constexpr const char* kDisconnected = "断开连接!\r\n";
+inline constexpr const char* kDisconnectFailed = "断开失败!";
+inline constexpr const char* kStopping = "正在停止传输，当前文件传完后结束……";
+
 } // namespace pw::msg

@@ -301,9 +301,10 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, PortText,
     ::testing::Values(SPortCase{"", "no port chosen"}, SPortCase{"lpt1", "unknown port"},
                       SPortCase{"sim:", "no cable file"}, SPortCase{"ppdev:", "no device"},
-                      SPortCase{"ppdev:/nonexistent/parport9", "/nonexistent/parport9: "},
+                      // A missing device says what to check (the driver), then the system's words.
+                      SPortCase{"ppdev:/nonexistent/parport9", "找不到并口设备 /nonexistent/parport9。"},
                       // Not a parallel port: it opens, but cannot be claimed.
-                      SPortCase{"ppdev:/dev/null", "/dev/null: cannot claim the port"},
+                      SPortCase{"ppdev:/dev/null", "无法使用并口设备 /dev/null。"},
                       SPortCase{"sim:/nonexistent/cable", "/nonexistent/cable: "},
                       SPortCase{"sim:/dev/shm/pw-link-test-cable", nullptr}));
 
