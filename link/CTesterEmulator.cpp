@@ -230,6 +230,11 @@ void CTesterEmulator::DownloadDirectory(const std::string& szPath) {
     }
     int nIndex = 0;
     std::string szFirst;
+    m_bInFolder = true;
+    struct SLeave {
+        bool& b;
+        ~SLeave() { b = false; }
+    } leave{m_bInFolder};
     for (const auto& file : CTesterStorage::FilesOf(local)) {
         std::string szName = AnnouncedName(ServedFileName(file.filename().string()), nIndex);
         if (nIndex == 0) szFirst = szName;
@@ -316,7 +321,7 @@ bool CTesterEmulator::StreamFile(const std::vector<uint8_t>& bytes) {
     }
     for (size_t nAt = 0; nAt < bytes.size(); nAt += CTesterLink::kBlockSize) {
         const int nLength = static_cast<int>(std::min<size_t>(CTesterLink::kBlockSize, bytes.size() - nAt));
-        const bool bCorrupt = m_Options.fault.eKind == ETesterFault::BadHeader && !m_bHeaderCorrupted;
+        const bool bCorrupt = m_Options.fault.eKind == ETesterFault::BadHeader && !m_bHeaderCorrupted && m_bInFolder;
         m_bHeaderCorrupted = m_bHeaderCorrupted || bCorrupt;
         if (!m_Link.SendBlock(bytes.data() + nAt, nLength, bCorrupt)) return false;
     }

@@ -68,6 +68,7 @@ private:
     std::thread m_Thread;
     std::atomic<long> m_nCommands{0};
     bool m_bHeaderCorrupted = false;
+    bool m_bInFolder = false; // serving a folder download (a bad header is injected only there)
     std::string m_szPending; // a command the PC sent where "SEND" was expected
 };
 
