@@ -60,8 +60,7 @@ void RunTransfer(const STransferOptions& options, std::shared_ptr<CPortAccess> p
                  const std::string& szError) {
     CParallelLink link(std::move(pPort), szError);
     if (!link.HasPort()) {
-        link.ResetLines(); // refused: the status text says why
-        std::fprintf(stderr, "%s\n", link.StatusText());
+        std::fprintf(stderr, "%s\n", szError.c_str());
         Exit(1);
     }
     if (options.bList) {

@@ -29,7 +29,13 @@ CParallelLink::CParallelLink(std::shared_ptr<CPortAccess> pPort, const std::stri
     : m_pPort(std::move(pPort)), m_szNoPortReason(szNoPortReason) {}
 
 void CParallelLink::SetStatus(const char* szFormat, const char* szArgument) {
-    std::snprintf(m_szStatus, sizeof m_szStatus, szFormat, szArgument ? szArgument : "");
+    const int nLength = std::snprintf(m_szStatus, sizeof m_szStatus, szFormat, szArgument ? szArgument : "");
+    if (nLength < static_cast<int>(sizeof m_szStatus)) return;
+    // Cut where a character begins, so that a long text (a port's reason) is never broken mid-way.
+    size_t nEnd = sizeof m_szStatus - 1;
+    while (nEnd > 0 && (static_cast<unsigned char>(m_szStatus[nEnd]) & 0xC0) == 0x80)
+        --nEnd;
+    m_szStatus[nEnd] = '\0';
 }
 
 bool CParallelLink::Refused() {

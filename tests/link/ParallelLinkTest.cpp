@@ -294,7 +294,10 @@ TEST_P(PortText, OpensABackendOrSaysWhyNot) {
     EXPECT_EQ(szError.rfind(c.szReasonStart, 0), 0u) << szError;
     CParallelLink link(std::move(pPort), szError);
     EXPECT_EQ(link.SendString("HI"), -1);
-    EXPECT_EQ(std::string(link.StatusText()), "Parallel port not available: " + szError);
+    // The status text holds 200 bytes: a long reason is cut where a character begins.
+    const std::string szStatus = link.StatusText(), szFull = "Parallel port not available: " + szError;
+    EXPECT_EQ(szFull.rfind(szStatus, 0), 0u) << szStatus;
+    EXPECT_TRUE(szStatus == szFull || (szStatus.size() >= 196 && szStatus.size() < 200)) << szStatus;
 }
 
 INSTANTIATE_TEST_SUITE_P(
