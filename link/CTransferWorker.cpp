@@ -146,7 +146,12 @@ void CTransferWorker::Run() {
         }
         m_Results.push_back(result);
         if (result.eOutcome == ESiteOutcome::Cancelled) break;
-        if (result.eOutcome != ESiteOutcome::Complete) Log(SiteLine(result) + "\r\n");
+        if (result.eOutcome != ESiteOutcome::Complete)
+            Log(SiteLine(result) + "\r\n");
+        else
+            Log(Format(LinkText::kSiteComplete, GbkToUtf8(result.szSite).c_str(), result.nWritten,
+                       fs::path(result.szFile).filename().string().c_str()) +
+                "\r\n");
         if (m_Events.onSiteDone) m_Events.onSiteDone(nIndex, result);
         Progress(k * nStep);
     }

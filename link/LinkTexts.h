@@ -35,6 +35,7 @@ inline constexpr const char* kTransferDone = "WVF文件传输结束!";
 inline constexpr const char* kNotTesterData = "所传输的文件不是测桩仪数据文件！";
 inline constexpr const char* kConvertOpenError = "转换文件打开错误!";
 inline constexpr const char* kSitesNotComplete = "以下工地没有完整传输：";
+inline constexpr const char* kSiteComplete = "%s：%d 根桩，已存为 %s";
 inline constexpr const char* kSiteIncomplete = "%s：%d 根桩只收到 %d 根，已存为 %s";
 inline constexpr const char* kSiteUnfinished = "%s：传输没有正常结束，收到的 %d 根桩已存为 %s";
 inline constexpr const char* kSiteFailed = "%s：%s";

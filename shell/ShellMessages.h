@@ -88,6 +88,9 @@ inline constexpr const char* kNothingToRemove = "您还没选择要取消下载�
 inline constexpr const char* kNothingToTransfer = "请选择所要传输的文件!";
 inline constexpr const char* kDisconnected = "断开连接!\r\n";
 inline constexpr const char* kDisconnectFailed = "断开失败!";
+inline constexpr const char* kCableUnusable = "无法使用虚拟电缆文件 %1：文件不存在又无法创建，或者它不是虚拟电缆文件。";
+inline constexpr const char* kEmulatorUnusable = "无法启动内置测桩仪模拟器。";
+inline constexpr const char* kNoPortChosen = "没有选择连接端口。";
 inline constexpr const char* kStopping = "正在停止传输，当前文件传完后结束……";
 
 } // namespace pw::msg

@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -88,7 +87,7 @@ void CTransferDlg::BuildControls() {
     m_pPortState->setWordWrap(true);
     layout->addWidget(m_pPortState);
 
-    auto* grid = new QGridLayout;
+    auto* lists = new QHBoxLayout;
     auto* group = new QGroupBox(T(msg::kTesterGroup), this);
     auto* groupLayout = new QVBoxLayout(group);
     m_pTree = new QTreeWidget(group); // 1105
@@ -99,7 +98,7 @@ void CTransferDlg::BuildControls() {
     connect(m_pTree, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { ExpandNode(item); });
     groupLayout->addWidget(m_pTree);
-    grid->addWidget(group, 0, 0, 3, 1);
+    lists->addWidget(group, 3);
 
     m_pFolderList = new QListWidget(this); // 1110
     m_pFolderList->setObjectName(QStringLiteral("folderList"));
@@ -114,10 +113,12 @@ void CTransferDlg::BuildControls() {
             [this](QListWidgetItem* item) { AddOne(m_pFolderList->row(item)); });
     connect(m_pTransferList, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { RemoveOne(m_pTransferList->row(item)); });
-    grid->addWidget(new QLabel(T(msg::kFolderListLabel), this), 0, 1);
-    grid->addWidget(m_pFolderList, 1, 1, 2, 1);
-    grid->addWidget(new QLabel(T(msg::kTransferListLabel), this), 0, 3);
-    grid->addWidget(m_pTransferList, 1, 3, 2, 1);
+    auto Column = [this](const char* szLabel, QListWidget* list) {
+        auto* column = new QVBoxLayout;
+        column->addWidget(new QLabel(T(szLabel), this));
+        column->addWidget(list, 1);
+        return column;
+    };
 
     m_pAdd = new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight), QString(), this); // 1107
     m_pAdd->setObjectName(QStringLiteral("add"));
@@ -132,11 +133,10 @@ void CTransferDlg::BuildControls() {
     arrows->addWidget(m_pAdd);
     arrows->addWidget(m_pRemove);
     arrows->addStretch();
-    grid->addLayout(arrows, 1, 2, 2, 1);
-    grid->setColumnStretch(0, 3);
-    grid->setColumnStretch(1, 2);
-    grid->setColumnStretch(3, 2);
-    layout->addLayout(grid, 1);
+    lists->addLayout(Column(msg::kFolderListLabel, m_pFolderList), 2);
+    lists->addLayout(arrows);
+    lists->addLayout(Column(msg::kTransferListLabel, m_pTransferList), 2);
+    layout->addLayout(lists, 1);
 
     m_pPathLabel = new QLabel(this); // 1111
     m_pPathLabel->setObjectName(QStringLiteral("pathLabel"));

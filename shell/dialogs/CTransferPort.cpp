@@ -9,6 +9,7 @@
 
 #include "link/platform/CVirtualCable.h"
 #include "link/platform/CVirtualCablePort.h"
+#include "shell/ShellMessages.h"
 
 namespace pw {
 
@@ -31,25 +32,37 @@ bool CopyResourceTree(const QString& from, const QString& to) {
 
 CTransferPort::CTransferPort(const QString& choice, STesterEmulatorOptions emulator) {
     if (choice != QLatin1String(kEmulator)) {
-        std::string szError;
-        m_pPort = OpenPortAccess(choice.toStdString(), szError);
-        m_szError = szError;
+        m_pPort = OpenPortAccess(choice.toStdString(), m_szDetail);
+        if (m_pPort) return;
+        if (choice.startsWith(QLatin1String("ppdev:"))) {
+            // "<what to do> (<device>: <the system's words>)": the window shows what to do.
+            const size_t nDetail = m_szDetail.rfind(" (");
+            m_szError = nDetail != std::string::npos && m_szDetail.back() == ')'
+                            ? m_szDetail.substr(0, nDetail)
+                            : m_szDetail;
+        } else if (choice.startsWith(QLatin1String("sim:"))) {
+            m_szError = QString::fromUtf8(msg::kCableUnusable).arg(choice.mid(4)).toStdString();
+        } else {
+            m_szError = msg::kNoPortChosen;
+        }
         return;
     }
+    m_szError = msg::kEmulatorUnusable;
     if (emulator.szStorage.empty()) {
         m_pStorage = std::make_unique<QTemporaryDir>();
         if (!m_pStorage->isValid() ||
             !CopyResourceTree(QStringLiteral(":/tester-storage"), m_pStorage->path())) {
-            m_szError = "cannot copy the sample tester storage into a temporary folder";
+            m_szDetail = "cannot copy the sample tester storage into a temporary folder";
             return;
         }
         emulator.szStorage = m_pStorage->path().toStdString();
     }
     std::shared_ptr<CVirtualCable> pCable = CVirtualCable::CreateInMemory();
     if (!pCable) {
-        m_szError = "cannot make the virtual cable";
+        m_szDetail = "cannot make the virtual cable";
         return;
     }
+    m_szError.clear();
     m_pEmulator = std::make_unique<CTesterEmulator>(pCable, std::move(emulator));
     m_pEmulator->Start();
     m_pPort = std::make_shared<CVirtualCablePort>(pCable);

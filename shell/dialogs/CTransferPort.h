@@ -27,9 +27,11 @@ public:
     CTransferPort(const CTransferPort&) = delete;
     CTransferPort& operator=(const CTransferPort&) = delete;
 
-    // Null when the port cannot be used; Error then says why and what to do.
+    // Null when the port cannot be used; Error then says why and what to do, in Chinese for the
+    // window (the system's own words, for a log or the command line, are in Detail).
     std::shared_ptr<CPortAccess> Port() const { return m_pPort; }
     const std::string& Error() const { return m_szError; }
+    const std::string& Detail() const { return m_szDetail; }
 
     // The parallel port devices present (/dev/parport0 ...), for the choice list.
     static QStringList ParallelDevices();
@@ -39,6 +41,7 @@ private:
     std::unique_ptr<CTesterEmulator> m_pEmulator;
     std::shared_ptr<CPortAccess> m_pPort;
     std::string m_szError;
+    std::string m_szDetail;
 };
 
 } // namespace pw

@@ -198,7 +198,7 @@ TEST(TransferWorker, FetchedSiteEqualsDirectConversion) {
     events.onLog = [&](const std::string& sz) { log.push_back(sz); };
     pw::CTransferWorker(bench.Link(), job, events).Run();
     EXPECT_EQ(messages, std::vector<std::string>{"WVF文件传输结束!"});
-    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(log, (std::vector<std::string>{"SITE1：20 根桩，已存为 site1.wvf\r\n", "3：2 根桩，已存为 3.wvf\r\n"}));
     EXPECT_EQ(bench.FilesOutsideStorage(), (std::set<std::string>{"dest/3.wvf", "dest/site1.wvf"}));
 
     const fs::path direct = bench.Dest() / "direct";

@@ -244,6 +244,8 @@ TEST(TesterEmulator, HoldsItsReadyLineUntilThePcHasSeenIt) {
     auto pCable = std::shared_ptr<pw::CVirtualCable>(pw::CVirtualCable::CreateInMemory());
     pw::STesterEmulatorOptions options;
     options.szStorage = "/nonexistent";
+    // Far longer than the doze, so that a loaded machine waking the PC late still finds it up.
+    options.tReadyHold = std::chrono::milliseconds(50);
     pw::CTesterEmulator emulator(pCable, options);
     emulator.Start();
     auto pPort = std::make_shared<CDozingPort>(std::make_shared<pw::CVirtualCablePort>(pCable));

@@ -196,8 +196,9 @@ TEST_F(TransferDialog, PortChoiceIsRememberedAndAMissingDeviceSaysWhatToDo) {
     auto pDlg = Open();
     pDlg->ChoosePort(QStringLiteral("ppdev:/nonexistent/parport0"));
     EXPECT_EQ(QSettings().value("transfer/port").toString(), "ppdev:/nonexistent/parport0");
-    EXPECT_TRUE(
-        Find<QLabel>(*pDlg, "portState")->text().startsWith("找不到并口设备 /nonexistent/parport0。"));
+    const QString state = Find<QLabel>(*pDlg, "portState")->text();
+    EXPECT_TRUE(state.startsWith("找不到并口设备 /nonexistent/parport0。")) << state.toStdString();
+    EXPECT_FALSE(state.contains("No such")); // the system's English words stay out of the window
     pDlg->ExpandNode(Find<QTreeWidget>(*pDlg, "testerTree")->topLevelItem(0));
     ASSERT_EQ(pDlg->m_Told.size(), 1);
     EXPECT_TRUE(pDlg->m_Told[0].startsWith(
