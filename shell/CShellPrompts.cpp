@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "shell/CMergeDlg.h"
+#include "shell/dialogs/CMergeDlg.h"
 #include "shell/ShellMessages.h"
 #include "shell/dialogs/CNumberDlg.h"
 

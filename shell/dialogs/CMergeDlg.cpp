@@ -1,5 +1,5 @@
 // Merge dialog: "文件1：" and "文件2：" with "浏览..." buttons, "合并" and "取消".
-#include "shell/CMergeDlg.h"
+#include "shell/dialogs/CMergeDlg.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
