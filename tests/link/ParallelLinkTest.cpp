@@ -67,10 +67,10 @@ TEST(ByteLink, HandshakeThatNeverRisesFailsSendAfterThePollLimit) {
 // The tester takes both nibbles of the byte but never raises its line again: the byte is on the lines
 // all the same, so after the bounded wait it counts as sent.
 TEST(ByteLink, MissingFinalHandshakeStillCountsAsSent) {
-    auto pPort = std::make_shared<CScriptedPort>([](uint8_t nData, long) {
-        static bool bStarted = false;
-        if (nData & 0x10) bStarted = true;
-        return bStarted ? uint8_t{0x00} : uint8_t{0x80};
+    auto pStarted = std::make_shared<bool>(false); // not a static: the test may run repeatedly
+    auto pPort = std::make_shared<CScriptedPort>([pStarted](uint8_t nData, long) {
+        if (nData & 0x10) *pStarted = true;
+        return *pStarted ? uint8_t{0x00} : uint8_t{0x80};
     });
     CParallelLink link(pPort);
     link.SetLimits(PollCountOnly());
