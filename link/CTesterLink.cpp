@@ -88,10 +88,12 @@ bool CTesterLink::ReceiveBytes(uint8_t* pBuffer, size_t nCount, std::chrono::mil
         if (!WaitData(true, i == 0 ? tFirst : m_tByteTimeout, nLow)) return false;
         WriteStatus(0x00);
         if (!WaitData(false, m_tByteTimeout, nHigh)) return false;
+        // Counted before the line goes up: the PC writes nothing more until it has seen it, so any
+        // later write is its answer (counted after, a fast PC's answer could be taken for the past).
+        m_nPcWritesAtReady = m_Cable.WriteCount(ECableEnd::Pc);
         WriteStatus(0x80);
         m_bReadyRaised = true;
         m_tReady = std::chrono::steady_clock::now();
-        m_nPcWritesAtReady = m_Cable.WriteCount(ECableEnd::Pc);
         pBuffer[i] = static_cast<uint8_t>((nLow & 0x0F) | (nHigh & 0x0F) << 4);
         CountByte();
     }
