@@ -87,6 +87,9 @@ public:
         limits.tReplyWait = std::chrono::milliseconds(600);
         limits.nMaxFailedReceptions = 2;
         limits.nMaxIgnoredReplies = 16;
+        // Longer than the product's 100 ms: tests run two at a time beside other builds, and a
+        // tester thread that is not scheduled for a while must not read as a pulled cable.
+        limits.tMinWait = std::chrono::milliseconds(250);
         m_pLink->SetLimits(limits);
         StartEmulator(fault);
     }
