@@ -15,6 +15,12 @@ void AddReportCommands(CLI::App& app);
 
 // The pictures of the report: each pile drawn offscreen as the picture export draws it, in the
 // given layout ("single", "amplitude", "power").
+// Drawing offscreen needs a QGuiApplication on the offscreen platform: made once, on first use.
+void EnsureGuiApplication();
+
+// print and picture: the printed pages as a PDF and the pictures of piles (only with the Qt parts).
+void AddPrintCommands(CLI::App& app);
+
 report::PictureSource MakePictureSource(std::vector<CPileRecord>& piles, const std::string& layout);
 
 } // namespace pw::cli

@@ -5,7 +5,6 @@
 #include "view/CPilePicture.h"
 
 namespace pw::cli {
-namespace {
 
 // The CLI has no window: the offscreen platform gives the painter its fonts.
 void EnsureGuiApplication() {
@@ -17,8 +16,6 @@ void EnsureGuiApplication() {
     // Lives until the process ends: destroyed among the static destructors it would outlive Qt's own.
     new QGuiApplication(argc, argv);
 }
-
-} // namespace
 
 report::PictureSource MakePictureSource(std::vector<CPileRecord>& piles, const std::string& layout) {
     EnsureGuiApplication();

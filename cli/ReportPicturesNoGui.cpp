@@ -12,4 +12,7 @@ report::PictureSource MakePictureSource(std::vector<CPileRecord>&, const std::st
     };
 }
 
+// print and picture draw with Qt: without it the verbs are not offered.
+void AddPrintCommands(CLI::App&) {}
+
 } // namespace pw::cli

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     pw::cli::AddApplyCommand(app);
     pw::cli::AddLinkCommands(app);
     pw::cli::AddReportCommands(app);
+    pw::cli::AddPrintCommands(app);
     pw::cli::AddSiteSpeedCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;

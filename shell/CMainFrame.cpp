@@ -20,6 +20,7 @@
 #include "shell/CContextMenu.h"
 #include "shell/CDataListView.h"
 #include "shell/CDialogCommands.h"
+#include "shell/CPrintCommands.h"
 #include "shell/CReportCommands.h"
 #include "shell/CEditCommands.h"
 #include "shell/CFileCommands.h"
@@ -54,6 +55,11 @@ CMainFrame::CMainFrame(CDEVAzazDoc& doc, CShellPrompts* prompts)
     dialogs->Register(*m_pRouter);
     m_pReports = new CReportCommands(doc, *m_pPrompts, *dialogs, this);
     m_pReports->Register(*m_pRouter);
+    m_pPrints = new CPrintCommands(doc, *m_pPrompts, this, [this] {
+        for (int pane = 1; pane <= 5; ++pane)
+            m_pPanes->SetText(pane, QString());
+    });
+    m_pPrints->Register(*m_pRouter);
     RegisterFrameCommands();
     RegisterMarkerCommands();
     m_doc.AddListener(this);

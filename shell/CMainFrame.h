@@ -17,6 +17,7 @@ class CContextMenu;
 class CDataListView;
 class CEditCommands;
 class CFileCommands;
+class CPrintCommands;
 class CReportCommands;
 class CRecentFiles;
 class CShellPrompts;
@@ -34,6 +35,7 @@ public:
     CCommandRouter& Router() { return *m_pRouter; }
     CFileCommands& Files() { return *m_pFiles; }
     CReportCommands& Reports() { return *m_pReports; }
+    CPrintCommands& Prints() { return *m_pPrints; }
     CDataListView* ListView() const { return m_pList; }  // pane (0,0)
     FormalView* WaveView() const { return m_pWaveView; } // pane (0,1)
     EstimateBar* MainBar() const { return m_pMainBar; }
@@ -69,6 +71,7 @@ private:
     CFileCommands* m_pFiles;
     CEditCommands* m_pEdits;
     CReportCommands* m_pReports = nullptr;
+    CPrintCommands* m_pPrints = nullptr;
     CContextMenu* m_pContextMenu;
     EstimateBar* m_pMainBar = nullptr;
     QToolBar* m_pEditBar = nullptr;

@@ -1,6 +1,7 @@
 // The real dialogs behind CShellPrompts.
 #include "shell/CShellPrompts.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -43,6 +44,10 @@ QString CShellPrompts::AskSavePath(const QString& filter, const QString& suggest
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
                ? dialog.selectedFiles().front()
                : QString();
+}
+
+QString CShellPrompts::AskFolder(const QString& title) {
+    return QFileDialog::getExistingDirectory(m_pParent, title, QDir::currentPath());
 }
 
 std::optional<std::pair<QString, QString>> CShellPrompts::AskMergePaths() {

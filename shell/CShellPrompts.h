@@ -29,6 +29,8 @@ public:
     virtual QString AskOpenPath(const QString& filter);
     virtual QString AskSavePath(const QString& filter, const QString& suggested);
     virtual std::optional<std::pair<QString, QString>> AskMergePaths();
+    // A folder, starting from the current one; "" when cancelled.
+    virtual QString AskFolder(const QString& title);
 
 protected:
     QWidget* m_pParent;

@@ -20,9 +20,9 @@ const CommandEntry kCommands[] = {
     {cmd::kSave, "保存(&S)\tCtrl+S", {"Ctrl+S"}, R::Document, nullptr},
     {cmd::kSaveAs, "另存为(&A)...\tAlt+S", {"Alt+S"}, R::Document, nullptr},
     {cmd::kSaveChecked, "保存选择文件", {}, R::Document, nullptr},
-    {cmd::kSaveSelectedTraces, "保存选泽波形\tShift + B", {}, R::Later, "bitmap export"},
-    {cmd::kPrint, "打印(&P)...\tCtrl+P", {"Ctrl+P"}, R::Later, "printed pages"},
-    {cmd::kPrintPreview, "打印预览(&V)\tAlt+P", {"Alt+P"}, R::Later, "printed pages"},
+    {cmd::kSaveSelectedTraces, "保存选泽波形\tShift + B", {}, R::Frame, nullptr},
+    {cmd::kPrint, "打印(&P)...\tCtrl+P", {"Ctrl+P"}, R::Frame, nullptr},
+    {cmd::kPrintPreview, "打印预览(&V)\tAlt+P", {"Alt+P"}, R::Frame, nullptr},
     {cmd::kPrintSetup, "打印设置(&R)...\tShift+P", {"Shift+P"}, R::Frame, nullptr},
     {cmd::kRecentFirst, "最近文件", {}, R::Frame, nullptr},
     {cmd::kExit, "退出(&X)\tCtrl+E", {"Ctrl+E"}, R::Frame, nullptr},
@@ -69,7 +69,7 @@ const CommandEntry kCommands[] = {
     {cmd::kWebSite, "访问公司网站", {}, R::Frame, nullptr},
     // accelerators and other menus only
     {cmd::kNew, nullptr, {"Ctrl+N"}, R::Frame, nullptr},
-    {cmd::kSaveTraceImage, nullptr, {"Alt+B", "Shift+B"}, R::Later, "bitmap export"},
+    {cmd::kSaveTraceImage, nullptr, {"Alt+B", "Shift+B"}, R::Frame, nullptr},
     // The stored menus have no item for the transfer; the file menu gets one so users can find it.
     {cmd::kTransfer, "将检测仪上的数据传输到PC机...\tShift+T", {"Shift+T"}, R::Frame, nullptr},
     {cmd::kSetHead, nullptr, {"Ctrl+T"}, R::Document, nullptr},

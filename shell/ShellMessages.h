@@ -92,5 +92,15 @@ inline constexpr const char* kCableUnusable = "无法使用虚拟电缆文件 %1
 inline constexpr const char* kEmulatorUnusable = "无法启动内置测桩仪模拟器。";
 inline constexpr const char* kNoPortChosen = "没有选择连接端口。";
 inline constexpr const char* kStopping = "正在停止传输，当前文件传完后结束……";
+// Printing and the pictures.
+inline constexpr const char* kPictureFolderTitle = "选择波形保存路径：";
+inline constexpr const char* kNoFolder = "不能得到所选的文件夹！";
+inline constexpr const char* kWriteError = "写错误，磁盘可能已满";
+inline constexpr const char* kPictureFilter = "BMP Files(*.bmp);;PNG Files(*.png);;All Files(*.*)";
+// Our own texts, in the style of the ones above.
+inline constexpr const char* kPrintFailed = "打印失败，无法开始打印作业！";
+inline constexpr const char* kPrintProgress = "正在打印……";
+inline constexpr const char* kPictureProgress = "正在保存波形……";
+inline constexpr const char* kReplacePictures = "所选文件夹中已有%1个同名的波形文件，是否替换？";
 
 } // namespace pw::msg

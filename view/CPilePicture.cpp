@@ -1,38 +1,63 @@
-// Offscreen pictures of a pile through the layout renderer of the waveform view.
+// The export picture of a pile (see CPilePicture.h).
 #include "view/CPilePicture.h"
 
 #include <QBuffer>
 #include <QPainter>
 
-#include "core/CDEVAzazDoc.h"
-#include "core/CommandIds.h"
-#include "view/CLayoutRenderer.h"
+#include "core/CByteSource.h"
+#include "core/PictureFiles.h"
 #include "view/CPlotFonts.h"
+#include "view/CSpectrumPlotter.h"
 
 namespace pw {
+namespace {
 
-QImage RenderPilePicture(const CPileRecord& rec, PictureLayout layout) {
-    // A document of its own holding a copy of the record: the step fitted for the picture and the
-    // trace rebuilt for it stay out of the project.
-    CDEVAzazDoc doc;
-    doc.m_Piles.push_back(rec);
-    doc.m_Piles.back().m_nPileNo = 1;
-    doc.SetSelection({1});
-    doc.SetLayout(layout == PictureLayout::Amplitude ? cmd::kAmplitudeSpectrum
-                  : layout == PictureLayout::Power   ? cmd::kPowerSpectrum
-                                                     : cmd::kSingleTrace);
+constexpr int kPlotWidth = 512;
+constexpr int kPlotHeight = 200;
+constexpr int kBinWidth = 5;
+
+const CPlotFonts& Fonts() {
     static const CPlotFonts fonts;
-    ViewState state;
-    CLayoutRenderer renderer(doc, state, fonts);
-    QImage image(state.m_nExportWidth + 20, state.m_nExportHeight + 60, QImage::Format_RGB32);
+    return fonts;
+}
+
+bool EndsWithPng(const std::string& path) {
+    if (path.size() < 4) return false;
+    std::string tail = path.substr(path.size() - 4);
+    for (char& c : tail)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".png";
+}
+
+} // namespace
+
+PictureLayout PictureLayoutOf(int viewLayout) {
+    return viewLayout == 3 ? PictureLayout::Amplitude : viewLayout == 4 ? PictureLayout::Power : PictureLayout::Single;
+}
+
+QImage RenderPilePicture(const CPileRecord& rec, PictureLayout layout, const CPictureOptions& options) {
+    QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB888);
+    if (image.isNull()) return image;
+    image.fill(kColorBackground);
     QPainter painter(&image);
-    renderer.Render(painter, image.size(), 0, false);
+    CPlotCanvas canvas(painter, Fonts(), PlotScale{}, false);
+    if (layout == PictureLayout::Single) {
+        DrawPrintedCell(canvas, 10, 10, kPlotWidth, kPlotHeight * 6 / 5, rec, options.m_Settings, options.m_Cell);
+    } else {
+        // The spectrum above, the printed cell below it (only its top rows fall inside the picture).
+        CPileRecord copy = rec;
+        CSpectrumPlotter(canvas).Draw(TraceBox{10, 10, kPlotWidth, kPlotHeight}, copy,
+                                      layout == PictureLayout::Power ? 1 : 0, kBinWidth, kTextVertical);
+        DrawPrintedCell(canvas, 10, 10 + kPlotHeight + 3, kPlotWidth, kPlotHeight, rec, options.m_Settings,
+                        options.m_Cell);
+    }
     painter.end();
     return image;
 }
 
-std::vector<uint8_t> PilePicturePng(const CPileRecord& rec, PictureLayout layout, int* width, int* height) {
-    const QImage image = RenderPilePicture(rec, layout);
+std::vector<uint8_t> PilePicturePng(const CPileRecord& rec, PictureLayout layout, int* width, int* height,
+                                    const CPictureOptions& options) {
+    const QImage image = RenderPilePicture(rec, layout, options);
     if (image.isNull()) return {};
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -40,6 +65,19 @@ std::vector<uint8_t> PilePicturePng(const CPileRecord& rec, PictureLayout layout
     if (width) *width = image.width();
     if (height) *height = image.height();
     return std::vector<uint8_t>(buffer.data().begin(), buffer.data().end());
+}
+
+std::string WritePilePicture(const CPileRecord& rec, PictureLayout layout, const CPictureOptions& options,
+                             const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (EndsWithPng(path)) {
+        bytes = PilePicturePng(rec, layout, nullptr, nullptr, options);
+    } else {
+        const QImage image = RenderPilePicture(rec, layout, options);
+        if (!image.isNull()) bytes = EncodeBmp24(image.width(), image.height(), image.constBits(), image.bytesPerLine());
+    }
+    if (bytes.empty()) return "the picture could not be drawn";
+    return WriteFileAtomically(path, [&bytes](CByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); });
 }
 
 } // namespace pw

@@ -1,23 +1,45 @@
-// The picture of one pile for the report and the picture export: drawn offscreen by the plotting
-// routines, from a copy of the record, so drawing never changes the project.
+// The picture of one pile, for the picture export and the report: 532 x 260 pixels, the printed cell
+// of the pile (trace, marks, legends and information box) or, in the spectrum layouts, the spectrum
+// above and the printed cell below. Drawn offscreen from a copy of the record, so drawing never
+// changes the project.
 #pragma once
 
 #include <QImage>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/CPileRecord.h"
+#include "core/PrintSettings.h"
+#include "view/CPagePrinter.h"
 
 namespace pw {
 
 enum class PictureLayout { Single, Amplitude, Power };
 
-// The pile's picture in the layout; a null image when it cannot be drawn.
-QImage RenderPilePicture(const CPileRecord& rec, PictureLayout layout);
+inline constexpr int kPictureWidth = 532;  // the export plot width 512 and 10 pixels each side
+inline constexpr int kPictureHeight = 260; // 1.2 x the export plot height 200, and 10 each side
+
+// What the picture shows beyond the record: the information box's flags and the display options.
+struct CPictureOptions {
+    CPrintSettings m_Settings = CPrintSettings::Defaults();
+    CCellOptions m_Cell;
+};
+
+// The project's picture layout: the spectrum layouts give theirs, every trace layout the single one.
+PictureLayout PictureLayoutOf(int viewLayout);
+
+// The pile's picture (24 bits per pixel); a null image when it cannot be drawn.
+QImage RenderPilePicture(const CPileRecord& rec, PictureLayout layout, const CPictureOptions& options = {});
 
 // The picture as PNG bytes (empty when it cannot be drawn or encoded).
 std::vector<uint8_t> PilePicturePng(const CPileRecord& rec, PictureLayout layout, int* width = nullptr,
-                                    int* height = nullptr);
+                                    int* height = nullptr, const CPictureOptions& options = {});
+
+// Writes the picture to path: a .png when the name ends in ".png" (any case), otherwise the .bmp. The
+// file is written beside path and renamed over it only when complete. "" or what went wrong.
+std::string WritePilePicture(const CPileRecord& rec, PictureLayout layout, const CPictureOptions& options,
+                             const std::string& path);
 
 } // namespace pw

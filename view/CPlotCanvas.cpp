@@ -54,12 +54,21 @@ void CPlotCanvas::EndClip() {
 }
 
 // A width of 1 or less is the one-pixel cosmetic pen: exact end pixels and the raster engine's
-// fastest lines. Wider pens are in logical units, so they scale with a page's mapping.
+// fastest lines. Wider pens are in logical units, so they scale with a page's mapping. On paper a thin
+// pen is 0.1 mm and a dotted one at least 0.15 mm wide with 0.4 mm dots 0.5 mm apart.
 QPen CPlotCanvas::SolidPen(const QColor& c, int width) const {
+    if (m_fUnitsPerMm > 0 && width <= 1)
+        return QPen(c, 0.1 * m_fUnitsPerMm, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     return QPen(c, width <= 1 ? 0 : width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
 }
 
 QPen CPlotCanvas::DottedPen(const QColor& c, int width) const {
+    if (m_fUnitsPerMm > 0) {
+        const double w = std::max<double>(width, 0.15 * m_fUnitsPerMm);
+        QPen pen(c, w, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
+        pen.setDashPattern({0.4 * m_fUnitsPerMm / w, 0.5 * m_fUnitsPerMm / w});
+        return pen;
+    }
     return QPen(c, width <= 1 ? 0 : width, Qt::DotLine, Qt::FlatCap, Qt::MiterJoin);
 }
 

@@ -49,6 +49,9 @@ public:
     // one column and fewer than 6 rows 1.0; one column and 6 or more 0.6; two columns 1.4; three 1.7;
     // any other count 0, the font's default height (taken as the plain style's height).
     void SetPaperGrid(int columns, int rows);
+    // On paper: logical units per millimetre. Thin pens and the dots of dotted pens are then given in
+    // millimetres, as one device pixel of a 1200 dpi printer is a hairline and its dots run together.
+    void SetPaperUnits(double unitsPerMm) { m_fUnitsPerMm = unitsPerMm; }
 
     // Clip to the box (x, y, w, h in logical units; w and h may be negative on a page whose y axis
     // points up) enlarged by half the pen scale. A box with a positive origin clips on the device;
@@ -83,6 +86,7 @@ private:
     PlotScale m_Scale;
     bool m_bScreen;
     double m_fPaperK = 1.0;
+    double m_fUnitsPerMm = 0; // 0: screen and pictures, pens in pixels
     bool m_bSoftClip = false;
     bool m_bDeviceClip = false;
     QRect m_ClipBox; // normalised, edges inclusive

@@ -466,5 +466,67 @@ TEST_F(Cli, ReportTableAndReportFiles) {
 #endif
 }
 
+// print and picture: the PDF's pages, the pictures' files and names, and the refusals.
+#ifdef PILEWAVE_HAVE_PICTURES
+
+TEST_F(Cli, PrintPdfHoldsThePagesPrintingLaysOut) {
+    // Seven piles, five rows, one column: two pages.
+    const fs::path pdf = m_Dir / "site.pdf";
+    const CRun r = Run("print " + kSite + " --piles 1,2,3,4,5,6,7 -o " + pdf.string());
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("2 pages"), std::string::npos) << r.out;
+    const std::string bytes = Slurp(pdf);
+    EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+    std::size_t pages = 0;
+    for (std::size_t at = bytes.find("/Type /Page\n"); at != std::string::npos; at = bytes.find("/Type /Page\n", at + 1))
+        ++pages;
+    EXPECT_EQ(pages, 2u);
+}
+
+TEST_F(Cli, PrintPicturesOneFileOrOnePerPile) {
+    const fs::path bmp = m_Dir / "one.bmp";
+    CRun r = Run("picture " + kSite + " --pile 2 --layout amplitude -o " + bmp.string());
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(fs::file_size(bmp), 415014u);
+    const fs::path png = m_Dir / "one.png";
+    r = Run("picture " + kSite + " --pile 2 -o " + png.string());
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Slurp(png).substr(1, 3), "PNG");
+    const fs::path folder = m_Dir / "pics";
+    r = Run("picture " + kSite + " --piles 1,3 -o " + folder.string() + "/");
+    ASSERT_EQ(r.code, 0) << r.err;
+    int files = 0;
+    for (const auto& e : fs::directory_iterator(folder)) {
+        EXPECT_EQ(e.path().extension(), ".bmp");
+        ++files;
+    }
+    EXPECT_EQ(files, 2);
+}
+
+TEST_F(Cli, PrintRefusalsWriteNothing) {
+    const struct {
+        const char* args;
+        int code;
+    } cases[] = {
+        {"print SITE --piles 99 -o OUT/x.pdf", 1},
+        {"picture SITE --piles 1,2 -o OUT/x.bmp", 2},
+        {"picture SITE -o OUT/x.bmp", 2},
+        {"print SITE --piles 1 --settings OUT/none.ini -o OUT/x.pdf", 1},
+    };
+    for (const auto& c : cases) {
+        std::string args = c.args;
+        for (std::size_t at; (at = args.find("SITE")) != std::string::npos;)
+            args.replace(at, 4, kSite);
+        for (std::size_t at; (at = args.find("OUT")) != std::string::npos;)
+            args.replace(at, 3, m_Dir.string());
+        const CRun r = Run(args);
+        EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.err;
+        EXPECT_FALSE(fs::exists(m_Dir / "x.pdf")) << c.args;
+        EXPECT_FALSE(fs::exists(m_Dir / "x.bmp")) << c.args;
+    }
+}
+
+#endif
+
 } // namespace
 

@@ -29,12 +29,16 @@ public:
         return Pop(m_Paths);
     }
     std::optional<std::pair<QString, QString>> AskMergePaths() override;
+    QString AskFolder(const QString& title) override {
+        m_FolderTitles << title;
+        return Pop(m_Paths);
+    }
     // The next scripted hand runs the dialog: it is shown, the hand fills its controls and presses a
     // button (PressOk), and what the dialog returned comes back. No hand left: Cancel.
     int RunDialog(QDialog& dialog) override;
     static int PressOk(QDialog& dialog);
 
-    QStringList m_Told, m_Asked, m_IntTitles, m_SaveSuggestions;
+    QStringList m_Told, m_Asked, m_IntTitles, m_SaveSuggestions, m_FolderTitles;
     std::deque<QMessageBox::StandardButton> m_Answers;
     std::deque<std::optional<int>> m_Ints;
     std::deque<QString> m_Paths;

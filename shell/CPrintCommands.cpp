@@ -1,0 +1,187 @@
+// Printing, preview and the picture commands (see CPrintCommands.h).
+#include "shell/CPrintCommands.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+
+#include "core/PictureFiles.h"
+#include "shell/CCommandRouter.h"
+#include "shell/CShellPrompts.h"
+#include "shell/SettingsPaths.h"
+#include "shell/ShellCommandIds.h"
+#include "shell/ShellMessages.h"
+#include "view/CPagePrinter.h"
+#include "view/CPilePicture.h"
+
+namespace pw {
+namespace {
+
+constexpr int kWaveTrainLayout = 2;
+
+CDate Today() {
+    const QDate d = QDate::currentDate();
+    return CDate{d.year(), d.month(), d.day()};
+}
+
+// A progress dialog that shows itself only when the work takes a while.
+struct CProgress {
+    QProgressDialog dialog;
+    CProgress(const char* label, int total, QWidget* parent)
+        : dialog(QString::fromUtf8(label), QString::fromUtf8(msg::kCancel), 0, total, parent) {
+        dialog.setWindowModality(Qt::WindowModal);
+        dialog.setMinimumDuration(300);
+    }
+    ProgressSink Sink() {
+        return [this](int done, int total) {
+            dialog.setMaximum(total);
+            dialog.setValue(done);
+            return !dialog.wasCanceled();
+        };
+    }
+};
+
+} // namespace
+
+CPrintCommands::CPrintCommands(CDEVAzazDoc& doc, CShellPrompts& prompts, QWidget* window,
+                               std::function<void()> clearPanes)
+    : QObject(window), m_strSettingsPath(PrintSettingsPath()), m_doc(doc), m_prompts(prompts), m_pWindow(window),
+      m_ClearPanes(std::move(clearPanes)) {}
+
+void CPrintCommands::Register(CCommandRouter& router) {
+    router.Handle(cmd::kPrint, [this] { Print(); });
+    router.Handle(cmd::kPrintPreview, [this] { Preview(); });
+    router.Handle(cmd::kSaveTraceImage, [this] { SaveCurrentPicture(); });
+    router.Handle(cmd::kSaveSelectedTraces, [this] { SaveSelectedPictures(); });
+    auto anyPile = [this] { return CommandState{m_doc.GetPileCount() > 0, false}; };
+    router.SetStateRule(cmd::kPrint, anyPile);
+    router.SetStateRule(cmd::kPrintPreview, anyPile);
+    router.SetStateRule(cmd::kSaveSelectedTraces, anyPile);
+    router.SetStateRule(cmd::kSaveTraceImage, [this] { return CommandState{m_doc.GetCurrentPile() != nullptr, false}; });
+}
+
+CPrintSettings CPrintCommands::Settings() const {
+    return LoadPrintSettings(m_strSettingsPath.toStdString());
+}
+
+CPrintJob CPrintCommands::MakeJob(bool preview) const {
+    CPrintJob job = MakePrintJob(m_doc, Settings(), Today());
+    job.m_bPreview = preview;
+    return job;
+}
+
+void CPrintCommands::SetUpPrinter(QPrinter& printer, const CPrintJob& job) const {
+    CPagePrinter(job).ConfigureDevice(printer);
+    printer.setFullPage(true); // the page's origin is the paper's corner, as the margins are the settings'
+    printer.setDocName(QString::fromStdString(job.m_strTitle).left(31));
+}
+
+void CPrintCommands::Print() {
+    const CPrintJob job = MakeJob(false);
+    const CPagePrinter pages(job);
+    if (pages.PageCount() == 0) return;
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPrinter(printer, job);
+    QPrintDialog dialog(&printer, m_pWindow);
+    dialog.setMinMax(1, pages.PageCount());
+    if (m_prompts.RunDialog(dialog) != QDialog::Accepted) return;
+    // The dialog may have changed the paper; the pages keep the settings' size.
+    pages.ConfigureDevice(printer);
+    printer.setFullPage(true);
+    const int from = printer.fromPage() > 0 ? printer.fromPage() : 1;
+    const int to = printer.toPage() > 0 ? printer.toPage() : pages.PageCount();
+    CProgress progress(msg::kPrintProgress, to - from + 1, m_pWindow);
+    bool cancelled = false;
+    const ProgressSink sink = progress.Sink();
+    const bool ok = pages.PrintPages(printer, from, to, [&](int done, int total) {
+        cancelled = !sink(done, total);
+        return !cancelled;
+    });
+    progress.dialog.reset();
+    if (cancelled) printer.abort();
+    if (!ok && !cancelled) m_prompts.Tell(QString::fromUtf8(msg::kPrintFailed));
+}
+
+void CPrintCommands::Preview() {
+    if (m_ClearPanes) m_ClearPanes();
+    const CPrintJob job = MakeJob(true);
+    const CPagePrinter pages(job);
+    if (pages.PageCount() == 0) return;
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPrinter(printer, job);
+    QPrintPreviewDialog dialog(&printer, m_pWindow);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&pages](QPrinter* p) {
+        pages.ConfigureDevice(*p);
+        p->setFullPage(true);
+        pages.PrintPages(*p, 1, pages.PageCount());
+    });
+    m_prompts.RunDialog(dialog);
+}
+
+void CPrintCommands::SaveCurrentPicture() {
+    const CPileRecord* rec = m_doc.GetCurrentPile();
+    if (!rec) return;
+    // The list row of the current pile gives the number in the proposed name.
+    int row = 0;
+    for (std::size_t i = 0; i < m_doc.m_Piles.size(); ++i)
+        if (&m_doc.m_Piles[i] == rec) row = static_cast<int>(i);
+    const std::string name = m_doc.m_Display.m_nLayout == kWaveTrainLayout
+                                 ? SafeFileNamePart(m_doc.m_Header.GetProjectName()) + ".bmp"
+                                 : PictureFileName(rec->GetPileName(), row + 1);
+    const QString path = m_prompts.AskSavePath(QString::fromUtf8(msg::kPictureFilter),
+                                               QDir::current().filePath(QString::fromStdString(name)));
+    if (path.isEmpty()) return;
+    CPictureOptions options;
+    options.m_Settings = Settings();
+    options.m_Cell = MakePrintJob(m_doc, options.m_Settings, Today()).m_Options;
+    if (!WritePilePicture(*rec, PictureLayoutOf(m_doc.m_Display.m_nLayout), options, path.toStdString()).empty())
+        m_prompts.Tell(QString::fromUtf8(msg::kWriteError), QMessageBox::Critical);
+}
+
+void CPrintCommands::SaveSelectedPictures() {
+    if (m_doc.GetPileCount() == 0) return;
+    const std::vector<int> piles = PrintedPiles(m_doc.m_Piles, m_doc.m_nSelection);
+    if (piles.empty()) return;
+    const QString folder = m_prompts.AskFolder(QString::fromUtf8(msg::kPictureFolderTitle));
+    if (folder.isEmpty()) return; // cancelled: nothing is written
+    const QFileInfo info(folder);
+    if (!info.isDir() || !info.isWritable()) {
+        m_prompts.Tell(QString::fromUtf8(msg::kNoFolder), QMessageBox::Critical);
+        return;
+    }
+    const QDir dir(folder);
+    std::vector<QString> paths;
+    int existing = 0;
+    for (const int index : piles) {
+        const CPileRecord& rec = m_doc.m_Piles[static_cast<std::size_t>(index)];
+        paths.push_back(dir.filePath(QString::fromStdString(PictureFileName(rec.GetPileName(), rec.m_nPileNo))));
+        if (QFileInfo::exists(paths.back())) ++existing;
+    }
+    if (existing > 0 && m_prompts.Ask(QString::fromUtf8(msg::kAppTitle),
+                                      QString::fromUtf8(msg::kReplacePictures).arg(existing),
+                                      QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+
+    CPictureOptions options;
+    options.m_Settings = Settings();
+    options.m_Cell = MakePrintJob(m_doc, options.m_Settings, Today()).m_Options;
+    const PictureLayout layout = PictureLayoutOf(m_doc.m_Display.m_nLayout);
+    CProgress progress(msg::kPictureProgress, static_cast<int>(piles.size()), m_pWindow);
+    for (std::size_t i = 0; i < piles.size(); ++i) {
+        progress.dialog.setValue(static_cast<int>(i));
+        if (progress.dialog.wasCanceled()) break;
+        const CPileRecord& rec = m_doc.m_Piles[static_cast<std::size_t>(piles[i])];
+        if (!WritePilePicture(rec, layout, options, paths[i].toStdString()).empty()) {
+            progress.dialog.reset();
+            m_prompts.Tell(QString::fromUtf8(msg::kWriteError), QMessageBox::Critical);
+            return;
+        }
+    }
+    progress.dialog.reset();
+}
+
+} // namespace pw

@@ -1,0 +1,161 @@
+// The printed pages and the export picture: what lands where, the .bmp file, and that drawing leaves
+// the records and the project as they were.
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "core/CDEVAzazDoc.h"
+#include "view/CPagePrinter.h"
+#include "view/CPilePicture.h"
+#include "ViewFixtures.h"
+
+namespace pw {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Twips per pixel of a page image at 72 dpi: 20.
+constexpr double kDpi = 72.0;
+
+QImage PageImage(const CPagePrinter& printer, int page) {
+    const CPageGrid& g = printer.Grid();
+    QImage img(static_cast<int>(g.nPaperW / 25.4 * kDpi), static_cast<int>(g.nPaperH / 25.4 * kDpi),
+               QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    printer.DrawPage(p, page, kDpi, kDpi);
+    return img;
+}
+
+// Non-white pixels inside a twip rectangle (x from left, y0 > y1 since y points up).
+int InkIn(const QImage& img, int left, int top, int right, int bottom) {
+    int n = 0;
+    for (int y = -top / 20; y < -bottom / 20; ++y)
+        for (int x = left / 20; x < right / 20; ++x)
+            if (img.rect().contains(x, y) && img.pixelColor(x, y) != QColor(Qt::white)) ++n;
+    return n;
+}
+
+std::vector<CPileRecord> Piles(int n) {
+    std::vector<CPileRecord> piles;
+    for (int i = 0; i < n; ++i) {
+        piles.push_back(test::PlainRecord(i + 1, [i](int s) { return s == 100 + 10 * i ? 100.f : 0.f; }));
+        piles.back().SetPileName(std::to_string(i + 1));
+    }
+    return piles;
+}
+
+CPrintJob Job(int piles, int columns, int rows, bool pairs) {
+    CPrintJob job;
+    job.m_Piles = Piles(piles);
+    job.m_Settings = CPrintSettings::Defaults();
+    job.m_Settings.m_nColumns = static_cast<int16_t>(columns);
+    job.m_Settings.m_nRows = static_cast<int16_t>(rows);
+    job.m_Settings.m_bSpectra = pairs;
+    return job;
+}
+
+TEST(PrintedPages, CellsLandInTheirRows) {
+    // Five piles, two columns, three rows: the third row's second cell stays empty.
+    const CPrintJob job = Job(5, 2, 3, false);
+    const CPagePrinter printer(job);
+    ASSERT_EQ(printer.PageCount(), 1);
+    const QImage img = PageImage(printer, 1);
+    const CPageGrid& g = printer.Grid();
+    const int top = g.Top() - kHeadingHeight;
+    const int rh = static_cast<int>(g.fRowH);
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 2; ++col) {
+            const int left = g.Left() + col * g.nCellW + 100;
+            const int ink = InkIn(img, left, top - row * rh - 100, left + g.nCellW - 200, top - (row + 1) * rh + 100);
+            if (row == 2 && col == 1)
+                EXPECT_EQ(ink, 0) << row << "," << col;
+            else
+                EXPECT_GT(ink, 50) << row << "," << col;
+        }
+    // Heading block text and the page's header and footer are drawn.
+    EXPECT_GT(InkIn(img, g.Left() + 100, g.Top() - 100, g.Right() - 100, g.Top() - 900), 50);
+    const CBand header = HeaderBand(g);
+    EXPECT_GT(InkIn(img, header.nLeft, header.nTop, header.nRight, header.nBottom - 40), 20);
+    const CBand footer = FooterBand(g);
+    EXPECT_GT(InkIn(img, footer.nLeft, footer.nTop + 40, footer.nRight, footer.nBottom), 20);
+}
+
+TEST(PrintedPages, PairsPutTheSpectrumBelowItsTrace) {
+    // Pairs with three rows: one pair row per page, the third band stays empty.
+    const CPrintJob job = Job(2, 1, 3, true);
+    const CPagePrinter printer(job);
+    ASSERT_EQ(printer.PageCount(), 2);
+    const QImage img = PageImage(printer, 2);
+    const CPageGrid& g = printer.Grid();
+    const int top = g.Top() - kHeadingHeight;
+    const int rh = static_cast<int>(g.fRowH);
+    const int left = g.Left() + 100, right = g.Right() - 100;
+    EXPECT_GT(InkIn(img, left, top - 100, right, top - rh + 100), 50);
+    EXPECT_GT(InkIn(img, left, top - rh - 100, right, top - 2 * rh + 100), 50);
+    EXPECT_EQ(InkIn(img, left, top - 2 * rh - 100, right, top - 3 * rh + 100), 0);
+}
+
+TEST(PrintedPages, DrawingLeavesTheProjectAsItWas) {
+    CDEVAzazDoc doc;
+    test::FillDoc(doc, Piles(3), 2);
+    doc.m_Piles[0].m_bChecked = 1;
+    doc.m_Piles[2].m_bChecked = 1;
+    doc.m_Piles[2].m_nStep = 3;
+    doc.m_Piles[2].m_nViewPoints = 700;
+    doc.SetModified(false);
+    const std::vector<CPileRecord> before = doc.m_Piles;
+
+    const CPrintJob job = MakePrintJob(doc, CPrintSettings::Defaults(), CDate{2026, 3, 9});
+    ASSERT_EQ(job.m_Piles.size(), 2u); // the ticked ones, in list order
+    EXPECT_EQ(job.m_Piles[0].m_nPileNo, 1);
+    EXPECT_EQ(job.m_Piles[1].m_nPileNo, 3);
+    const CPagePrinter printer(job);
+    PageImage(printer, 1);
+    for (const PictureLayout layout : {PictureLayout::Single, PictureLayout::Amplitude})
+        RenderPilePicture(doc.m_Piles[2], layout);
+
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(doc.m_Piles[i].m_nStep, before[i].m_nStep) << i;
+        EXPECT_EQ(doc.m_Piles[i].m_bDirty, before[i].m_bDirty) << i;
+        EXPECT_EQ(std::memcmp(doc.m_Piles[i].m_fTrace, before[i].m_fTrace, sizeof before[i].m_fTrace), 0) << i;
+    }
+    EXPECT_EQ(doc.m_bModified, 0);
+}
+
+TEST(Picture, BmpFileDecodesToTheRenderedPicture) {
+    const CPileRecord rec = Piles(1).front();
+    const QImage picture = RenderPilePicture(rec, PictureLayout::Single);
+    ASSERT_EQ(picture.size(), QSize(532, 260));
+    const fs::path dir = fs::temp_directory_path() / "pw-picture-test";
+    fs::create_directories(dir);
+    for (const char* name : {"p.bmp", "p.png"}) {
+        const std::string path = (dir / name).string();
+        ASSERT_EQ(WritePilePicture(rec, PictureLayout::Single, {}, path), "") << name;
+        if (std::string(name) == "p.bmp") EXPECT_EQ(fs::file_size(path), 415014u);
+        QImage decoded(QString::fromStdString(path));
+        ASSERT_FALSE(decoded.isNull()) << name;
+        EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB888), picture) << name;
+    }
+    // A picture that cannot be written leaves nothing behind and says so.
+    EXPECT_NE(WritePilePicture(rec, PictureLayout::Single, {}, (dir / "missing" / "p.bmp").string()), "");
+    fs::remove_all(dir);
+}
+
+TEST(Picture, SpectrumAboveTheCellBelow) {
+    const CPileRecord rec = Piles(1).front();
+    const QImage img = RenderPilePicture(rec, PictureLayout::Amplitude);
+    ASSERT_EQ(img.size(), QSize(532, 260));
+    // The spectrum's frame from y 10 to 210, the cell's top frame line at 213; its top 47 rows show.
+    EXPECT_GT(test::CountInRow(img, 213, 10, 521, QColor(0, 0, 0)), 400);
+    EXPECT_GT(test::CountInRow(img, 210, 10, 521, QColor(0, 0, 0)), 400);
+    EXPECT_GT(test::CountInColumn(img, 12, 214, 259, QColor(0, 0, 0)), 40); // the cell's left frame
+}
+
+} // namespace
+} // namespace pw

@@ -1,0 +1,218 @@
+// Drawing of the printed pages (see CPagePrinter.h).
+#include "view/CPagePrinter.h"
+
+#include <cmath>
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include "core/CDEVAzazDoc.h"
+#include "core/PictureFiles.h"
+#include "view/CPlotFonts.h"
+#include "view/CSpectrumPlotter.h"
+#include "view/CTracePlotter.h"
+
+namespace pw {
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+constexpr double kTrueTwipsPerMm = kTwipsPerInch / 25.4; // pens and dots: real millimetres
+constexpr int kPdfDpi = 1200;
+constexpr int kSpectrumBinWidth = 5;
+
+const CPlotFonts& Fonts() {
+    static const CPlotFonts fonts;
+    return fonts;
+}
+
+// "Arial" 10 point on a device of the given resolution.
+QFont PageFont(double dpiY) {
+    QFont f = MakeFaceFont(kFaceArial);
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(10.0 * dpiY / 72.0))));
+    return f;
+}
+
+// Text in device pixels (a page whose y axis points up would mirror it otherwise).
+void DeviceText(QPainter& painter, const QRectF& rect, int flags, const QString& text) {
+    painter.save();
+    painter.resetTransform();
+    painter.setPen(kColorBlack);
+    painter.drawText(rect, flags | Qt::TextSingleLine | Qt::TextDontClip, text);
+    painter.restore();
+}
+
+QRectF DeviceRect(const QTransform& t, int left, int top, int right, int bottom) {
+    return QRectF(t.map(QPointF(left, top)), t.map(QPointF(right, bottom))).normalized();
+}
+
+void BandText(QPainter& painter, const QTransform& t, const CBand& band, BandAlign align, const QString& text) {
+    const int h = align == BandAlign::Left ? Qt::AlignLeft : align == BandAlign::Right ? Qt::AlignRight : Qt::AlignHCenter;
+    DeviceText(painter, DeviceRect(t, band.nLeft, band.nTop, band.nRight, band.nBottom), h | Qt::AlignVCenter, text);
+}
+
+void BandLine(QPainter& painter, const CBand& band, int y) {
+    painter.setPen(QPen(kColorBlack, 15, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(band.nLeft, y, band.nRight, y);
+}
+
+} // namespace
+
+CPrintJob MakePrintJob(const CDEVAzazDoc& doc, const CPrintSettings& settings, CDate today) {
+    CPrintJob job;
+    for (const int index : PrintedPiles(doc.m_Piles, doc.m_nSelection))
+        job.m_Piles.push_back(doc.m_Piles[static_cast<std::size_t>(index)]);
+    job.m_Settings = settings;
+    job.m_strTitle = doc.m_strTitle;
+    job.m_strTestUnit = doc.m_Header.GetTestUnit();
+    job.m_strSiteName = doc.m_Header.GetProjectName();
+    job.m_Today = today;
+    job.m_Options.nPolarity = doc.m_Display.m_bInvert ? -1 : 1;
+    job.m_Options.bVariableArea = doc.m_Display.m_bVariableArea != 0;
+    job.m_Options.bScaleMarks = doc.m_bScale != 0;
+    return job;
+}
+
+void DrawPrintedCell(CPlotCanvas& canvas, int x, int y, int w, int h, const CPileRecord& rec,
+                     const CPrintSettings& settings, const CCellOptions& options) {
+    // A copy: a record never shown gets the step its trace would choose, without keeping it.
+    CPileRecord copy = rec;
+    const CCellParts parts = CellParts(w, h);
+    const TraceBox box{x, y, parts.nTraceW, h};
+    TraceOptions opt;
+    opt.nPolarity = options.nPolarity;
+    opt.bVariableArea = options.bVariableArea;
+    opt.bScaleMarks = options.bScaleMarks;
+    opt.bLegends = true;
+    opt.bKeepStep = true;
+    CTracePlotter plotter(canvas);
+    plotter.PlotTrace(box, copy, opt);
+    plotter.DrawMarks(box, copy, opt);
+
+    const PlotScale& sc = canvas.Scale();
+    const int boxX = x + parts.nTraceW * sc.nX;
+    const int boxW = (w - parts.nTraceW) * sc.nX;
+    canvas.Frame(boxX, y, boxW, h * sc.nY);
+    const std::array<std::string, 7> lines = InfoBoxLines(rec, settings);
+    for (int k = 1; k <= 7; ++k) {
+        const std::string& text = lines[static_cast<std::size_t>(k - 1)];
+        if (text.empty()) continue;
+        canvas.Text(boxX + boxW / 8, y + static_cast<int>(k / 8.0 * h * sc.nY), QString::fromStdString(text),
+                    kTextLegend);
+    }
+}
+
+CPagePrinter::CPagePrinter(const CPrintJob& job)
+    : m_Job(job), m_Grid(MakePageGrid(job.m_Settings)),
+      m_nPages(PageCount(m_Grid, static_cast<int>(job.m_Piles.size()))) {}
+
+void CPagePrinter::ConfigureDevice(QPagedPaintDevice& device) const {
+    const bool landscape = m_Grid.nPaperW > m_Grid.nPaperH;
+    const QSizeF portrait = landscape ? QSizeF(m_Grid.nPaperH, m_Grid.nPaperW) : QSizeF(m_Grid.nPaperW, m_Grid.nPaperH);
+    device.setPageLayout(QPageLayout(QPageSize(portrait, QPageSize::Millimeter),
+                                     landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+}
+
+void CPagePrinter::DrawPage(QPainter& painter, int page, double dpiX, double dpiY) const {
+    const CPageGrid& g = m_Grid;
+    const CPrintSettings& s = m_Job.m_Settings;
+    painter.save();
+    // Twips with y pointing up: the page's top edge is y = 0.
+    const QTransform t = QTransform::fromScale(dpiX / kTwipsPerInch, -dpiY / kTwipsPerInch);
+    painter.setWorldTransform(t);
+    painter.setFont(PageFont(dpiY));
+
+    if (s.m_bHeader) {
+        const CBand band = HeaderBand(g);
+        BandText(painter, t, band, BandAlign::Centre, QString::fromStdString(s.GetHeader()));
+        BandLine(painter, band, band.nBottom);
+    }
+    if (s.m_bFooter) {
+        const CBand band = FooterBand(g);
+        BandText(painter, t, band, BandAlign::Centre, QString::fromStdString(s.GetFooter()));
+        BandLine(painter, band, band.nTop);
+    }
+    CBand band;
+    BandAlign align = BandAlign::Right;
+    if (PageNumberPlace(g, s.m_nPagePosition, band, align)) {
+        const std::string number = PageNumberText(s.m_nPageFormat, s.m_nTotalPages, s.m_nStartPage + page - 1);
+        BandText(painter, t, band, align, QString::fromStdString(number));
+    }
+
+    const std::vector<CPageCell> cells = PageCells(g, static_cast<int>(m_Job.m_Piles.size()), page);
+    if (!cells.empty()) {
+        CPlotCanvas canvas(painter, Fonts(), PlotScale{g.nScale, g.nScale, -g.nScale}, false);
+        canvas.SetPaperGrid(g.nColumns, g.nRows);
+        canvas.SetPaperUnits(kTrueTwipsPerMm);
+        canvas.Frame(g.Left(), g.Top(), g.nPrintW, -kHeadingHeight);
+        for (const CPageText& line :
+             HeadingLines(g, s, m_Job.m_strTestUnit, m_Job.m_strTitle, m_Job.m_strSiteName, m_Job.m_Today)) {
+            const QPointF at = t.map(QPointF(line.nX, line.nY));
+            DeviceText(painter, QRectF(at, QSizeF(1e6, 1e6)), Qt::AlignLeft | Qt::AlignTop,
+                       QString::fromStdString(line.strText));
+        }
+        const int w = g.nCellW / g.nScale;
+        const int h = static_cast<int>(std::fabs(g.fRowH / -g.nScale));
+        for (const CPageCell& c : cells) {
+            const CPileRecord& rec = m_Job.m_Piles[static_cast<std::size_t>(c.nItem)];
+            if (!c.bSpectrum) {
+                DrawPrintedCell(canvas, c.nX, c.nY, w, h, rec, s, m_Job.m_Options);
+            } else {
+                CPileRecord copy = rec;
+                CSpectrumPlotter(canvas).Draw(TraceBox{c.nX, c.nY, w, h}, copy, 0, kSpectrumBinWidth,
+                                              m_Job.m_bPreview ? kTextVertical : kTextVerticalUp);
+            }
+        }
+    }
+    painter.restore();
+}
+
+bool CPagePrinter::PrintPages(QPagedPaintDevice& device, int from, int to, const ProgressSink& progress) const {
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    from = std::max(from, 1);
+    to = std::min(to, m_nPages);
+    const double dpiX = device.logicalDpiX(), dpiY = device.logicalDpiY();
+    for (int p = from; p <= to; ++p) {
+        if (progress && !progress(p - from, to - from + 1)) {
+            painter.end();
+            return false;
+        }
+        if (p > from) device.newPage();
+        DrawPage(painter, p, dpiX, dpiY);
+    }
+    if (progress) progress(to - from + 1, to - from + 1);
+    return painter.end();
+}
+
+std::string WritePrintPdf(const CPrintJob& job, const std::string& path, const ProgressSink& progress) {
+    CPagePrinter printer(job);
+    if (printer.PageCount() == 0) return "no pile to print";
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();
+    bool ok = false;
+    bool cancelled = false;
+    const ProgressSink watch = [&](int done, int total) {
+        cancelled = progress && !progress(done, total);
+        return !cancelled;
+    };
+    {
+        QPdfWriter pdf(&file);
+        pdf.setResolution(kPdfDpi);
+        pdf.setTitle(QString::fromStdString(job.m_strTitle));
+        pdf.setCreator(QStringLiteral("pilewave"));
+        printer.ConfigureDevice(pdf);
+        ok = printer.PrintPages(pdf, 1, printer.PageCount(), watch);
+    }
+    if (!ok) {
+        file.cancelWriting();
+        return cancelled ? "cancelled" : "the PDF could not be drawn";
+    }
+    if (!file.commit()) return file.errorString().toStdString();
+    return {};
+}
+
+} // namespace pw

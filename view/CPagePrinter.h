@@ -1,0 +1,85 @@
+// The printed pages: the cells of the printed piles with their information boxes, the heading block,
+// header, footer and page number, drawn in twips onto a printer, the print preview or a PDF; and the
+// printed cell alone, which the picture export draws too. Drawing reads the records and never changes
+// them: every cell is drawn from a copy, with the pile's stored step.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QPainter>
+
+#include "core/CDate.h"
+#include "core/CPileRecord.h"
+#include "core/PageLayout.h"
+#include "core/PrintSettings.h"
+#include "view/CPlotCanvas.h"
+
+class QPagedPaintDevice;
+
+namespace pw {
+
+class CDEVAzazDoc;
+
+// How the traces look: the project's display options.
+struct CCellOptions {
+    int nPolarity = 1;
+    bool bVariableArea = false;
+    bool bScaleMarks = true;
+};
+
+// Everything a print job needs, copied out of the project so the pages can be drawn later (the
+// preview redraws them whenever it likes) without touching it.
+struct CPrintJob {
+    std::vector<CPileRecord> m_Piles; // the printed piles, in print order
+    CPrintSettings m_Settings;
+    std::string m_strTitle;    // the document title ("文件名")
+    std::string m_strTestUnit; // "检测单位名称"
+    std::string m_strSiteName; // "工地名"
+    CDate m_Today;
+    CCellOptions m_Options;
+    bool m_bPreview = false; // preview writes the spectrum marks' labels the other way round
+};
+
+// The job of the project's printed piles (ticked ones, else the selected ones, in list order).
+CPrintJob MakePrintJob(const CDEVAzazDoc& doc, const CPrintSettings& settings, CDate today);
+
+// Progress of long work: (done, total); false asks to stop.
+using ProgressSink = std::function<bool(int done, int total)>;
+
+// The printed cell of a pile at (x, y), w x h plot units, with the canvas's scales: the trace box
+// (four fifths of the width) with head/toe marks, defects, the scale and its legends, and the
+// information box to its right.
+void DrawPrintedCell(CPlotCanvas& canvas, int x, int y, int w, int h, const CPileRecord& rec,
+                     const CPrintSettings& settings, const CCellOptions& options);
+
+class CPagePrinter {
+public:
+    explicit CPagePrinter(const CPrintJob& job);
+
+    const CPageGrid& Grid() const { return m_Grid; }
+    int PageCount() const { return m_nPages; }
+
+    // Sets the device's paper to the settings' size, without margins: the page's origin is the
+    // paper's top left corner.
+    void ConfigureDevice(QPagedPaintDevice& device) const;
+
+    // Draws page p (1-based) with the painter's origin at the paper's top left; dpi of the device.
+    void DrawPage(QPainter& painter, int page, double dpiX, double dpiY) const;
+
+    // Pages from..to (1-based, inclusive) onto a configured device, a new sheet for each after the
+    // first. False when the painter could not start or the progress asked to stop.
+    bool PrintPages(QPagedPaintDevice& device, int from, int to, const ProgressSink& progress = {}) const;
+
+private:
+    const CPrintJob& m_Job;
+    CPageGrid m_Grid;
+    int m_nPages = 0;
+};
+
+// All pages as a PDF at 1200 dpi, written beside path and renamed over it only when complete.
+// Returns "" when written, "cancelled" when the progress stopped it, or what went wrong.
+std::string WritePrintPdf(const CPrintJob& job, const std::string& path, const ProgressSink& progress = {});
+
+} // namespace pw
