@@ -145,21 +145,26 @@ void AddPrintCommands(CLI::App& app) {
         auto out = std::make_shared<std::string>();
         auto choice = std::make_shared<CChoice>();
         cmd->add_option("PATH", *path, "project file, tester folder, or a file inside one")->required();
-        auto* piles = cmd->add_option("--piles", choice->m_strPiles, "print these piles (numbers such as 1,3)");
-        cmd->add_flag("--checked", choice->m_bChecked, "print the ticked piles (the default)")->excludes(piles);
-        cmd->add_option("--settings", choice->m_strSettings, "print settings (set.ini; default: the defaults)");
+        auto* piles =
+            cmd->add_option("--piles", choice->m_strPiles, "print these piles (numbers such as 1,3)");
+        cmd->add_flag("--checked", choice->m_bChecked, "print the ticked piles (the default)")
+            ->excludes(piles);
+        cmd->add_option("--settings", choice->m_strSettings,
+                        "print settings (set.ini; default: the defaults)");
         cmd->add_option("-o,--output", *out, "the .pdf to write")->required();
         cmd->callback([=] { RunPrint(*path, *choice, *out); });
     }
     {
-        auto* cmd = app.add_subcommand("picture", "Pictures of piles as .bmp or .png, one file or one per pile");
+        auto* cmd =
+            app.add_subcommand("picture", "Pictures of piles as .bmp or .png, one file or one per pile");
         auto path = std::make_shared<std::string>();
         auto out = std::make_shared<std::string>();
         auto layout = std::make_shared<std::string>("single");
         auto choice = std::make_shared<CChoice>();
         cmd->add_option("PATH", *path, "project file, tester folder, or a file inside one")->required();
         auto* pile = cmd->add_option("--pile", choice->m_nPile, "the picture of this pile");
-        auto* piles = cmd->add_option("--piles", choice->m_strPiles, "these piles (numbers such as 1,3)")->excludes(pile);
+        auto* piles = cmd->add_option("--piles", choice->m_strPiles, "these piles (numbers such as 1,3)")
+                          ->excludes(pile);
         cmd->add_flag("--checked", choice->m_bChecked, "the ticked piles")->excludes(pile)->excludes(piles);
         cmd->add_option("--layout", *layout, "single, amplitude or power")
             ->check(CLI::IsMember({"single", "amplitude", "power"}));

@@ -78,8 +78,10 @@ CPageGrid MakePageGrid(const CPrintSettings& s) {
     FitMargins(g.nPaperW, g.fLeft, g.fRight);
     FitMargins(g.nPaperH, g.fTop, g.fBottom);
 
-    g.nPrintH = std::max(kMinPrintable, static_cast<int>((g.nPaperH - 10 * g.fTop - 10 * g.fBottom) * kTwipsPerMm));
-    g.nPrintW = std::max(kMinPrintable, static_cast<int>((g.nPaperW - 10 * g.fLeft - 10 * g.fRight) * kTwipsPerMm));
+    g.nPrintH =
+        std::max(kMinPrintable, static_cast<int>((g.nPaperH - 10 * g.fTop - 10 * g.fBottom) * kTwipsPerMm));
+    g.nPrintW =
+        std::max(kMinPrintable, static_cast<int>((g.nPaperW - 10 * g.fLeft - 10 * g.fRight) * kTwipsPerMm));
 
     // With pairs the rows are taken in twos (a trace row and its spectrum row). One row per page
     // still holds one pair: its two halves share the body.

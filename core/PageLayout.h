@@ -18,29 +18,29 @@ class CPileRecord;
 // Lengths on paper: these rounded factors, not 56.7 twips per millimetre.
 inline constexpr int kTwipsPerMm = 56;
 inline constexpr int kTwipsPerCm = 560;
-inline constexpr int kHeadingHeight = 1000; // heading block above the cells
-inline constexpr int kBandHeight = 300;     // header and footer text bands
+inline constexpr int kHeadingHeight = 1000;            // heading block above the cells
+inline constexpr int kBandHeight = 300;                // header and footer text bands
 inline constexpr int kMinPrintable = 20 * kTwipsPerMm; // 2 cm each way at least
 
 // The page grid after the settings were made safe to lay out: at least one row and one column, at
 // most three columns, margins that leave at least 2 cm each way, and pairs with one row per page laid
 // out as one pair row per page.
 struct CPageGrid {
-    int nColumns = 1;  // Nc
-    int nRows = 5;     // Nr as set (the row height divides the body by it)
+    int nColumns = 1; // Nc
+    int nRows = 5;    // Nr as set (the row height divides the body by it)
     bool bPairs = false;
-    int nCellRows = 5; // rows of piles on a page: pair rows with pairs, else Nr
+    int nCellRows = 5;                // rows of piles on a page: pair rows with pairs, else Nr
     int nPaperW = 210, nPaperH = 297; // mm
     double fTop = 2, fBottom = 2, fLeft = 2, fRight = 2, fHeader = 2, fFooter = 2; // cm
-    int nPrintW = 0; // pw, twips
-    int nPrintH = 0; // ph, twips
-    int nScale = 2;  // e: pen, x and (negated) y scale of the cells
-    int nCellW = 0;  // cw
+    int nPrintW = 0;                                                               // pw, twips
+    int nPrintH = 0;                                                               // ph, twips
+    int nScale = 2;   // e: pen, x and (negated) y scale of the cells
+    int nCellW = 0;   // cw
     double fRowH = 0; // rh
     int PilesPerPage() const { return nColumns * nCellRows; }
-    int Left() const; // L x 560
+    int Left() const;  // L x 560
     int Right() const; // (Wp - 10 Rm) x 56
-    int Top() const;  // -T x 560
+    int Top() const;   // -T x 560
 };
 
 CPageGrid MakePageGrid(const CPrintSettings& s);
@@ -56,7 +56,7 @@ struct CPageCell {
     int nItem = 0;
     int nRow = 0, nColumn = 0; // row band of the page (with pairs the trace's row, 2i)
     int nX = 0, nY = 0;
-    bool bSpectrum = false;    // the spectrum cell below the trace (pairs only)
+    bool bSpectrum = false; // the spectrum cell below the trace (pairs only)
 };
 // The cells of page p (1-based), row by row; empty beyond the last page.
 std::vector<CPageCell> PageCells(const CPageGrid& g, int piles, int page);
@@ -94,6 +94,8 @@ std::array<std::string, 7> InfoBoxLines(const CPileRecord& rec, const CPrintSett
 struct CCellParts {
     int nW = 0, nH = 0, nTraceW = 0;
 };
-inline CCellParts CellParts(int w, int h) { return {w, h, 4 * w / 5}; }
+inline CCellParts CellParts(int w, int h) {
+    return {w, h, 4 * w / 5};
+}
 
 } // namespace pw

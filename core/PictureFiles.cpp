@@ -23,8 +23,10 @@ int BmpRowSize(int bitsPerPixel, int width) {
     return 4 * (((bitsPerPixel * width - 1) / 32) + 1);
 }
 
-std::vector<uint8_t> EncodeBmp24(int width, int height, const uint8_t* rgb, int stride) {
-    if (width <= 0 || height <= 0 || !rgb) return {};
+namespace {
+
+// Headers filled, pixel rows zero (their padding stays so).
+std::vector<uint8_t> BmpFrame(int width, int height) {
     const int row = BmpRowSize(24, width);
     const std::size_t total = kBmpHeaderSize + static_cast<std::size_t>(row) * height;
     std::vector<uint8_t> out(total, 0);
@@ -40,13 +42,24 @@ std::vector<uint8_t> EncodeBmp24(int width, int height, const uint8_t* rgb, int 
     // A physical size of 1000 mm: pixels per metre equal the pixel counts.
     Put32(h + 38, static_cast<uint32_t>(width));
     Put32(h + 42, static_cast<uint32_t>(height));
+    return out;
+}
+
+} // namespace
+
+std::vector<uint8_t> EncodeBmp24Xrgb(int width, int height, const uint32_t* pixels, int stride) {
+    if (width <= 0 || height <= 0 || !pixels) return {};
+    std::vector<uint8_t> out = BmpFrame(width, height);
+    const int row = BmpRowSize(24, width);
+    const auto* base = reinterpret_cast<const uint8_t*>(pixels);
     for (int y = 0; y < height; ++y) {
-        const uint8_t* src = rgb + static_cast<std::size_t>(height - 1 - y) * stride;
+        const auto* src =
+            reinterpret_cast<const uint32_t*>(base + static_cast<std::size_t>(height - 1 - y) * stride);
         uint8_t* dst = out.data() + kBmpHeaderSize + static_cast<std::size_t>(y) * row;
         for (int x = 0; x < width; ++x) {
-            dst[3 * x + 0] = src[3 * x + 2];
-            dst[3 * x + 1] = src[3 * x + 1];
-            dst[3 * x + 2] = src[3 * x + 0];
+            dst[3 * x + 0] = static_cast<uint8_t>(src[x]);
+            dst[3 * x + 1] = static_cast<uint8_t>(src[x] >> 8);
+            dst[3 * x + 2] = static_cast<uint8_t>(src[x] >> 16);
         }
     }
     return out;
@@ -76,13 +89,15 @@ std::string PictureFileName(const std::string& pileName, int number, const std::
     return SafeFileNamePart(pileName) + "-" + std::to_string(number) + "." + extension;
 }
 
-std::vector<int> PrintedPiles(const std::vector<CPileRecord>& piles, const std::vector<int>& selectedPileNos) {
+std::vector<int> PrintedPiles(const std::vector<CPileRecord>& piles,
+                              const std::vector<int>& selectedPileNos) {
     std::vector<int> out;
     for (std::size_t i = 0; i < piles.size(); ++i)
         if (piles[i].m_bChecked) out.push_back(static_cast<int>(i));
     if (!out.empty()) return out;
     for (std::size_t i = 0; i < piles.size(); ++i)
-        if (std::find(selectedPileNos.begin(), selectedPileNos.end(), piles[i].m_nPileNo) != selectedPileNos.end())
+        if (std::find(selectedPileNos.begin(), selectedPileNos.end(), piles[i].m_nPileNo) !=
+            selectedPileNos.end())
             out.push_back(static_cast<int>(i));
     return out;
 }

@@ -25,9 +25,9 @@ inline constexpr int kBmpHeaderSize = 54;
 // Bytes per row: 4 x (((bits x width - 1) / 32) + 1).
 int BmpRowSize(int bitsPerPixel, int width);
 
-// A 24-bit .bmp of a picture given as top-down rows of R, G, B bytes (stride bytes apart). Empty when
-// the size is not positive.
-std::vector<uint8_t> EncodeBmp24(int width, int height, const uint8_t* rgb, int stride);
+// A 24-bit .bmp of a picture given as top-down rows of 32-bit 0xffRRGGBB pixels (stride bytes apart).
+// Empty when the size is not positive.
+std::vector<uint8_t> EncodeBmp24Xrgb(int width, int height, const uint32_t* pixels, int stride);
 
 // A file name part made from a pile name: characters a file system refuses ('/', '\\', ':', '*', '?',
 // '"', '<', '>', '|', control characters) become '_', leading dots and blanks and trailing dots

@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QProgressDialog>
 
+#include "core/CommandIds.h"
 #include "core/PictureFiles.h"
 #include "shell/CCommandRouter.h"
 #include "shell/CShellPrompts.h"
@@ -49,8 +50,8 @@ struct CProgress {
 
 CPrintCommands::CPrintCommands(CDEVAzazDoc& doc, CShellPrompts& prompts, QWidget* window,
                                std::function<void()> clearPanes)
-    : QObject(window), m_strSettingsPath(PrintSettingsPath()), m_doc(doc), m_prompts(prompts), m_pWindow(window),
-      m_ClearPanes(std::move(clearPanes)) {}
+    : QObject(window), m_strSettingsPath(PrintSettingsPath()), m_doc(doc), m_prompts(prompts),
+      m_pWindow(window), m_ClearPanes(std::move(clearPanes)) {}
 
 void CPrintCommands::Register(CCommandRouter& router) {
     router.Handle(cmd::kPrint, [this] { Print(); });
@@ -61,7 +62,9 @@ void CPrintCommands::Register(CCommandRouter& router) {
     router.SetStateRule(cmd::kPrint, anyPile);
     router.SetStateRule(cmd::kPrintPreview, anyPile);
     router.SetStateRule(cmd::kSaveSelectedTraces, anyPile);
-    router.SetStateRule(cmd::kSaveTraceImage, [this] { return CommandState{m_doc.GetCurrentPile() != nullptr, false}; });
+    router.SetStateRule(cmd::kSaveTraceImage, [this] {
+        return CommandState{m_doc.GetCurrentPile() != nullptr, false};
+    });
 }
 
 CPrintSettings CPrintCommands::Settings() const {
@@ -138,7 +141,8 @@ void CPrintCommands::SaveCurrentPicture() {
     CPictureOptions options;
     options.m_Settings = Settings();
     options.m_Cell = MakePrintJob(m_doc, options.m_Settings, Today()).m_Options;
-    if (!WritePilePicture(*rec, PictureLayoutOf(m_doc.m_Display.m_nLayout), options, path.toStdString()).empty())
+    if (!WritePilePicture(*rec, PictureLayoutOf(m_doc.m_Display.m_nLayout), options, path.toStdString())
+             .empty())
         m_prompts.Tell(QString::fromUtf8(msg::kWriteError), QMessageBox::Critical);
 }
 
@@ -158,7 +162,8 @@ void CPrintCommands::SaveSelectedPictures() {
     int existing = 0;
     for (const int index : piles) {
         const CPileRecord& rec = m_doc.m_Piles[static_cast<std::size_t>(index)];
-        paths.push_back(dir.filePath(QString::fromStdString(PictureFileName(rec.GetPileName(), rec.m_nPileNo))));
+        paths.push_back(
+            dir.filePath(QString::fromStdString(PictureFileName(rec.GetPileName(), rec.m_nPileNo))));
         if (QFileInfo::exists(paths.back())) ++existing;
     }
     if (existing > 0 && m_prompts.Ask(QString::fromUtf8(msg::kAppTitle),

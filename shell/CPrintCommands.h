@@ -24,7 +24,8 @@ class CPrintCommands : public QObject {
     Q_OBJECT
 public:
     // clearPanes empties status panes 1..5 (before the preview).
-    CPrintCommands(CDEVAzazDoc& doc, CShellPrompts& prompts, QWidget* window, std::function<void()> clearPanes);
+    CPrintCommands(CDEVAzazDoc& doc, CShellPrompts& prompts, QWidget* window,
+                   std::function<void()> clearPanes);
     void Register(CCommandRouter& router);
 
     void Print();

@@ -49,9 +49,13 @@ QRectF DeviceRect(const QTransform& t, int left, int top, int right, int bottom)
     return QRectF(t.map(QPointF(left, top)), t.map(QPointF(right, bottom))).normalized();
 }
 
-void BandText(QPainter& painter, const QTransform& t, const CBand& band, BandAlign align, const QString& text) {
-    const int h = align == BandAlign::Left ? Qt::AlignLeft : align == BandAlign::Right ? Qt::AlignRight : Qt::AlignHCenter;
-    DeviceText(painter, DeviceRect(t, band.nLeft, band.nTop, band.nRight, band.nBottom), h | Qt::AlignVCenter, text);
+void BandText(QPainter& painter, const QTransform& t, const CBand& band, BandAlign align,
+              const QString& text) {
+    const int h = align == BandAlign::Left    ? Qt::AlignLeft
+                  : align == BandAlign::Right ? Qt::AlignRight
+                                              : Qt::AlignHCenter;
+    DeviceText(painter, DeviceRect(t, band.nLeft, band.nTop, band.nRight, band.nBottom), h | Qt::AlignVCenter,
+               text);
 }
 
 void BandLine(QPainter& painter, const CBand& band, int y) {
@@ -107,13 +111,15 @@ void DrawPrintedCell(CPlotCanvas& canvas, int x, int y, int w, int h, const CPil
 
 CPagePrinter::CPagePrinter(const CPrintJob& job)
     : m_Job(job), m_Grid(MakePageGrid(job.m_Settings)),
-      m_nPages(PageCount(m_Grid, static_cast<int>(job.m_Piles.size()))) {}
+      m_nPages(pw::PageCount(m_Grid, static_cast<int>(job.m_Piles.size()))) {}
 
 void CPagePrinter::ConfigureDevice(QPagedPaintDevice& device) const {
     const bool landscape = m_Grid.nPaperW > m_Grid.nPaperH;
-    const QSizeF portrait = landscape ? QSizeF(m_Grid.nPaperH, m_Grid.nPaperW) : QSizeF(m_Grid.nPaperW, m_Grid.nPaperH);
+    const QSizeF portrait =
+        landscape ? QSizeF(m_Grid.nPaperH, m_Grid.nPaperW) : QSizeF(m_Grid.nPaperW, m_Grid.nPaperH);
     device.setPageLayout(QPageLayout(QPageSize(portrait, QPageSize::Millimeter),
-                                     landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+                                     landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                     QMarginsF()));
 }
 
 void CPagePrinter::DrawPage(QPainter& painter, int page, double dpiX, double dpiY) const {
@@ -138,7 +144,8 @@ void CPagePrinter::DrawPage(QPainter& painter, int page, double dpiX, double dpi
     CBand band;
     BandAlign align = BandAlign::Right;
     if (PageNumberPlace(g, s.m_nPagePosition, band, align)) {
-        const std::string number = PageNumberText(s.m_nPageFormat, s.m_nTotalPages, s.m_nStartPage + page - 1);
+        const std::string number =
+            PageNumberText(s.m_nPageFormat, s.m_nTotalPages, s.m_nStartPage + page - 1);
         BandText(painter, t, band, align, QString::fromStdString(number));
     }
 
@@ -170,7 +177,8 @@ void CPagePrinter::DrawPage(QPainter& painter, int page, double dpiX, double dpi
     painter.restore();
 }
 
-bool CPagePrinter::PrintPages(QPagedPaintDevice& device, int from, int to, const ProgressSink& progress) const {
+bool CPagePrinter::PrintPages(QPagedPaintDevice& device, int from, int to,
+                              const ProgressSink& progress) const {
     QPainter painter;
     if (!painter.begin(&device)) return false;
     from = std::max(from, 1);

@@ -32,17 +32,20 @@ bool EndsWithPng(const std::string& path) {
 } // namespace
 
 PictureLayout PictureLayoutOf(int viewLayout) {
-    return viewLayout == 3 ? PictureLayout::Amplitude : viewLayout == 4 ? PictureLayout::Power : PictureLayout::Single;
+    return viewLayout == 3   ? PictureLayout::Amplitude
+           : viewLayout == 4 ? PictureLayout::Power
+                             : PictureLayout::Single;
 }
 
 QImage RenderPilePicture(const CPileRecord& rec, PictureLayout layout, const CPictureOptions& options) {
-    QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB888);
+    QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
     if (image.isNull()) return image;
     image.fill(kColorBackground);
     QPainter painter(&image);
     CPlotCanvas canvas(painter, Fonts(), PlotScale{}, false);
     if (layout == PictureLayout::Single) {
-        DrawPrintedCell(canvas, 10, 10, kPlotWidth, kPlotHeight * 6 / 5, rec, options.m_Settings, options.m_Cell);
+        DrawPrintedCell(canvas, 10, 10, kPlotWidth, kPlotHeight * 6 / 5, rec, options.m_Settings,
+                        options.m_Cell);
     } else {
         // The spectrum above, the printed cell below it (only its top rows fall inside the picture).
         CPileRecord copy = rec;
@@ -74,10 +77,14 @@ std::string WritePilePicture(const CPileRecord& rec, PictureLayout layout, const
         bytes = PilePicturePng(rec, layout, nullptr, nullptr, options);
     } else {
         const QImage image = RenderPilePicture(rec, layout, options);
-        if (!image.isNull()) bytes = EncodeBmp24(image.width(), image.height(), image.constBits(), image.bytesPerLine());
+        if (!image.isNull())
+            bytes = EncodeBmp24Xrgb(image.width(), image.height(),
+                                    reinterpret_cast<const uint32_t*>(image.constBits()),
+                                    static_cast<int>(image.bytesPerLine()));
     }
     if (bytes.empty()) return "the picture could not be drawn";
-    return WriteFileAtomically(path, [&bytes](CByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); });
+    return WriteFileAtomically(path,
+                               [&bytes](CByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); });
 }
 
 } // namespace pw

@@ -30,7 +30,7 @@ struct CPictureOptions {
 // The project's picture layout: the spectrum layouts give theirs, every trace layout the single one.
 PictureLayout PictureLayoutOf(int viewLayout);
 
-// The pile's picture (24 bits per pixel); a null image when it cannot be drawn.
+// The pile's picture (RGB32 in memory; the .bmp holds it at 24 bits); a null image when it cannot be drawn.
 QImage RenderPilePicture(const CPileRecord& rec, PictureLayout layout, const CPictureOptions& options = {});
 
 // The picture as PNG bytes (empty when it cannot be drawn or encoded).

@@ -128,8 +128,12 @@ TEST(PageNumber, Styles) {
     const struct {
         int style, total, number;
         const char* text;
-    } cases[] = {{0, 12, 3, " 3 "},     {1, 12, 3, ".3."},          {2, 12, 3, "--3--"},
-                 {3, 12, 3, "第 3 页"}, {4, 12, 3, "共 12 页 第 3 页"}, {5, 12, 3, ""},
+    } cases[] = {{0, 12, 3, " 3 "},
+                 {1, 12, 3, ".3."},
+                 {2, 12, 3, "--3--"},
+                 {3, 12, 3, "第 3 页"},
+                 {4, 12, 3, "共 12 页 第 3 页"},
+                 {5, 12, 3, ""},
                  {-1, 12, 3, ""}};
     for (const auto& c : cases)
         EXPECT_EQ(PageNumberText(c.style, c.total, c.number), c.text) << c.style;
@@ -141,9 +145,9 @@ TEST(PageNumber, PlacesAndBands) {
         int position;
         bool placed, footer;
         BandAlign align;
-    } cases[] = {{0, true, true, BandAlign::Right},  {1, true, true, BandAlign::Centre},
-                 {2, true, true, BandAlign::Left},   {3, true, false, BandAlign::Right},
-                 {4, true, false, BandAlign::Left},  {5, false, false, BandAlign::Left}};
+    } cases[] = {{0, true, true, BandAlign::Right}, {1, true, true, BandAlign::Centre},
+                 {2, true, true, BandAlign::Left},  {3, true, false, BandAlign::Right},
+                 {4, true, false, BandAlign::Left}, {5, false, false, BandAlign::Left}};
     for (const auto& c : cases) {
         CBand band;
         BandAlign align = BandAlign::Left;
@@ -203,11 +207,10 @@ TEST(InfoBox, LinesAndFlags) {
 
 TEST(Bmp, HeaderOfA24BitPicture) {
     const int w = 532, h = 260;
-    std::vector<uint8_t> rgb(static_cast<std::size_t>(w) * 3 * h, 255);
-    rgb[0] = 10, rgb[1] = 20, rgb[2] = 30;              // top left pixel
-    const std::size_t last = (static_cast<std::size_t>(h) - 1) * w * 3; // bottom left
-    rgb[last] = 1, rgb[last + 1] = 2, rgb[last + 2] = 3;
-    const std::vector<uint8_t> bmp = EncodeBmp24(w, h, rgb.data(), w * 3);
+    std::vector<uint32_t> px(static_cast<std::size_t>(w) * h, 0xFFFFFFFF);
+    px[0] = 0xFF0A141E;                                   // top left: R 10, G 20, B 30
+    px[static_cast<std::size_t>(h - 1) * w] = 0xFF010203; // bottom left
+    const std::vector<uint8_t> bmp = EncodeBmp24Xrgb(w, h, px.data(), w * 4);
     auto u32 = [&](int at) {
         return bmp[at] | bmp[at + 1] << 8 | bmp[at + 2] << 16 | static_cast<uint32_t>(bmp[at + 3]) << 24;
     };
@@ -235,13 +238,13 @@ TEST(Bmp, HeaderOfA24BitPicture) {
     const std::size_t topRow = 54 + 1596u * 259;
     EXPECT_EQ(bmp[topRow], 30);
     EXPECT_EQ(bmp[topRow + 2], 10);
-    EXPECT_TRUE(EncodeBmp24(0, 5, rgb.data(), 0).empty());
+    EXPECT_TRUE(EncodeBmp24Xrgb(0, 5, px.data(), 0).empty());
 }
 
 TEST(Bmp, RowsArePaddedToFourBytes) {
     // Five pixels of three bytes: rows of 16 bytes, the last one padding.
-    const std::vector<uint8_t> rgb(5 * 3 * 2, 255);
-    const std::vector<uint8_t> bmp = EncodeBmp24(5, 2, rgb.data(), 15);
+    const std::vector<uint32_t> px(5 * 2, 0xFFFFFFFF);
+    const std::vector<uint8_t> bmp = EncodeBmp24Xrgb(5, 2, px.data(), 20);
     EXPECT_EQ(BmpRowSize(24, 5), 16);
     ASSERT_EQ(bmp.size(), 54u + 32u);
     EXPECT_EQ(bmp[54 + 14], 255);
@@ -255,9 +258,9 @@ TEST(PictureFileNames, PileNamesCannotLeaveTheFolder) {
     const struct {
         const char* pile;
         const char* file;
-    } cases[] = {{"12-3", "12-3-4.bmp"},     {"../x", "_x-4.bmp"},   {"a/b", "a_b-4.bmp"},
-                 {"..", "_-4.bmp"},          {"", "_-4.bmp"},        {" 桩7 ", "桩7-4.bmp"},
-                 {"a:b*?", "a_b__-4.bmp"},   {"c\\d", "c_d-4.bmp"},  {"x\ty", "x_y-4.bmp"}};
+    } cases[] = {{"12-3", "12-3-4.bmp"},   {"../x", "_x-4.bmp"},  {"a/b", "a_b-4.bmp"},
+                 {"..", "_-4.bmp"},        {"", "_-4.bmp"},       {" 桩7 ", "桩7-4.bmp"},
+                 {"a:b*?", "a_b__-4.bmp"}, {"c\\d", "c_d-4.bmp"}, {"x\ty", "x_y-4.bmp"}};
     for (const auto& c : cases)
         EXPECT_EQ(PictureFileName(c.pile, 4), c.file) << c.pile;
 }

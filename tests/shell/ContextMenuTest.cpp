@@ -104,11 +104,11 @@ TEST_F(MenuFrame, ItemsInOrderWithTheirOwnTexts) {
         bool enabled, checkable, checked;
     };
     const Case cases[] = {
-        {32838, true, false, false},  {32815, true, false, false},  {32811, true, false, false},
-        {32848, true, true, true},    {32905, true, true, true},    {32849, true, true, false},
-        {32871, true, true, false},   {32851, true, true, false},   {32841, true, false, false},
-        {32842, true, false, false},  {32919, true, false, false},  {32825, true, false, false},
-        {57607, false, false, false}, {57609, false, false, false}, {32829, false, false, false},
+        {32838, true, false, false}, {32815, true, false, false}, {32811, true, false, false},
+        {32848, true, true, true},   {32905, true, true, true},   {32849, true, true, false},
+        {32871, true, true, false},  {32851, true, true, false},  {32841, true, false, false},
+        {32842, true, false, false}, {32919, true, false, false}, {32825, true, false, false},
+        {57607, true, false, false}, {57609, true, false, false}, {32829, true, false, false},
     };
     for (const Case& c : cases) {
         QAction* a = Find(menu.get(), c.id);

@@ -53,7 +53,7 @@ TEST_F(FrameTest, EnableStatesFollowTheRecords) {
         {57601, true, true},   {32959, true, true},  {57603, false, true},  {57604, false, true},
         {32956, false, true},  {32909, false, true}, {32873, false, true},  {32828, false, true},
         {32944, false, true},  {32936, false, true}, {32848, false, true},  {59392, true, true},
-        {57664, true, true},   {57600, true, true},  {57607, false, false}, {32846, true, true},
+        {57664, true, true},   {57600, true, true},  {57607, false, true},  {32846, true, true},
         {32783, false, true},  {32819, false, true}, {32830, false, true},  {32960, false, true},
         {32868, false, true},  {32850, false, true}, {32831, true, true}, {57634, false, false},
         {57616, false, false},

@@ -36,10 +36,11 @@ struct PictureCommandsTest : ::testing::Test {
 };
 
 TEST_F(PictureCommandsTest, PrintingCommandsNeedPiles) {
-    for (const int id : {cmd::kPrint, cmd::kPrintPreview, cmd::kSaveSelectedTraces, cmd::kSaveTraceImage})
+    const int ids[] = {cmd::kPrint, cmd::kPrintPreview, cmd::kSaveSelectedTraces, cmd::kSaveTraceImage};
+    for (const int id : ids)
         EXPECT_FALSE(frame.Router().StateOf(id).enabled) << id;
     Open({{"A1"}});
-    for (const int id : {cmd::kPrint, cmd::kPrintPreview, cmd::kSaveSelectedTraces, cmd::kSaveTraceImage})
+    for (const int id : ids)
         EXPECT_TRUE(frame.Router().StateOf(id).enabled) << id;
 }
 
@@ -50,7 +51,9 @@ TEST_F(PictureCommandsTest, TickedPilesGoIntoTheChosenFolderUnderSafeNames) {
     frame.Router().Dispatch(cmd::kSaveSelectedTraces);
     EXPECT_EQ(prompts.m_FolderTitles, QStringList{QString::fromUtf8("选择波形保存路径：")});
     EXPECT_TRUE(prompts.m_Told.isEmpty()) << prompts.m_Told.join('\n').toStdString();
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files), (QStringList{"A1-1.bmp", "_up-2.bmp"}));
+    QStringList files = QDir(folder).entryList(QDir::Files);
+    files.sort();
+    EXPECT_EQ(files, (QStringList{"A1-1.bmp", "_up-2.bmp"}));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("up-2.bmp"))));
     EXPECT_EQ(QFileInfo(QDir(folder).filePath("A1-1.bmp")).size(), 415014);
     EXPECT_EQ(doc.m_bModified, 0);
