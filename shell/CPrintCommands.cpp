@@ -140,7 +140,7 @@ void CPrintCommands::SaveCurrentPicture() {
     if (path.isEmpty()) return;
     CPictureOptions options;
     options.m_Settings = Settings();
-    options.m_Cell = MakePrintJob(m_doc, options.m_Settings, Today()).m_Options;
+    options.m_Cell = CellOptionsOf(m_doc);
     if (!WritePilePicture(*rec, PictureLayoutOf(m_doc.m_Display.m_nLayout), options, path.toStdString())
              .empty())
         m_prompts.Tell(QString::fromUtf8(msg::kWriteError), QMessageBox::Critical);
@@ -173,7 +173,7 @@ void CPrintCommands::SaveSelectedPictures() {
 
     CPictureOptions options;
     options.m_Settings = Settings();
-    options.m_Cell = MakePrintJob(m_doc, options.m_Settings, Today()).m_Options;
+    options.m_Cell = CellOptionsOf(m_doc);
     const PictureLayout layout = PictureLayoutOf(m_doc.m_Display.m_nLayout);
     CProgress progress(msg::kPictureProgress, static_cast<int>(piles.size()), m_pWindow);
     for (std::size_t i = 0; i < piles.size(); ++i) {

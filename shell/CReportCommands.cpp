@@ -18,6 +18,7 @@
 #include "shell/CCommandRouter.h"
 #include "shell/CDialogCommands.h"
 #include "shell/CShellPrompts.h"
+#include "shell/SettingsPaths.h"
 #include "shell/ShellCommandIds.h"
 #include "shell/ShellMessages.h"
 #include "shell/dialogs/CSiteSpeedDlg.h"
@@ -73,10 +74,14 @@ void CReportCommands::WordReport() {
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     const std::vector<CPileRecord>& piles = m_doc.m_Piles;
-    const report::PictureSource pictures = [&piles](int index, report::CPicture& out) {
+    // The pictures show what the picture export shows: the information box as the print settings say.
+    CPictureOptions options;
+    options.m_Settings = LoadPrintSettings(PrintSettingsPath().toStdString());
+    options.m_Cell = CellOptionsOf(m_doc);
+    const report::PictureSource pictures = [&piles, &options](int index, report::CPicture& out) {
         if (index < 0 || index >= static_cast<int>(piles.size())) return false;
-        out.m_Png = PilePicturePng(piles[static_cast<std::size_t>(index)], PictureLayout::Single, &out.m_nWidth,
-                                   &out.m_nHeight);
+        out.m_Png = PilePicturePng(piles[static_cast<std::size_t>(index)], PictureLayout::Single,
+                                   &out.m_nWidth, &out.m_nHeight, options);
         return !out.m_Png.empty();
     };
     const std::string error = report::WriteWordReport(

@@ -74,10 +74,16 @@ CPrintJob MakePrintJob(const CDEVAzazDoc& doc, const CPrintSettings& settings, C
     job.m_strTestUnit = doc.m_Header.GetTestUnit();
     job.m_strSiteName = doc.m_Header.GetProjectName();
     job.m_Today = today;
-    job.m_Options.nPolarity = doc.m_Display.m_bInvert ? -1 : 1;
-    job.m_Options.bVariableArea = doc.m_Display.m_bVariableArea != 0;
-    job.m_Options.bScaleMarks = doc.m_bScale != 0;
+    job.m_Options = CellOptionsOf(doc);
     return job;
+}
+
+CCellOptions CellOptionsOf(const CDEVAzazDoc& doc) {
+    CCellOptions o;
+    o.nPolarity = doc.m_Display.m_bInvert ? -1 : 1;
+    o.bVariableArea = doc.m_Display.m_bVariableArea != 0;
+    o.bScaleMarks = doc.m_bScale != 0;
+    return o;
 }
 
 void DrawPrintedCell(CPlotCanvas& canvas, int x, int y, int w, int h, const CPileRecord& rec,

@@ -29,6 +29,9 @@ struct CCellOptions {
     bool bScaleMarks = true;
 };
 
+// The project's display options as the cells use them.
+CCellOptions CellOptionsOf(const CDEVAzazDoc& doc);
+
 // Everything a print job needs, copied out of the project so the pages can be drawn later (the
 // preview redraws them whenever it likes) without touching it.
 struct CPrintJob {
