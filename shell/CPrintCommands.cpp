@@ -8,6 +8,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QStringList>
 
 #include "core/CommandIds.h"
 #include "core/PictureFiles.h"
@@ -98,6 +99,11 @@ void CPrintCommands::Print() {
     const int from = printer.fromPage() > 0 ? printer.fromPage() : 1;
     const int to = printer.toPage() > 0 ? printer.toPage() : pages.PageCount();
     CProgress progress(msg::kPrintProgress, to - from + 1, m_pWindow);
+    // The document, the printer and where it goes (a file when printing to PDF).
+    QStringList label{QString::fromUtf8(msg::kPrintProgress), printer.docName(), printer.printerName()};
+    if (!printer.outputFileName().isEmpty()) label << printer.outputFileName();
+    label.removeAll(QString());
+    progress.dialog.setLabelText(label.join(QLatin1Char('\n')));
     bool cancelled = false;
     const ProgressSink sink = progress.Sink();
     const bool ok = pages.PrintPages(printer, from, to, [&](int done, int total) {

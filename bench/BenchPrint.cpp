@@ -1,0 +1,107 @@
+// The printed pages and the pictures of a 500-pile site: all pages as a PDF (five rows, one column:
+// 100 pages), beside one page drawn into an image as the reference of the drawing alone; and the
+// pictures of 500 piles written as .bmp files into a folder, beside the same pictures only drawn.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "core/PictureFiles.h"
+#include "view/CPagePrinter.h"
+#include "view/CPilePicture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A filtered pile: noise, an input pulse and a toe echo; 1 kHz low-pass twice and a 20 Hz high-pass.
+pw::CPileRecord Pile(unsigned seed) {
+    std::mt19937 rng(seed);
+    std::normal_distribution<float> noise(0.f, 1.f);
+    pw::CPileRecord r;
+    for (int i = 0; i < pw::kSamples; ++i)
+        r.m_fRaw[i] = noise(rng) + (i > 50 && i < 100 ? 50.f : 0.f) + (i > 400 && i < 440 ? 15.f : 0.f);
+    r.m_fSampleInterval = 20.f;
+    r.m_nWaveSpeed = 3800;
+    r.m_fPileLength = 12.f;
+    r.m_nHeadSample = 50;
+    r.m_fLowPass = 1.f;
+    r.m_nLowPassPasses = 2;
+    r.m_fHighPass = 20.f;
+    r.m_nPileNo = static_cast<int16_t>(seed + 1);
+    r.SetPileName(std::to_string(seed + 1) + "#");
+    r.SetDirty();
+    return r;
+}
+
+const pw::CPrintJob& Job() {
+    static const pw::CPrintJob job = [] {
+        pw::CPrintJob j;
+        for (unsigned i = 0; i < 500; ++i)
+            j.m_Piles.push_back(Pile(i));
+        j.m_Settings = pw::CPrintSettings::Defaults();
+        j.m_strTitle = "bench.wvf";
+        return j;
+    }();
+    return job;
+}
+
+void BM_Pdf500Piles(benchmark::State& state) {
+    const fs::path out = fs::temp_directory_path() / "pw-bench-print.pdf";
+    for (auto _ : state) {
+        if (!pw::WritePrintPdf(Job(), out.string()).empty()) state.SkipWithError("PDF not written");
+    }
+    state.counters["bytes"] = static_cast<double>(fs::file_size(out));
+    fs::remove(out);
+}
+
+void BM_OnePageImage(benchmark::State& state) {
+    const pw::CPagePrinter printer(Job());
+    QImage img(1654, 2339, QImage::Format_RGB32); // A4 at 200 dpi
+    for (auto _ : state) {
+        img.fill(Qt::white);
+        QPainter p(&img);
+        printer.DrawPage(p, 1, 200, 200);
+    }
+}
+
+void BM_Pictures500Files(benchmark::State& state) {
+    const fs::path dir = fs::temp_directory_path() / "pw-bench-pictures";
+    fs::create_directories(dir);
+    const pw::CPictureOptions options;
+    for (auto _ : state) {
+        for (const pw::CPileRecord& rec : Job().m_Piles) {
+            const std::string path = (dir / pw::PictureFileName(rec.GetPileName(), rec.m_nPileNo)).string();
+            if (!pw::WritePilePicture(rec, pw::PictureLayout::Single, options, path).empty())
+                state.SkipWithError("picture not written");
+        }
+    }
+    fs::remove_all(dir);
+}
+
+void BM_Pictures500Drawn(benchmark::State& state) {
+    const pw::CPictureOptions options;
+    for (auto _ : state)
+        for (const pw::CPileRecord& rec : Job().m_Piles)
+            benchmark::DoNotOptimize(pw::RenderPilePicture(rec, pw::PictureLayout::Single, options));
+}
+
+BENCHMARK(BM_Pdf500Piles)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_OnePageImage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pictures500Files)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Pictures500Drawn)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
