@@ -478,7 +478,8 @@ TEST_F(Cli, PrintPdfHoldsThePagesPrintingLaysOut) {
     const std::string bytes = Slurp(pdf);
     EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
     std::size_t pages = 0;
-    for (std::size_t at = bytes.find("/Type /Page\n"); at != std::string::npos; at = bytes.find("/Type /Page\n", at + 1))
+    for (std::size_t at = bytes.find("/Type /Page\n"); at != std::string::npos;
+         at = bytes.find("/Type /Page\n", at + 1))
         ++pages;
     EXPECT_EQ(pages, 2u);
 }
