@@ -46,10 +46,13 @@ bool CTesterLink::WaitData(bool bHigh, std::chrono::milliseconds tTimeout, uint8
         if (((nValue & 0x10) != 0) == bHigh) return true;
         if ((nPoll & 63) != 63) continue;
         if (m_bStop.load(std::memory_order_relaxed)) return false;
-        if (Clock::now() - tStart >= tTimeout) return false;
-        // Sleep in the kernel until the PC's next write rather than spin or yield: on a busy machine a
-        // spinning or yielding emulator answers each edge a time slice late, a woken one at once (a
-        // spin of even 20 µs before the sleep halved the throughput with a busy process beside it).
+        const auto tWaited = Clock::now() - tStart;
+        if (tWaited >= tTimeout) return false;
+        // Poll for a short while first: a running PC answers an edge within a few port reads, and a
+        // tester woken from the kernel for every edge answers each one a wake-up late (about 10 µs
+        // here: a transfer ran at a quarter of the speed). Past the spin, sleep until the PC's next
+        // write: a PC that is not running (a busy machine) must not be kept from its processor.
+        if (tWaited < kSpin) continue;
         m_Cable.TesterWaitForPcWrite(std::chrono::milliseconds(5));
     }
 }

@@ -45,6 +45,9 @@ public:
     bool ReceiveFile(std::FILE* pFile, long nBytes);
 
 private:
+    // How long a wait for the PC's next edge polls before it sleeps.
+    static constexpr std::chrono::microseconds kSpin{20};
+
     bool WaitData(bool bHigh, std::chrono::milliseconds tTimeout, uint8_t& nValue);
     void WriteStatus(uint8_t nValue) {
         m_nStatus = nValue;

@@ -134,6 +134,8 @@ void CVirtualCable::Attach(ECableEnd eEnd) {
     const uint64_t nWrites =
         std::atomic_ref(Word64(kOffWrites[Side(eWriter)])).load(std::memory_order_acquire);
     std::atomic_ref(Word64(kOffSeen[Side(eWriter)])).store(nWrites, std::memory_order_release);
+    if (eEnd == ECableEnd::Tester)
+        m_nTesterData = static_cast<uint8_t>(std::atomic_ref(Word32(kOffData)).load(std::memory_order_seq_cst));
     std::atomic_ref(Word32(kOffAttached)).fetch_or(eEnd == ECableEnd::Pc ? 1u : 2u);
 }
 
@@ -147,8 +149,8 @@ void CVirtualCable::Write(ECableEnd eWriter, ECableRegister eRegister, uint8_t n
     // may already have answered, and the record would show the answer instead of what we saw.
     const ECableRegister eOther = eWriter == ECableEnd::Pc ? ECableRegister::Status : ECableRegister::Data;
     const uint64_t nOther = std::atomic_ref(Word32(RegisterOffset(eOther))).load(std::memory_order_seq_cst) & 0xFF;
-    // Do NOT publish the ring entry before the current value: a reader that has caught up reads the
-    // current value, and must never see an older value after a newer one.
+    // Do NOT publish the ring entry before the current value: a reader of the current value (the PC
+    // end, a monitor) that has seen the entry must never find the older value there afterwards.
     std::atomic_ref(Word32(RegisterOffset(eRegister))).store(nValue, std::memory_order_seq_cst);
     auto nWrites = std::atomic_ref(Word64(kOffWrites[Side(eWriter)]));
     const uint64_t nSequence = nWrites.load(std::memory_order_relaxed) + 1;
@@ -182,7 +184,7 @@ void CVirtualCable::TesterWaitForPcWrite(std::chrono::microseconds tMax) {
     nWaiting.store(0, std::memory_order_seq_cst);
 }
 
-bool CVirtualCable::TakeNext(ECableEnd eReader, bool bSkipControl, uint8_t& nValue) {
+bool CVirtualCable::TakeNext(ECableEnd eReader, bool bSkipControl, uint8_t& nValue, bool* pLost) {
     const ECableEnd eWriter = Other(eReader);
     const int nSide = Side(eWriter);
     auto nWrites = std::atomic_ref(Word64(kOffWrites[nSide]));
@@ -193,6 +195,7 @@ bool CVirtualCable::TakeNext(ECableEnd eReader, bool bSkipControl, uint8_t& nVal
         uint64_t nPosition = nSeen.load(std::memory_order_relaxed);
         if (nPosition >= nWritten) return false;
         if (nWritten - nPosition > kRingSize) {
+            if (pLost) *pLost = true;
             nLost.fetch_add(nWritten - nPosition);
             nSeen.store(nWritten, std::memory_order_release);
             return false;
@@ -202,6 +205,7 @@ bool CVirtualCable::TakeNext(ECableEnd eReader, bool bSkipControl, uint8_t& nVal
         if ((nEntry & 0xFFFFFFFFu) != ((nPosition + 1) & 0xFFFFFFFFu)) {
             // The writer lapped the ring while we read the slot.
             const uint64_t nNow = nWrites.load(std::memory_order_acquire);
+            if (pLost) *pLost = true;
             nLost.fetch_add(nNow - nPosition);
             nSeen.store(nNow, std::memory_order_release);
             return false;
@@ -229,23 +233,21 @@ void CVirtualCable::PcWriteControl(uint8_t nValue) {
     Write(ECableEnd::Pc, ECableRegister::Control, nValue);
 }
 
+// The tester takes the data lines only from the ring: one PC write per read, in order, and when it has
+// caught up the value of the last entry it took. Do NOT read the current value when caught up: the PC
+// stores it before it counts the write, so the value can be seen a moment before its write is
+// counted, and the tester would think it had seen a write that the count does not hold yet. The
+// ready hold after the PC's last nibble counts PC writes from that moment, and that write, counted
+// a moment later, would end the hold at once (the PC then waits out its whole poll count). Only
+// after losing writes (a peer that broke the handshake) does it jump to the current value.
 uint8_t CVirtualCable::TesterReadData() {
-    auto nWrites = std::atomic_ref(Word64(kOffWrites[0]));
-    auto nSeen = std::atomic_ref(Word64(kOffSeen[0]));
-    for (;;) {
-        uint8_t nValue = 0;
-        if (TakeNext(ECableEnd::Tester, true, nValue)) return nValue;
-        const uint64_t nCaughtUp = nWrites.load(std::memory_order_seq_cst);
-        nValue = static_cast<uint8_t>(std::atomic_ref(Word32(kOffData)).load(std::memory_order_seq_cst));
-        // Do NOT take the current value when a write was counted after the ring was found caught up:
-        // its entry has not been read, and the current value may already be the one after it. A PC
-        // that answers fast (free port reads) would then see its 0x10 taken as an acknowledgement
-        // one byte later, and the two ends fall out of step. A value whose entry is still to come is
-        // harmless: it is read again from the ring, as a repeat of a level already seen.
-        if (nWrites.load(std::memory_order_seq_cst) == nCaughtUp &&
-            nSeen.load(std::memory_order_acquire) == nCaughtUp)
-            return nValue;
-    }
+    uint8_t nValue = 0;
+    bool bLost = false;
+    if (TakeNext(ECableEnd::Tester, true, nValue, &bLost))
+        m_nTesterData = nValue;
+    else if (bLost)
+        m_nTesterData = static_cast<uint8_t>(std::atomic_ref(Word32(kOffData)).load(std::memory_order_seq_cst));
+    return m_nTesterData;
 }
 
 void CVirtualCable::TesterWriteStatus(uint8_t nValue) {

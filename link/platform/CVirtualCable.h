@@ -30,8 +30,9 @@
 // Writing: read the other side's register, store the current value, then the ring entry, then the
 // new write count.
 // Reading at the tester end: when its position is behind the PC's write count it takes the next ring
-// entry (acquire) and advances; otherwise it reads the current value. So the tester sees every PC
-// write, in order, even when it polls slower than the PC. A reader more than N writes behind counts
+// entry (acquire) and advances; otherwise it keeps the value of the last entry it took (the value
+// read at attach before any). So the tester sees every PC write, in order, even when it polls slower
+// than the PC, and never a value before its write is counted. A reader more than N writes behind counts
 // the writes it lost and jumps to the current value; the handshake never lets a live peer fall that
 // far behind, so a non-zero "lost" counter means a peer did not follow the handshake.
 // Reading at the PC end: the current status value, as on a real port (the PC polls at bus speed and
@@ -103,10 +104,12 @@ private:
     uint64_t& Word64(size_t nOffset) const;
     void Write(ECableEnd eWriter, ECableRegister eRegister, uint8_t nValue);
     // Next value of the other side's writes for eReader; bSkipControl passes over control entries.
-    bool TakeNext(ECableEnd eReader, bool bSkipControl, uint8_t& nValue);
+    // *pLost is set when the reader fell more than a ring behind and jumped to the newest write.
+    bool TakeNext(ECableEnd eReader, bool bSkipControl, uint8_t& nValue, bool* pLost = nullptr);
 
     uint8_t* m_pMemory;
     size_t m_nSize;
+    uint8_t m_nTesterData = 0; // the data lines as the tester end last took them from the ring
 };
 
 } // namespace pw

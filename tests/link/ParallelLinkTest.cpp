@@ -4,6 +4,10 @@
 #include "link/LinkTexts.h"
 
 #include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
@@ -267,6 +271,42 @@ TEST(VirtualCable, RingRecordsShowThePcRespectedTheHandshake) {
             EXPECT_FALSE(writes[i].nOtherSide & 0x80) << i;
         }
     }
+}
+
+// A PC caught between storing its data lines and counting the write (another process, stopped by
+// the scheduler right there): the tester must not take the new level yet. Taken early, the write's
+// count still to come looks like the PC's answer to the ready line the tester raises next, the
+// line drops at once, and the PC, which never saw it, waits out its whole poll count.
+TEST(VirtualCable, TesterTakesNoLevelBeforeItsWriteIsCounted) {
+    char szDir[] = "/tmp/pw-cable-test-XXXXXX";
+    ASSERT_NE(::mkdtemp(szDir), nullptr);
+    const std::string szPath = std::string(szDir) + "/cable";
+    std::string szError;
+    std::unique_ptr<pw::CVirtualCable> pCable = pw::CVirtualCable::OpenFile(szPath, szError);
+    ASSERT_NE(pCable, nullptr) << szError;
+    pCable->Attach(pw::ECableEnd::Tester);
+    pCable->PcWriteData(0x13);
+    EXPECT_EQ(pCable->TesterReadData(), 0x13);
+
+    // The data register (offset 16) already holds the next level; the count has not moved.
+    const int nFd = ::open(szPath.c_str(), O_RDWR);
+    ASSERT_GE(nFd, 0);
+    const uint32_t nHalfWritten = 0x04;
+    ASSERT_EQ(::pwrite(nFd, &nHalfWritten, sizeof nHalfWritten, 16), static_cast<ssize_t>(sizeof nHalfWritten));
+    ::close(nFd);
+    EXPECT_EQ(pCable->TesterReadData(), 0x13);
+    EXPECT_EQ(pCable->WriteCount(pw::ECableEnd::Pc), 1u);
+
+    // Counted writes come in order, each once, however far the register has moved on.
+    pCable->PcWriteData(0x04);
+    pCable->PcWriteControl(0x00);
+    pCable->PcWriteData(0x10);
+    EXPECT_EQ(pCable->TesterReadData(), 0x04);
+    EXPECT_EQ(pCable->TesterReadData(), 0x10);
+    EXPECT_EQ(pCable->TesterReadData(), 0x10);
+    EXPECT_EQ(pCable->LostWrites(pw::ECableEnd::Pc), 0u);
+    pCable.reset();
+    std::filesystem::remove_all(szDir);
 }
 
 } // namespace
