@@ -58,7 +58,7 @@ void RunApply(const CApplyOptions& o) {
     }
     doc.ApplyPending();
     const DocResult saved = doc.Save(o.out);
-    if (!saved.m_bOk) Refuse(saved.m_strMessage);
+    if (!saved.m_bOk) Refuse(saved.m_strDetail.empty() ? saved.m_strMessage : saved.m_strMessage + " (" + saved.m_strDetail + ")");
     std::printf("applied to %zu piles (%s); wrote %s\n", doc.ScopePiles(o.scope).size(), o.scope.c_str(),
                 o.out.c_str());
 }

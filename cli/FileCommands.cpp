@@ -4,13 +4,15 @@
 #include "cli/CliCommands.h"
 #include "cli/CliLoad.h"
 #include "core/CoreMessages.h"
+#include "core/WriteErrorText.h"
 
 namespace pw::cli {
 namespace {
 
-void WriteOrExit(const std::string& out, const std::string& error) {
+// error and nErrno: what the atomic write of out gave back.
+void WriteOrExit(const std::string& out, const std::string& error, int nErrno) {
     if (!error.empty()) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+        std::fprintf(stderr, "%s%s (%s)\n", msg::kSaveFailed, WriteErrorReason(nErrno).c_str(), error.c_str());
         Exit(1);
     }
     std::printf("wrote %s\n", out.c_str());
@@ -28,7 +30,9 @@ void AddFileCommands(CLI::App& app) {
         cmd->callback([path, out] {
             CLoaded loaded = LoadAnyPath(*path);
             ReportOrExit(*path, loaded.m_Report);
-            WriteOrExit(*out, SaveProjectFile(*out, loaded.m_Data.m_Header, loaded.m_Data.m_Piles));
+            int nErrno = 0;
+            const std::string error = SaveProjectFile(*out, loaded.m_Data.m_Header, loaded.m_Data.m_Piles, &nErrno);
+            WriteOrExit(*out, error, nErrno);
         });
     }
     {
@@ -47,7 +51,9 @@ void AddFileCommands(CLI::App& app) {
                 std::fprintf(stderr, "%s\n", report.m_strError.c_str());
                 Exit(1);
             }
-            WriteOrExit(*out, SaveProjectFile(*out, merged.m_Header, merged.m_Piles));
+            int nErrno = 0;
+            const std::string error = SaveProjectFile(*out, merged.m_Header, merged.m_Piles, &nErrno);
+            WriteOrExit(*out, error, nErrno);
         });
     }
     {
@@ -76,9 +82,14 @@ void AddFileCommands(CLI::App& app) {
                 std::fprintf(stderr, "%s\n", msg::kNothingChecked);
                 Exit(1);
             }
-            WriteOrExit(*out, WriteFileAtomically(*out, [&](CByteSink& sink) {
-                            return WriteCheckedPiles(sink, loaded.m_Data.m_Header, loaded.m_Data.m_Piles, present);
-                        }));
+            int nErrno = 0;
+            const std::string error = WriteFileAtomically(
+                *out,
+                [&](CByteSink& sink) {
+                    return WriteCheckedPiles(sink, loaded.m_Data.m_Header, loaded.m_Data.m_Piles, present);
+                },
+                &nErrno);
+            WriteOrExit(*out, error, nErrno);
         });
     }
 }

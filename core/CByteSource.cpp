@@ -86,7 +86,11 @@ bool CMemorySink::Write(const void* src, std::size_t n) {
     return true;
 }
 
-std::string WriteFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& body) {
+std::string WriteFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& body,
+                                int* pErrno) {
+    int nUnused = 0;
+    int& nErrno = pErrno ? *pErrno : nUnused;
+    nErrno = 0;
     const auto slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -96,7 +100,10 @@ std::string WriteFileAtomically(const std::string& path, const std::function<boo
     std::vector<char> name(tmp.begin(), tmp.end());
     name.push_back('\0');
     const int fd = mkstemp(name.data());
-    if (fd < 0) return "cannot create a file in " + dir + ": " + SystemError(errno);
+    if (fd < 0) {
+        nErrno = errno;
+        return "cannot create a file in " + dir + ": " + SystemError(nErrno);
+    }
     tmp = name.data();
     // mkstemp creates the file for its owner only: keep the mode of the file being replaced, or
     // give a new one the usual rw-r--r--.
@@ -107,6 +114,7 @@ std::string WriteFileAtomically(const std::string& path, const std::function<boo
         const int err = errno;
         close(fd);
         unlink(tmp.c_str());
+        nErrno = err;
         return "cannot write " + path + ": " + SystemError(err);
     }
     CFdSink sink(f);
@@ -117,11 +125,13 @@ std::string WriteFileAtomically(const std::string& path, const std::function<boo
     if (std::fclose(f) != 0 && !err) err = errno;
     if (err || !written) {
         unlink(tmp.c_str());
+        nErrno = err;
         return "cannot write " + path + ": " + (err ? SystemError(err) : std::string("the data could not be written"));
     }
     if (std::rename(tmp.c_str(), path.c_str()) != 0) {
         err = errno;
         unlink(tmp.c_str());
+        nErrno = err;
         return "cannot replace " + path + ": " + SystemError(err);
     }
     return {};

@@ -64,8 +64,10 @@ public:
 
 // Writes a file so that the previous one survives any failure: the body writes into a temporary
 // file beside path, which is flushed to disk and renamed over path only when everything succeeded.
-// Returns "" or what went wrong (the temporary file is removed then).
-std::string WriteFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& body);
+// Returns "" or what went wrong (the temporary file is removed then); *pErrno, when given, receives
+// the system's error number behind a failure (0 on success, and when the body gave up by itself).
+std::string WriteFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& body,
+                                int* pErrno = nullptr);
 
 // Temporaries of path that a killed save left behind (".<name>.tmp-XXXXXX" beside it) and that are
 // older than the given age are removed; WriteFileAtomically does this before each save. Returns the

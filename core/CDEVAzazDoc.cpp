@@ -8,6 +8,7 @@
 #include "core/PileSource.h"
 #include "core/ReadErrorText.h"
 #include "core/TesterFolder.h"
+#include "core/WriteErrorText.h"
 
 namespace pw {
 namespace {
@@ -182,10 +183,11 @@ DocResult CDEVAzazDoc::Save(const std::string& path) {
         return result;
     }
     m_Header.m_nPileCount = static_cast<int16_t>(m_Piles.size());
-    const std::string error = SaveProjectFile(path, m_Header, m_Piles);
+    int nErrno = 0;
+    const std::string error = SaveProjectFile(path, m_Header, m_Piles, &nErrno);
     if (!error.empty()) {
         result.m_bOk = false;
-        result.m_strMessage = msg::kSaveFailed;
+        result.m_strMessage = msg::kSaveFailed + WriteErrorReason(nErrno);
         result.m_strDetail = error;
         return result;
     }
@@ -214,11 +216,12 @@ DocResult CDEVAzazDoc::SaveChecked(const std::string& path) {
         result.m_strMessage = msg::kNothingChecked;
         return result;
     }
+    int nErrno = 0;
     const std::string error = WriteFileAtomically(
-        path, [&](CByteSink& sink) { return WriteCheckedPiles(sink, m_Header, m_Piles, checked); });
+        path, [&](CByteSink& sink) { return WriteCheckedPiles(sink, m_Header, m_Piles, checked); }, &nErrno);
     if (!error.empty()) {
         result.m_bOk = false;
-        result.m_strMessage = msg::kFileOpenFailed;
+        result.m_strMessage = msg::kFileOpenFailed + WriteErrorReason(nErrno);
         result.m_strDetail = error;
     }
     return result;

@@ -336,9 +336,10 @@ bool WriteProject(CByteSink& sink, const CProjectHeader& header, const std::vect
 }
 
 std::string SaveProjectFile(const std::string& path, const CProjectHeader& header,
-                            const std::vector<CPileRecord>& piles) {
+                            const std::vector<CPileRecord>& piles, int* pErrno) {
+    if (pErrno) *pErrno = 0;
     if (piles.size() > 32767) return "too many records for one project file";
-    return WriteFileAtomically(path, [&](CByteSink& sink) { return WriteProject(sink, header, piles); });
+    return WriteFileAtomically(path, [&](CByteSink& sink) { return WriteProject(sink, header, piles); }, pErrno);
 }
 
 bool WriteCheckedPiles(CByteSink& sink, const CProjectHeader& header, const std::vector<CPileRecord>& piles,

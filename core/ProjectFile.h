@@ -87,8 +87,9 @@ CReadReport LoadProjectFile(const std::string& path, CProjectData& out, int* ver
 // "WVF03", the header (its count taken from piles), every record in order.
 bool WriteProject(CByteSink& sink, const CProjectHeader& header, const std::vector<CPileRecord>& piles);
 // WriteProject into path, atomically. Returns "" or what went wrong; the old file survives a failure.
+// *pErrno as WriteFileAtomically gives it.
 std::string SaveProjectFile(const std::string& path, const CProjectHeader& header,
-                            const std::vector<CPileRecord>& piles);
+                            const std::vector<CPileRecord>& piles, int* pErrno = nullptr);
 
 // One record in the version-1/2 layout (the processing words and the 40-byte remark at 46..95),
 // with its marks or with a mark count of 0.

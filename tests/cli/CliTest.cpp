@@ -160,6 +160,11 @@ TEST_F(Cli, SaveWritesVersionThreeWithTheSameRecords) {
     EXPECT_EQ(after["magic"], "WVF03");
     EXPECT_EQ(after["piles"], before["piles"]);
     EXPECT_EQ(after["header"], before["header"]);
+    // Into a folder that does not exist: the reason in Chinese, the system's words after it.
+    const CRun refused = Run("save " + v1 + " -o " + (m_Dir / "no-such-folder" / "out.wvf").string());
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("保存文件失败，原文件未改动！文件夹不存在。 (cannot create a file in"), std::string::npos)
+        << refused.err;
 }
 
 TEST_F(Cli, MergeNumbersAndKeepsFileOneTexts) {

@@ -1,6 +1,7 @@
 // What a path names, renumbering on every read, the reader's record limit, saving that never writes
 // over a tester folder's files, stale temporaries, ticks and scope changes that keep records sound,
 // the defect list behind its terminator, and listeners leaving during a dispatch.
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include "core/PileSource.h"
 #include "core/ReadErrorText.h"
 #include "core/TesterFolderWriter.h"
+#include "core/WriteErrorText.h"
 
 namespace {
 
@@ -181,6 +183,22 @@ TEST_F(SafetyTest, SavingATesterFolderNeverWritesOverItsFiles) {
     EXPECT_TRUE(IsReplaceableByProject(doc.m_strPath));
     EXPECT_TRUE(IsReplaceableByProject(Write("zero.wvf", {})));
     EXPECT_FALSE(IsReplaceableByProject(m_Dir.string()));
+}
+
+// A save the system refuses says why in Chinese after the program's message, and writes nothing.
+TEST_F(SafetyTest, AFailedSaveSaysWhy) {
+    CDEVAzazDoc doc;
+    ASSERT_TRUE(doc.Open(TesterFolder("site", 2)).m_bOk);
+    doc.SetChecked(1, true);
+    const std::string missing = (m_Dir / "no-such-folder" / "p.wvf").string();
+    const DocResult saved = doc.Save(missing);
+    EXPECT_FALSE(saved.m_bOk);
+    EXPECT_EQ(saved.m_strMessage, std::string(msg::kSaveFailed) + "文件夹不存在。");
+    const DocResult checked = doc.SaveChecked(missing);
+    EXPECT_EQ(checked.m_strMessage, std::string(msg::kFileOpenFailed) + "文件夹不存在。");
+    EXPECT_FALSE(fs::exists(m_Dir / "no-such-folder"));
+    EXPECT_EQ(WriteErrorReason(ENOSPC), "磁盘空间不足。");
+    EXPECT_EQ(WriteErrorReason(0), "");
 }
 
 TEST(ProjectPathBesideFolder, NamesTheFolderNotAFileInIt) {
