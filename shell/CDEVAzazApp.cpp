@@ -4,8 +4,11 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QTranslator>
+
+#include <cstdlib>
 
 #include "shell/CFileCommands.h"
 #include "shell/CMainFrame.h"
@@ -17,6 +20,12 @@ namespace pw {
 CDEVAzazApp::CDEVAzazApp() = default;
 CDEVAzazApp::~CDEVAzazApp() = default;
 
+void CDEVAzazApp::PrepareEnvironment() {
+    // Qt's file dialogs show dates in the system locale's time format: Chinese, as the rest of the
+    // window, unless the user forces one locale for everything.
+    if (!std::getenv("LC_ALL")) ::setenv("LC_TIME", "zh_CN.UTF-8", 1);
+}
+
 void CDEVAzazApp::InitSettingsAndFonts() {
     QCoreApplication::setOrganizationName(QString::fromUtf8(msg::kSettingsKey));
     QCoreApplication::setApplicationName(QString::fromUtf8(msg::kAppTitle));
@@ -26,7 +35,10 @@ void CDEVAzazApp::InitSettingsAndFonts() {
 }
 
 bool CDEVAzazApp::InstallQtTranslation() {
-    // Qt's own buttons and dialogs (Yes/No, the file dialogs) in Chinese, whatever the locale says.
+    // Qt's own buttons and dialogs (Yes/No, the file dialogs) in Chinese, whatever the locale says;
+    // with the Chinese locale the file dialog's dates and file types and the calendars' month and
+    // day names follow.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     auto* translator = new QTranslator(QCoreApplication::instance());
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     if (!translator->load(QStringLiteral("qtbase_zh_CN"), dir)) {

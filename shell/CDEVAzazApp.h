@@ -19,6 +19,8 @@ public:
     ~CDEVAzazApp();
 
     // Settings names, fonts and Qt's Chinese translation; before any QSettings, font or dialog is used.
+    // Before the QApplication exists: the environment Qt reads its system locale from.
+    static void PrepareEnvironment();
     static void InitSettingsAndFonts();
     // qtbase_zh_CN.qm from Qt's translations folder (package qt6-translations-l10n); false when missing.
     static bool InstallQtTranslation();

@@ -35,6 +35,7 @@ bool AnswerInformationOptions(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     if (AnswerInformationOptions(argc, argv)) return 0;
+    pw::CDEVAzazApp::PrepareEnvironment();
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(PILEWAVE_VERSION));
     pw::CDEVAzazApp::InitSettingsAndFonts();

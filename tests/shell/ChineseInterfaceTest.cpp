@@ -2,8 +2,11 @@
 // font that keeps Simplified Chinese glyph forms.
 #include <QApplication>
 #include <QFileDialog>
+#include <QDateTime>
 #include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -37,6 +40,15 @@ TEST(ChineseInterface, TheFileDialogSpeaksChinese) {
     for (QLabel* label : dialog.findChildren<QLabel*>())
         if (label->text().contains(QString::fromUtf8("文件名"))) fileNameLabel = true;
     EXPECT_TRUE(fileNameLabel);
+}
+
+// The file dialog's columns: dates in the system locale's short format, file types by their MIME
+// comments in the default locale's language.
+TEST(ChineseInterface, TheFileDialogsDatesAndTypesAreChinese) {
+    const QDateTime when(QDate(2026, 12, 10), QTime(9, 31));
+    EXPECT_EQ(QLocale::system().toString(when, QLocale::ShortFormat), QStringLiteral("2026/12/10 09:31"));
+    EXPECT_EQ(QMimeDatabase().mimeTypeForName(QStringLiteral("application/octet-stream")).comment(),
+              QString::fromUtf8("未知"));
 }
 
 TEST(ChineseInterface, TheInterfaceFontIsSimplifiedChineseFirst) {
