@@ -501,7 +501,7 @@ TEST_F(DocumentFiles, SaveCheckedWritesTheCheckedPiles) {
     EXPECT_EQ(version, 1);
     EXPECT_EQ(data.m_Header.m_nPileCount, 2);
     EXPECT_EQ(data.m_Piles[1].GetPileName(), "3");
-    EXPECT_EQ(doc.SaveChecked((m_Dir / "no" / "x.wvf").string()).m_strMessage, "文件打开失败!");
+    EXPECT_EQ(doc.SaveChecked((m_Dir / "no" / "x.wvf").string()).m_strMessage, "文件打开失败!文件夹不存在。");
 }
 
 TEST_F(DocumentFiles, SaveAndOpenProjectsAndFolders) {
