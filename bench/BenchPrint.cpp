@@ -4,12 +4,12 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <random>
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
+#include "BenchPiles.h"
 #include "core/PictureFiles.h"
 #include "view/CPagePrinter.h"
 #include "view/CPilePicture.h"
@@ -18,20 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A filtered pile: noise, an input pulse and a toe echo; 1 kHz low-pass twice and a 20 Hz high-pass.
+// A filtered pile, numbered and named after its seed.
 pw::CPileRecord Pile(unsigned seed) {
-    std::mt19937 rng(seed);
-    std::normal_distribution<float> noise(0.f, 1.f);
-    pw::CPileRecord r;
-    for (int i = 0; i < pw::kSamples; ++i)
-        r.m_fRaw[i] = noise(rng) + (i > 50 && i < 100 ? 50.f : 0.f) + (i > 400 && i < 440 ? 15.f : 0.f);
-    r.m_fSampleInterval = 20.f;
-    r.m_nWaveSpeed = 3800;
-    r.m_fPileLength = 12.f;
-    r.m_nHeadSample = 50;
-    r.m_fLowPass = 1.f;
-    r.m_nLowPassPasses = 2;
-    r.m_fHighPass = 20.f;
+    pw::CPileRecord r = pwbench::FilteredPile(seed);
     r.m_nPileNo = static_cast<int16_t>(seed + 1);
     r.SetPileName(std::to_string(seed + 1) + "#");
     r.SetDirty();

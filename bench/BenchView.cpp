@@ -6,14 +6,13 @@
 // power spectrum with its computation and paint.
 #include <benchmark/benchmark.h>
 
-#include <random>
-
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "BenchPiles.h"
 #include "core/CDEVAzazDoc.h"
 #include "core/CommandIds.h"
 #include "view/CLayoutRenderer.h"
@@ -23,21 +22,10 @@ namespace {
 
 const QSize kClient(1000, 700);
 
-// A filtered pile: noise, an input pulse and a toe echo; 1 kHz low-pass twice and a 20 Hz high-pass.
+// A filtered pile at full resolution, with gain and one defect.
 pw::CPileRecord Pile(unsigned seed) {
-    std::mt19937 rng(seed);
-    std::normal_distribution<float> noise(0.f, 1.f);
-    pw::CPileRecord r;
-    for (int i = 0; i < pw::kSamples; ++i)
-        r.m_fRaw[i] = noise(rng) + (i > 50 && i < 100 ? 50.f : 0.f) + (i > 400 && i < 440 ? 15.f : 0.f);
-    r.m_fSampleInterval = 20.f;
-    r.m_nWaveSpeed = 3800;
-    r.m_fPileLength = 12.f;
-    r.m_nHeadSample = 50;
+    pw::CPileRecord r = pwbench::FilteredPile(seed);
     r.m_nStep = 1;
-    r.m_fLowPass = 1.f;
-    r.m_nLowPassPasses = 2;
-    r.m_fHighPass = 20.f;
     r.m_fGain = 3.f;
     r.m_Defects[0] = pw::DefectMark{2, 5.5f};
     return r;
