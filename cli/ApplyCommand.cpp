@@ -5,6 +5,7 @@
 
 #include "cli/CliCommands.h"
 #include "core/CDEVAzazDoc.h"
+#include "core/ValueRules.h"
 
 namespace pw::cli {
 namespace {
@@ -36,6 +37,15 @@ void RunApply(const CApplyOptions& o) {
 
     if (o.restore) doc.RestoreParameters();
     PendingParams& p = doc.m_Pending;
+    // The filter and gain dialogs' checks: what they would refuse is refused here, and nothing is written.
+    if (o.lowpass || o.highpass || o.passes) {
+        const FilterValues filter{o.lowpass.value_or(p.m_fLowPass), o.passes.value_or(p.m_nLowPassPasses),
+                                  o.highpass.value_or(p.m_fHighPass)};
+        if (const std::string m = CheckFilter(filter); !m.empty()) Refuse(m);
+    }
+    if (o.gain) {
+        if (const std::string m = CheckGainFactor(*o.gain); !m.empty()) Refuse(m);
+    }
     if (o.lowpass) p.m_fLowPass = *o.lowpass;
     if (o.highpass) p.m_fHighPass = *o.highpass;
     if (o.passes) p.m_nLowPassPasses = static_cast<int16_t>(*o.passes);
@@ -56,6 +66,10 @@ void RunApply(const CApplyOptions& o) {
     } else if (o.speed) {
         if (const std::string m = bar.CommitSpeed(&doc, *o.speed); !m.empty()) Refuse(m);
     }
+    // The delay is held against the length the piles get, as the gain dialog holds it against the bar's.
+    if (o.gainDelay) {
+        if (const std::string m = CheckGainDelay(*o.gainDelay, GainDelayLimit(bar.m_fLength)); !m.empty()) Refuse(m);
+    }
     doc.ApplyPending();
     const DocResult saved = doc.Save(o.out);
     if (!saved.m_bOk) Refuse(saved.m_strDetail.empty() ? saved.m_strMessage : saved.m_strMessage + " (" + saved.m_strDetail + ")");
@@ -75,11 +89,11 @@ void AddApplyCommand(CLI::App& app) {
     cmd->add_option("--pile", o->pile, "the current pile (default: the first)");
     auto* length = cmd->add_option("--length", o->length, "estimated pile length, m (the speed is derived per pile)");
     cmd->add_option("--speed", o->speed, "estimated wave speed, m/s (the length is derived per pile)")->excludes(length);
-    cmd->add_option("--lowpass", o->lowpass, "low-pass cutoff, kHz (0 = off)");
-    cmd->add_option("--highpass", o->highpass, "high-pass cutoff, Hz (0 = off)");
-    cmd->add_option("--passes", o->passes, "low-pass passes")->check(CLI::Range(1, 5));
-    cmd->add_option("--gain", o->gain, "gain factor")->check(CLI::Range(1.0, 1000.0));
-    cmd->add_option("--gain-delay", o->gainDelay, "gain delay below the head, m")->check(CLI::Range(0.0, 200.0));
+    cmd->add_option("--lowpass", o->lowpass, "low-pass cutoff, kHz: 0 (off) to 5.0, above the high-pass");
+    cmd->add_option("--highpass", o->highpass, "high-pass cutoff, Hz: 0 (off) to 2000.0");
+    cmd->add_option("--passes", o->passes, "low-pass passes, 1 to 5");
+    cmd->add_option("--gain", o->gain, "gain factor, 1.0 to 1000.0");
+    cmd->add_option("--gain-delay", o->gainDelay, "gain delay below the head, m (at most 0.8 x the pile length)");
     cmd->add_option("--gain-mode", o->gainMode, "exp or lin")->check(CLI::IsMember({"exp", "lin"}));
     cmd->add_option("--integrate", o->integrate, "on or off")->check(CLI::IsMember({"on", "off"}));
     cmd->add_option("--pre-zero", o->preZero, "leading samples forced to 0");

@@ -194,6 +194,12 @@ void AddReportCommands(CLI::App& app) {
         cmd->callback([=] {
             CLoaded loaded = LoadWithTicks(*path, *choice);
             const CReportInfo reportInfo = ReadInfo(*info, loaded.m_Data);
+            // The current pile (the first) gives the dates; without one they stay empty, and we say so.
+            if (!loaded.m_Data.m_Piles.empty() && !DateOfPile(loaded.m_Data.m_Piles.front()) &&
+                (!reportInfo.m_TestDate.IsValid() || !reportInfo.m_PourDate.IsValid()))
+                std::fprintf(stderr, "%s: note: %s (the current pile has no valid test date; give test_date and "
+                                     "pour_date in --info)\n",
+                             path->c_str(), msg::kPileHasNoDate);
             const CReportContent content = MakeReportContent(loaded.m_Data.m_Piles, reportInfo,
                                                              static_cast<int>(loaded.m_Data.m_Piles.size()), Today());
             if (*json) {

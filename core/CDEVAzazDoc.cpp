@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "core/CoreMessages.h"
 #include "core/PileSource.h"
@@ -97,6 +98,7 @@ void CDEVAzazDoc::ReleaseRecords() {
     m_Header.m_nPileCount = 0;
     m_nSelection.clear();
     m_nPrevPile = m_nNextPile = -1;
+    m_bReadInPart = false;
 }
 
 void CDEVAzazDoc::TakeRecords(CProjectData&& data, bool keepTexts) {
@@ -153,9 +155,11 @@ DocResult CDEVAzazDoc::Open(const std::string& path) {
     m_bModified = 0;
     result.m_Notes = std::move(report.m_Notes);
     if (!report.m_bOk) {
-        // What was read before the damage is open; the file on disk is left as it is.
+        // What was read before the damage is open; the file on disk is left as it is, and a save
+        // goes under another name: saving in place would cut the file to what was read.
+        m_bReadInPart = true;
         result.m_bOk = false;
-        result.m_strMessage = ReadErrorText(report, FileNameOf(path));
+        result.m_strMessage = ReadErrorText(report, FileNameOf(path)) + msg::kSavePartAs;
         result.m_strDetail = FileNameOf(path) + ": " + report.m_strError;
     }
     AfterLoad();
@@ -163,12 +167,18 @@ DocResult CDEVAzazDoc::Open(const std::string& path) {
 }
 
 bool CDEVAzazDoc::HasProjectFile() const {
-    return m_nSource == SourceKind::kProjectFile && !m_strPath.empty() && m_strPath != msg::kMergedTitle;
+    return m_nSource == SourceKind::kProjectFile && !m_bReadInPart && !m_strPath.empty() &&
+           m_strPath != msg::kMergedTitle;
 }
 
 std::string CDEVAzazDoc::ProposedSavePath() const {
     if (m_nSource == SourceKind::kTesterFolder || m_nSource == SourceKind::kNoIndexFolder)
         return ProjectPathBesideFolder(m_strSourceFolder);
+    if (m_bReadInPart) {
+        // Beside the damaged file, under a name that says what it holds: "half.wvf" -> "half_部分.wvf".
+        std::filesystem::path p(m_strPath);
+        return (p.parent_path() / (p.stem().string() + msg::kPartSuffix + ".wvf")).string();
+    }
     return m_strTitle;
 }
 
@@ -195,7 +205,10 @@ DocResult CDEVAzazDoc::Save(const std::string& path) {
     m_strTitle = FileNameOf(path);
     m_nSource = SourceKind::kProjectFile;
     m_strSourceFolder.clear();
+    m_bReadInPart = false; // the file now holds exactly what is open
     SetModified(false);
+    // The title and path changed even when the modified flag did not: the frame shows the new name now.
+    Notify(kChangedTitle);
     return result;
 }
 

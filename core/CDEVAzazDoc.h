@@ -28,6 +28,7 @@ enum DocChange : unsigned {
     kChangedModified = 1u << 3, // the modified flag
     kChangedEstimate = 1u << 4, // the estimate bar's values
     kChangedProject = 1u << 5,  // another project took the place of the open one (open, new, merge)
+    kChangedTitle = 1u << 6,    // the document's path and title (a save under a name)
 };
 
 class IDocumentListener {
@@ -104,9 +105,13 @@ public:
     // project file (a tester folder's files among them).
     DocResult Save(const std::string& path);
     // True when the records came from a project file (or were saved to one) that Save may replace;
-    // false for a tester folder, a merge, or a new project, which Save saves under a name the user picks.
+    // false for a tester folder, a merge, a new project, or a project file read only in part, which
+    // Save saves under a name the user picks.
     bool HasProjectFile() const;
-    // What to offer in the save dialog: "<folder>.wvf" beside a tester folder, else the title.
+    // A damaged project file opened with the records read before the damage; cleared by a save.
+    bool IsReadInPart() const { return m_bReadInPart; }
+    // What to offer in the save dialog: "<folder>.wvf" beside a tester folder, "<name>_部分.wvf" beside
+    // a file read only in part, else the title.
     std::string ProposedSavePath() const;
     // A tick in the pile list; stored in the project file, so it marks the project modified.
     void SetChecked(int pileNo, bool checked);
@@ -167,6 +172,7 @@ private:
     void ReleaseRecords();
     void AfterLoad();
 
+    bool m_bReadInPart = false;
     CEstimateState m_OwnEstimate;
     CEstimateState* m_pEstimate = &m_OwnEstimate;
     std::vector<IDocumentListener*> m_Listeners;

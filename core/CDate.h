@@ -18,4 +18,7 @@ struct CDate {
     bool operator==(const CDate&) const = default;
 };
 
+// A date left empty: the report prints nothing for it and the settings file never stores it.
+inline constexpr CDate kNoDate{0, 0, 0};
+
 } // namespace pw

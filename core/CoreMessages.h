@@ -35,4 +35,32 @@ inline constexpr const char* kReadSettingsFailed = "读设置文件失败！";
 inline constexpr const char* kWriteSettingsFailed = "写设置文件失败！";
 inline constexpr const char* kDataIncomplete = "数据不完整";
 
+// The value checks of the editing dialogs, which the command line applies as well.
+inline constexpr const char* kGainRange = "放大系数应在1.0到1000.0之间 ";
+inline constexpr const char* kGainDelayRange = "放大延迟应在0到%.2f之间";
+inline constexpr const char* kLowPassRange = "低通滤波频率应在0.0到5.0kHz之间 ";
+inline constexpr const char* kPassesRange = "低通滤波次数应在1到5之间 ";
+inline constexpr const char* kHighPassRange = "高通滤波频率应在0.0到2000.0Hz之间 ";
+inline constexpr const char* kLowBelowHigh = "低通滤波不能小于高通滤波!";
+inline constexpr const char* kFooterMargin = "打印页脚边距必须小于下边距!";
+inline constexpr const char* kHeaderMargin = "打印页眉边距必须小于上边距!";
+inline constexpr const char* kSpectraRows = "如果打印图谱，则每页行数必须最小设置为2";
+inline constexpr const char* kFooterOverlap = "页脚和页码重叠打印!";
+// Our own, for values only the spins limit: printing divides the page by rows and columns.
+inline constexpr const char* kColumnsRange = "每页列数应在1到3之间!";
+inline constexpr const char* kRowsRange = "每页行数应在1到%d之间!";
+inline constexpr const char* kCustomPaper = "自定义纸张的高和宽必须大于0!";
+// Our own: a margin below 0 is named by its own field; a pile name cannot be cleared.
+inline constexpr const char* kTopMarginNegative = "上边距不能小于0!";
+inline constexpr const char* kBottomMarginNegative = "下边距不能小于0!";
+inline constexpr const char* kLeftMarginNegative = "左边距不能小于0!";
+inline constexpr const char* kRightMarginNegative = "右边距不能小于0!";
+inline constexpr const char* kHeaderMarginNegative = "页眉边距不能小于0!";
+inline constexpr const char* kFooterMarginNegative = "页脚边距不能小于0!";
+inline constexpr const char* kPileNameCleared = "桩号不能清空!";
+inline constexpr const char* kPileHasNoDate = "当前桩没有有效的检测日期，报告中的浇注日期和检测日期将留空。";
+// A project read only in part is saved under another name, so the file it came from stays whole.
+inline constexpr const char* kSavePartAs = "保存时请另选文件名，原文件不会被改动。";
+inline constexpr const char* kPartSuffix = "_部分";
+
 } // namespace pw::msg

@@ -76,15 +76,18 @@ const char* ReportPileTypeName(int code) {
 }
 
 std::string ReportDateText(const CDate& date) {
+    if (!date.IsValid()) return "";
     return Format("%04d年%d月%d日", date.nYear, date.nMonth, date.nDay);
 }
 
-CDate DateOfPile(const CPileRecord& rec) {
+std::optional<CDate> DateOfPile(const CPileRecord& rec) {
     const std::string s(FieldText(rec.m_szTestDate, sizeof rec.m_szTestDate));
     auto part = [&](std::size_t from, std::size_t n) {
         return from < s.size() ? std::atoi(s.substr(from, n).c_str()) : 0;
     };
-    return CDate{part(0, 4), part(5, 2), part(8, 2)};
+    const CDate date{part(0, 4), part(5, 2), part(8, 2)};
+    if (!date.IsValid()) return std::nullopt;
+    return date;
 }
 
 std::vector<int> TickedPilesInNameOrder(const std::vector<CPileRecord>& piles) {
@@ -153,8 +156,10 @@ CReportContent MakeReportContent(const std::vector<CPileRecord>& piles, const CR
 
     c.m_strParagraphs[0] = "该工程由" + info.m_strConstructionUnit + "承建，位于" + info.m_strAddress +
                            "。该工程桩基础全部为" + info.m_strPileType + "，共计" + Format("%d", projectPiles) +
-                           "根，设计桩径为" + Format("%d", info.m_nDiameter) + "mm，于" +
-                           ReportDateText(info.m_PourDate) + "浇注。混凝土的设计强度等级为" + info.m_strStrength + "。";
+                           "根，设计桩径为" + Format("%d", info.m_nDiameter) + "mm" +
+                           // Without a pouring date the clause goes rather than read "于浇注".
+                           (info.m_PourDate.IsValid() ? "，于" + ReportDateText(info.m_PourDate) + "浇注" : "") +
+                           "。混凝土的设计强度等级为" + info.m_strStrength + "。";
     c.m_strParagraphs[1] = "    受委托单位" + info.m_strClient +
                            "的委托，对该工程基础桩的桩身完整性进行了检测，受检桩编号为" + numbers + "，共" +
                            Format("%d", n) + "根。";
@@ -181,7 +186,7 @@ void PrefillReportInfo(CReportInfo& info, const CProjectHeader& header, const CP
     info.m_strProjectName = header.GetProjectName();
     info.m_strTestUnit = header.GetTestUnit();
     info.m_strPileType = ReportPileTypeName(current.m_nPileType);
-    info.m_PourDate = info.m_TestDate = DateOfPile(current);
+    info.m_PourDate = info.m_TestDate = DateOfPile(current).value_or(kNoDate);
     info.m_nTotalPiles = pileCount;
     info.m_nDiameter = current.m_nDiameter;
 }

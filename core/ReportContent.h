@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,10 +26,11 @@ const char* IntegrityClassText(int integrityClass);
 // The name of a pile-type code for the report: a code outside 0-7 takes entry 0.
 const char* ReportPileTypeName(int code);
 
-// "%04d年%d月%d日".
+// "%04d年%d月%d日"; "" for a date that is not a calendar date (the report leaves it empty).
 std::string ReportDateText(const CDate& date);
-// A pile's date text read as year = characters 1-4, month = 6-7, day = 9-10 ("2004-05-17").
-CDate DateOfPile(const CPileRecord& rec);
+// A pile's date text read as year = characters 1-4, month = 6-7, day = 9-10 ("2004-05-17");
+// nothing when that makes no calendar date (an empty or damaged date text).
+std::optional<CDate> DateOfPile(const CPileRecord& rec);
 
 // Indices into piles of the ticked piles, in ascending order of their trimmed pile-number texts
 // compared byte by byte; equal texts keep list order.
@@ -75,7 +77,8 @@ CReportContent MakeReportContent(const std::vector<CPileRecord>& piles, const CR
 
 // The report dialog's values taken from the project before the dialog opens: project name and
 // inspection unit from the header; pile type, pouring and test date and diameter from the current
-// pile; the total number of piles.
+// pile; the total number of piles. A pile without a date leaves both dates empty (kNoDate): the
+// caller says so before the report is written.
 void PrefillReportInfo(CReportInfo& info, const CProjectHeader& header, const CPileRecord& current, int pileCount);
 
 } // namespace pw

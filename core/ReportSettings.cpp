@@ -64,9 +64,12 @@ CReportSettings CReportInfo::ToSettings() const {
     for (std::size_t i = 0; i < blocks.size(); ++i)
         StoreFieldText(blocks[i], kBlock, Utf8ToGbk(*texts[i]));
     SetFieldUtf8(s.m_szGeology, m_strGeology);
-    s.m_nPourYear = m_PourDate.nYear;
-    s.m_nPourMonth = m_PourDate.nMonth;
-    s.m_nPourDay = m_PourDate.nDay;
+    // An empty pouring date is not a date to keep: the record's own date stays.
+    if (m_PourDate.IsValid()) {
+        s.m_nPourYear = m_PourDate.nYear;
+        s.m_nPourMonth = m_PourDate.nMonth;
+        s.m_nPourDay = m_PourDate.nDay;
+    }
     return s;
 }
 
@@ -141,11 +144,9 @@ CReportSettingsResult LoadReportSettings(const std::string& folder, CReportInfo&
     result.m_strPath = ReportSettingsPath(folder, n);
     std::string error;
     auto file = CFileSource::Open(result.m_strPath, &error);
-    if (!file) {
-        // Nothing there yet: the dialog's current fields (its defaults) become the file.
-        CReportSettingsResult saved = SaveReportSettings(folder, info);
-        return saved;
-    }
+    // Nothing there yet: the fields keep their defaults, and the file is made by the first save (a
+    // read never writes, so a read-only folder still opens the dialog without a message).
+    if (!file) return result;
     CReportSettings s;
     if (!ReadReportSettings(*file, s)) {
         // The file changed hands between the look and the read.
@@ -168,7 +169,16 @@ CReportSettingsResult SaveReportSettings(const std::string& folder, const CRepor
     result.m_strPath = ReportSettingsPath(folder, n);
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    const CReportSettings s = info.ToSettings();
+    CReportSettings s = info.ToSettings();
+    if (!info.m_PourDate.IsValid()) {
+        // An empty pouring date keeps the date the file holds (or the record's own default).
+        CReportSettings before;
+        if (auto file = CFileSource::Open(result.m_strPath, nullptr); file && ReadReportSettings(*file, before)) {
+            s.m_nPourYear = before.m_nPourYear;
+            s.m_nPourMonth = before.m_nPourMonth;
+            s.m_nPourDay = before.m_nPourDay;
+        }
+    }
     result.m_strDetail =
         WriteFileAtomically(result.m_strPath, [&s](CByteSink& sink) { return WriteReportSettings(sink, s); });
     if (!result.m_strDetail.empty()) result.m_strMessage = msg::kWriteSettingsFailed;

@@ -53,7 +53,8 @@ struct CReportInfo {
     int m_nDiameter = 0;
     std::string m_strGeology = "    ";
 
-    // The stored part; texts are cut to their block at a character boundary.
+    // The stored part; texts are cut to their block at a character boundary. An empty (invalid)
+    // pouring date leaves the record's default date.
     CReportSettings ToSettings() const;
     // Takes the stored part; the other fields stay. A pouring date that is not a date stays too.
     void TakeSettings(const CReportSettings& s);
@@ -79,10 +80,11 @@ struct CReportSettingsResult {
     std::string m_strPath;   // the file read or written
 };
 
-// Opening the report dialog: reads the settings file into info; when the free slot has no file yet,
-// it is created from info as it stands (the defaults).
+// Opening the report dialog: reads the settings file into info. When the free slot has no file yet,
+// info keeps what it holds and nothing is written: the file is made by the first save.
 CReportSettingsResult LoadReportSettings(const std::string& folder, CReportInfo& info);
-// OK of the report dialog: writes the stored part of info, atomically, into the same slot.
+// OK of the report dialog: writes the stored part of info, atomically, into the same slot. An empty
+// pouring date keeps the date the file already holds: 0/0/0 is never stored.
 CReportSettingsResult SaveReportSettings(const std::string& folder, const CReportInfo& info);
 
 } // namespace pw

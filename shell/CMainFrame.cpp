@@ -152,7 +152,10 @@ void CMainFrame::RegisterFrameCommands() {
     r.Handle(cmd::kMerge, [this] { m_pFiles->Merge(windowTitle()); });
     r.Handle(cmd::kAbout, [this] { CAboutDlg(this).exec(); });
     r.Handle(cmd::kTransfer, [this] { CTransferDlg(this).exec(); });
-    r.Handle(cmd::kWebSite, [] { QDesktopServices::openUrl(QUrl(WebSiteAddress())); });
+    // No address configured: no item that opens nothing.
+    const QString webSite = WebSiteAddress();
+    r.Handle(cmd::kWebSite, [webSite] { QDesktopServices::openUrl(QUrl(webSite)); });
+    r.Action(cmd::kWebSite)->setVisible(!webSite.isEmpty());
     const QString calculator = FindCalculator();
     r.Handle(cmd::kCalculator, [calculator] { QProcess::startDetached(calculator, {}); });
     r.SetStateRule(cmd::kCalculator, [calculator] { return CommandState{!calculator.isEmpty(), false}; });

@@ -61,6 +61,8 @@ void CReportCommands::WordReport() {
     if (!AnyTicked(m_doc)) return m_prompts.Tell(QString::fromUtf8(msg::kNothingChecked));
     CReportInfo info;
     PrefillReportInfo(info, m_doc.m_Header, *current, m_doc.GetPileCount());
+    // A pile without a date gives no made-up one: the dates stay empty unless the dialog fills them.
+    if (!DateOfPile(*current)) m_prompts.Tell(QString::fromUtf8(msg::kPileHasNoDate), QMessageBox::Information);
     const std::optional<CReportInfo> confirmed = m_dialogs.ReportInfo(info);
     if (!confirmed) return;
     const QString path = m_prompts.AskSavePath(QString::fromUtf8(msg::kWordFilter), DocumentsPath(msg::kReportFileName));

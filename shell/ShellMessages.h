@@ -21,11 +21,11 @@ inline constexpr const char* kSmoothPrompt = "请输入平滑点数";
 inline constexpr const char* kRecentEmpty = "最近文件";
 inline constexpr const char* kDeleteFileItem = "删除文件";
 inline constexpr const char* kAboutTitle = "关于分析软件";
-inline constexpr const char* kVersion = "版本号 V4.0";
+inline constexpr const char* kVersion = "版本号 V%1"; // the program's own version
 inline constexpr const char* kMergeTitle = "wvf文件合并";
 
-// Dialogs: titles, the data exchange's limit texts (%1, %2 filled in; the curly quotes belong to
-// them) and the field checks.
+// Dialogs: titles and the data exchange's limit texts (%1, %2 filled in; the curly quotes belong to
+// them). The field checks are rules of the data: their texts are core's.
 inline constexpr const char* kProjectInfoTitle = "工程信息";
 inline constexpr const char* kReportInfoTitle = "工程信息";
 inline constexpr const char* kGainTitle = "波形放大";
@@ -33,20 +33,6 @@ inline constexpr const char* kFilterTitle = "低通、高通滤波";
 inline constexpr const char* kPrintSetupTitle = "打印设置";
 inline constexpr const char* kTooManyChars = "“请填入不多于%1个的字符。”";
 inline constexpr const char* kIntOutOfRange = "“请填入一个在%1和%2之间的整数。”";
-inline constexpr const char* kGainRange = "放大系数应在1.0到1000.0之间 ";
-inline constexpr const char* kGainDelayRange = "放大延迟应在0到%.2f之间";
-inline constexpr const char* kLowPassRange = "低通滤波频率应在0.0到5.0kHz之间 ";
-inline constexpr const char* kPassesRange = "低通滤波次数应在1到5之间 ";
-inline constexpr const char* kHighPassRange = "高通滤波频率应在0.0到2000.0Hz之间 ";
-inline constexpr const char* kLowBelowHigh = "低通滤波不能小于高通滤波!";
-inline constexpr const char* kFooterMargin = "打印页脚边距必须小于下边距!";
-inline constexpr const char* kHeaderMargin = "打印页眉边距必须小于上边距!";
-inline constexpr const char* kSpectraRows = "如果打印图谱，则每页行数必须最小设置为2";
-inline constexpr const char* kFooterOverlap = "页脚和页码重叠打印!";
-// Our own, for values only the spins limit: printing divides the page by rows and columns.
-inline constexpr const char* kColumnsRange = "每页列数应在1到3之间!";
-inline constexpr const char* kRowsRange = "每页行数应在1到%d之间!";
-inline constexpr const char* kCustomPaper = "自定义纸张的高和宽必须大于0!";
 
 // The report and the table (our own texts, in the style of the ones above).
 inline constexpr const char* kReportFileName = "WVF报告文档.docx";

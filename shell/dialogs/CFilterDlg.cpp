@@ -41,7 +41,7 @@ void CFilterDlg::accept() {
     v.m_fLowPass = static_cast<float>(*m_pGuard->Number(m_pLowPass));
     v.m_nPasses = *m_pGuard->Integer(m_pPasses);
     v.m_fHighPass = static_cast<float>(*m_pGuard->Number(m_pHighPass));
-    if (const std::string refusal = CheckFilterOk(v); !refusal.empty()) {
+    if (const std::string refusal = CheckFilterOrder(v); !refusal.empty()) {
         m_prompts.Tell(QString::fromUtf8(refusal));
         return;
     }

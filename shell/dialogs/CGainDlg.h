@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "shell/dialogs/EditValues.h"
+#include "core/ValueRules.h"
 
 class QLineEdit;
 class QRadioButton;

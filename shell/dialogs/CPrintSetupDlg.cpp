@@ -12,7 +12,7 @@
 #include "shell/ShellMessages.h"
 #include "shell/dialogs/CPrintFormatPage.h"
 #include "shell/dialogs/CPrintParamsPage.h"
-#include "shell/dialogs/EditValues.h"
+#include "core/ValueRules.h"
 #include "shell/dialogs/FieldExchange.h"
 
 namespace pw {

@@ -1,5 +1,6 @@
 // Project information dialog: the declared limits (50, 20 and 10 characters, diameter 0..5000) are
-// tested on OK; the stored widths are the document's business.
+// tested on OK, and a pile name that was there cannot be cleared; the stored widths are the
+// document's business.
 #include "shell/dialogs/CProjectInfoDlg.h"
 
 #include <QButtonGroup>
@@ -14,13 +15,15 @@
 #include <limits>
 
 #include "core/PileTypes.h"
+#include "core/ValueRules.h"
+#include "shell/CShellPrompts.h"
 #include "shell/ShellMessages.h"
 #include "shell/dialogs/FieldExchange.h"
 
 namespace pw {
 
 CProjectInfoDlg::CProjectInfoDlg(const CProjectInfo& info, CShellPrompts& prompts, QWidget* parent)
-    : QDialog(parent), m_Info(info), m_pUnit(new QLineEdit(QString::fromStdString(info.m_strTestUnit), this)),
+    : QDialog(parent), m_Info(info), m_prompts(prompts), m_pUnit(new QLineEdit(QString::fromStdString(info.m_strTestUnit), this)),
       m_pProject(new QLineEdit(QString::fromStdString(info.m_strProjectName), this)),
       m_pDiameter(new QLineEdit(QString::number(info.m_nDiameter), this)),
       m_pPileName(new QLineEdit(QString::fromStdString(info.m_strPileName), this)),
@@ -75,10 +78,17 @@ CProjectInfoDlg::CProjectInfoDlg(const CProjectInfo& info, CShellPrompts& prompt
 
 void CProjectInfoDlg::accept() {
     if (!m_pGuard->CheckAll()) return;
+    const std::string pileName = m_pPileName->text().toStdString();
+    if (const std::string refusal = CheckPileNameChange(m_Info.m_strPileName, pileName); !refusal.empty()) {
+        m_prompts.Tell(QString::fromUtf8(refusal));
+        m_pPileName->setText(QString::fromStdString(m_Info.m_strPileName)); // the name it had
+        m_pPileName->setFocus();
+        return;
+    }
     m_Info.m_strTestUnit = m_pUnit->text().toStdString();
     m_Info.m_strProjectName = m_pProject->text().toStdString();
     m_Info.m_nDiameter = *m_pGuard->Integer(m_pDiameter);
-    m_Info.m_strPileName = m_pPileName->text().toStdString();
+    m_Info.m_strPileName = pileName;
     m_Info.m_nPileType = m_pPileType->checkedId(); // -1 when none is chosen
     m_Info.m_TestDate = FromQDate(m_pDate->date());
     QDialog::accept();

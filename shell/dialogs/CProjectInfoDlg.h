@@ -24,6 +24,7 @@ public:
 
 private:
     CProjectInfo m_Info;
+    CShellPrompts& m_prompts;
     QLineEdit* m_pUnit;
     QLineEdit* m_pProject;
     QLineEdit* m_pDiameter;

@@ -24,6 +24,17 @@ QString Q(const std::string& utf8) {
     return QString::fromUtf8(utf8);
 }
 
+// A date picker shows an empty date as a blank: its lowest date stands for "no date".
+const QDate kEmptyDate(1900, 1, 1);
+
+void ShowDate(QDateEdit* edit, const CDate& date) {
+    edit->setDate(date.IsValid() ? ToQDate(date) : kEmptyDate);
+}
+
+CDate ReadDate(const QDateEdit* edit) {
+    return edit->date() == kEmptyDate ? kNoDate : FromQDate(edit->date());
+}
+
 } // namespace
 
 CReportInfoDlg::CReportInfoDlg(const CReportInfo& info, const QString& folder, CShellPrompts& prompts,
@@ -47,6 +58,8 @@ CReportInfoDlg::CReportInfoDlg(const CReportInfo& info, const QString& folder, C
         d->setObjectName(ControlName(id));
         d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         d->setCalendarPopup(true);
+        d->setMinimumDate(kEmptyDate);
+        d->setSpecialValueText(QStringLiteral(" "));
         return d;
     };
     m_pReportNo = edit(1115);
@@ -123,7 +136,7 @@ CReportInfoDlg::CReportInfoDlg(const CReportInfo& info, const QString& folder, C
     m_pGuard->AddText(
         m_pGeology, [this] { return m_pGeology->toPlainText(); }, 2000);
 
-    // Opening: the kept fields from the settings file (a missing file is made from the defaults).
+    // Opening: the kept fields from the settings file (a missing file is made by the first OK).
     const CReportSettingsResult loaded = LoadReportSettings(m_strFolder.toStdString(), m_Info);
     Show();
     if (!loaded.m_strMessage.empty()) m_prompts.Tell(Q(loaded.m_strMessage));
@@ -140,9 +153,9 @@ void CReportInfoDlg::Show() {
     m_pQuality->setText(Q(m_Info.m_strQualityUnit));
     m_pClient->setText(Q(m_Info.m_strClient));
     m_pStrength->setCurrentText(Q(m_Info.m_strStrength));
-    m_pPourDate->setDate(ToQDate(m_Info.m_PourDate));
+    ShowDate(m_pPourDate, m_Info.m_PourDate);
     m_pPileType->setCurrentText(Q(m_Info.m_strPileType));
-    m_pTestDate->setDate(ToQDate(m_Info.m_TestDate));
+    ShowDate(m_pTestDate, m_Info.m_TestDate);
     m_pUnit->setText(Q(m_Info.m_strTestUnit));
     m_pInspectors->setText(Q(m_Info.m_strInspectors));
     m_pTotal->setText(QString::number(m_Info.m_nTotalPiles));
@@ -173,9 +186,9 @@ bool CReportInfoDlg::ReadAll() {
     m_Info.m_strQualityUnit = m_pQuality->text().toStdString();
     m_Info.m_strClient = m_pClient->text().toStdString();
     m_Info.m_strStrength = m_pStrength->currentText().toStdString();
-    m_Info.m_PourDate = FromQDate(m_pPourDate->date());
+    m_Info.m_PourDate = ReadDate(m_pPourDate);
     m_Info.m_strPileType = m_pPileType->currentText().toStdString();
-    m_Info.m_TestDate = FromQDate(m_pTestDate->date());
+    m_Info.m_TestDate = ReadDate(m_pTestDate);
     m_Info.m_strTestUnit = m_pUnit->text().toStdString();
     m_Info.m_strInspectors = m_pInspectors->text().toStdString();
     m_Info.m_nTotalPiles = *m_pGuard->Integer(m_pTotal);

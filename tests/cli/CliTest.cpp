@@ -264,7 +264,16 @@ TEST_F(Cli, ApplyRunsTheDocumentPathAndRefusesWithoutWriting) {
              {"--length 250", "桩长应在0.5到200.0米之间 "},
              {"--speed 99", "波速应在100到10000m/s之间 "},
              {"--pre-zero 2000", "前置零位置应在桩头之前！ "},
-             {"--pile 42", "there is no pile 42"}}) {
+             {"--pile 42", "there is no pile 42"},
+             // The filter and gain dialogs' checks, with their messages.
+             {"--lowpass 50", "低通滤波频率应在0.0到5.0kHz之间 "},
+             {"--highpass 90000", "高通滤波频率应在0.0到2000.0Hz之间 "},
+             {"--lowpass 0.5 --highpass 600", "低通滤波不能小于高通滤波!"},
+             {"--lowpass 2 --highpass 2000", "低通滤波不能小于高通滤波!"},
+             {"--passes 6", "低通滤波次数应在1到5之间 "},
+             {"--gain 0.5", "放大系数应在1.0到1000.0之间 "},
+             {"--gain-delay 150", "放大延迟应在0到"},
+             {"--length 10 --gain-delay 8.5", "放大延迟应在0到8.00之间"}}) {
         const std::string refused = (m_Dir / "refused.wvf").string();
         const CRun r = Run("apply " + path + " " + args + " -o " + refused);
         EXPECT_EQ(r.code, 1) << args;
@@ -437,6 +446,29 @@ TEST_F(Cli, ReportContentAsJsonFollowsTheNameOrderAndTheInformationFile) {
                       j["class_counts"]["Ⅳ"].get<int>();
     EXPECT_EQ(total, 3);
     EXPECT_NE(j["paragraphs"][1].get<std::string>().find("1#、2#、3#，共3根。"), std::string::npos);
+}
+
+// A current pile without a date gives no made-up date: the report leaves it empty and says so first.
+TEST_F(Cli, ReportOfAPileWithoutADateLeavesTheDatesEmpty) {
+    std::vector<pw::CPileRecord> piles;
+    for (int i = 0; i < 2; ++i) {
+        piles.push_back(pw::test::MakeRecord(static_cast<unsigned>(i + 1)));
+        piles.back().m_nPileNo = static_cast<int16_t>(i + 1);
+    }
+    piles[0].SetTestDate("");
+    const std::string path = Put("nodate.wvf", pw::test::ProjectBytes(3, piles));
+    const CRun r = Run("report " + path + " --piles 1,2 --json");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find("当前桩没有有效的检测日期"), std::string::npos) << r.err;
+    const json j = json::parse(r.out);
+    EXPECT_EQ(j["cover"]["test_date"], "");
+    EXPECT_EQ(j["paragraphs"][0].get<std::string>().find("0000"), std::string::npos) << j["paragraphs"][0];
+    // Dates given in the information file are used, and nothing is said.
+    std::ofstream(m_Dir / "info.json") << R"({"test_date": "2024-05-11", "pour_date": "2024-04-01"})";
+    const CRun given = Run("report " + path + " --piles 1,2 --info " + (m_Dir / "info.json").string() + " --json");
+    ASSERT_EQ(given.code, 0) << given.err;
+    EXPECT_EQ(given.err.find("当前桩没有有效的检测日期"), std::string::npos) << given.err;
+    EXPECT_EQ(json::parse(given.out)["cover"]["test_date"], "2024年5月11日");
 }
 
 TEST_F(Cli, ReportRefusalsWriteNothing) {

@@ -201,6 +201,32 @@ TEST_F(SafetyTest, AFailedSaveSaysWhy) {
     EXPECT_EQ(WriteErrorReason(0), "");
 }
 
+// A project file cut short opens with the records before the cut, and is never saved in place: that
+// would cut it for good. The message says so, the save offers another name, and a full save ends it.
+TEST_F(SafetyTest, AFileReadOnlyInPartIsSavedUnderAnotherName) {
+    auto bytes = test::ProjectBytes(3, Numbered({1, 2, 3, 4, 5}));
+    bytes.resize(bytes.size() - 100);
+    const std::string half = Write("half.wvf", bytes);
+    CDEVAzazDoc doc;
+    const DocResult opened = doc.Open(half);
+    ASSERT_FALSE(opened.m_bOk);
+    EXPECT_EQ(doc.GetPileCount(), 4);
+    EXPECT_NE(opened.m_strMessage.find("已读入前4根桩。"), std::string::npos) << opened.m_strMessage;
+    EXPECT_NE(opened.m_strMessage.find(msg::kSavePartAs), std::string::npos) << opened.m_strMessage;
+    EXPECT_TRUE(doc.IsReadInPart());
+    EXPECT_FALSE(doc.HasProjectFile());
+    EXPECT_EQ(doc.ProposedSavePath(), (m_Dir / "half_部分.wvf").string());
+    EXPECT_EQ(Read(half), bytes);
+
+    ASSERT_TRUE(doc.Save(doc.ProposedSavePath()).m_bOk);
+    EXPECT_EQ(Read(half), bytes);
+    EXPECT_FALSE(doc.IsReadInPart());
+    EXPECT_TRUE(doc.HasProjectFile()); // the new file holds all that is open
+    // A whole file opens as before.
+    ASSERT_TRUE(doc.Open(doc.m_strPath).m_bOk);
+    EXPECT_TRUE(doc.HasProjectFile());
+}
+
 TEST(ProjectPathBesideFolder, NamesTheFolderNotAFileInIt) {
     EXPECT_EQ(ProjectPathBesideFolder("/data/BJHY2"), "/data/BJHY2.wvf");
     EXPECT_EQ(ProjectPathBesideFolder("/data/BJHY2/"), "/data/BJHY2.wvf");

@@ -127,4 +127,26 @@ TEST(ReportContent, PrefillFromTheProjectAndTheCurrentPile) {
     EXPECT_EQ(info.m_nDiameter, 800);
 }
 
+// A current pile whose date text makes no date gives no made-up date: both dates stay empty, the
+// report prints none, and the pouring clause is left out.
+TEST(ReportContent, APileWithoutADateLeavesTheDatesEmpty) {
+    for (const char* text : {"", "2004", "2004-13-01", "2023-02-29", "abcd-ef-gh"}) {
+        SCOPED_TRACE(text);
+        CPileRecord current = Pile("A1");
+        current.SetTestDate(text);
+        EXPECT_EQ(DateOfPile(current), std::nullopt);
+        CReportInfo info;
+        PrefillReportInfo(info, CProjectHeader{}, current, 1);
+        EXPECT_FALSE(info.m_TestDate.IsValid());
+        EXPECT_FALSE(info.m_PourDate.IsValid());
+        info.m_nDiameter = 600;
+        info.m_strStrength = "C30";
+        const CReportContent c = MakeReportContent({current}, info, 1, CDate{2026, 12, 10});
+        EXPECT_EQ(c.m_strTestDate, "");
+        EXPECT_NE(c.m_strParagraphs[0].find("设计桩径为600mm。混凝土的设计强度等级为C30。"), std::string::npos)
+            << c.m_strParagraphs[0];
+        EXPECT_EQ(c.m_strParagraphs[0].find("0000"), std::string::npos);
+    }
+}
+
 } // namespace

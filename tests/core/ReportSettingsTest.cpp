@@ -2,6 +2,7 @@
 // file that is not ours.
 #include "core/ReportSettings.h"
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -146,14 +147,49 @@ protected:
     fs::path m_Dir;
 };
 
-TEST_F(ReportFiles, NoFileYetCreatesNumberZeroFromTheDefaults) {
+// Opening reads and never writes: without a file the fields keep their defaults and no file appears;
+// the first save makes number 0 from them.
+TEST_F(ReportFiles, NoFileYetIsMadeByTheFirstSaveNotByTheRead) {
     CReportInfo info;
     const CReportSettingsResult r = LoadReportSettings(m_Dir.string(), info);
     EXPECT_EQ(r.m_strMessage, "");
     EXPECT_EQ(r.m_strPath, ReportSettingsPath(m_Dir.string(), 0));
+    EXPECT_FALSE(fs::exists(r.m_strPath));
+    EXPECT_EQ(SaveReportSettings(m_Dir.string(), info).m_strMessage, "");
     ASSERT_EQ(Get(0).size(), kReportSettingsSize);
     const std::vector<uint8_t> defaults = Bytes(CReportInfo());
     EXPECT_EQ(Get(0), std::string(defaults.begin(), defaults.end()));
+}
+
+// A pouring date left empty (a pile without a date) never stores 0/0/0: the date the file holds
+// stays, and without a file the record's own default is written.
+TEST_F(ReportFiles, AnEmptyPouringDateKeepsTheStoredOne) {
+    struct Case {
+        const char* name;
+        bool fileBefore; // a file holding 2023-11-05
+        CDate typed;
+        CDate stored;
+    } const cases[] = {
+        {"EmptyKeepsTheFile", true, kNoDate, {2023, 11, 5}},
+        {"EmptyWithoutAFile", false, kNoDate, CDate{}},
+        {"ADateReplacesIt", true, {2025, 6, 30}, {2025, 6, 30}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(m_Dir);
+        if (c.fileBefore) {
+            const std::vector<uint8_t> b = Bytes(Filled());
+            Put(0, std::string(b.begin(), b.end()));
+        }
+        CReportInfo info = Filled();
+        info.m_PourDate = c.typed;
+        ASSERT_EQ(SaveReportSettings(m_Dir.string(), info).m_strMessage, "");
+        const std::string bytes = Get(0);
+        ASSERT_EQ(bytes.size(), kReportSettingsSize);
+        int32_t ymd[3];
+        std::memcpy(ymd, bytes.data() + 4030, sizeof ymd);
+        EXPECT_EQ((CDate{ymd[0], ymd[1], ymd[2]}), c.stored);
+    }
 }
 
 TEST_F(ReportFiles, OursIsReadAndWrittenAgain) {
@@ -177,10 +213,10 @@ TEST_F(ReportFiles, AForeignFileIsNeverWrittenOver) {
     EXPECT_EQ(load.m_strMessage, "");
     EXPECT_EQ(load.m_strPath, ReportSettingsPath(m_Dir.string(), 1));
     EXPECT_EQ(Get(0), "[section]\nkey=value\n");
-    EXPECT_EQ(Get(1).size(), kReportSettingsSize);
     info.m_strClient = "委托";
     EXPECT_EQ(SaveReportSettings(m_Dir.string(), info).m_strPath, ReportSettingsPath(m_Dir.string(), 1));
     EXPECT_EQ(Get(0), "[section]\nkey=value\n");
+    EXPECT_EQ(Get(1).size(), kReportSettingsSize);
     EXPECT_EQ(FindReportSettingsSlot(m_Dir.string()), 1);
 }
 
@@ -196,11 +232,14 @@ TEST_F(ReportFiles, AllHundredForeignRefusesToReadAndToWrite) {
         ASSERT_EQ(Get(n), "x");
 }
 
+// A folder that cannot be written to fails the save only: opening reads, and finds nothing to read.
 TEST_F(ReportFiles, AFolderThatCannotBeMadeIsAWriteFailure) {
     fs::create_directories(m_Dir);
     std::ofstream(m_Dir / "file") << "x";
     CReportInfo info;
-    const CReportSettingsResult r = LoadReportSettings((m_Dir / "file" / "sub").string(), info);
+    const std::string folder = (m_Dir / "file" / "sub").string();
+    EXPECT_EQ(LoadReportSettings(folder, info).m_strMessage, "");
+    const CReportSettingsResult r = SaveReportSettings(folder, info);
     EXPECT_EQ(r.m_strMessage, msg::kWriteSettingsFailed);
     EXPECT_NE(r.m_strDetail, "");
 }

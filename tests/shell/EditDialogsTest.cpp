@@ -2,6 +2,7 @@
 // back, dialog open), the limits tested on OK, the filter's OK rule, the report dialog's digits and
 // its settings file.
 #include <QComboBox>
+#include <QDateEdit>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -207,6 +208,33 @@ TEST(ProjectInfoDialog, DeclaredLimitsAreTestedOnOk) {
     }
 }
 
+// A pile that had a name keeps one: clearing it is refused and the name comes back; a pile without a
+// name (a tester's file may carry one) may stay without.
+TEST(ProjectInfoDialog, ANameThePileHadCannotBeCleared) {
+    struct Case {
+        const char *before, *typed;
+        bool accepted;
+    } const cases[] = {{"7", "", false}, {"7", "  ", false}, {"7", "7A", true}, {"", "", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.before) + " -> '" + c.typed + "'");
+        CProjectInfo info;
+        info.m_strPileName = c.before;
+        info.m_TestDate = {2024, 5, 17};
+        test::CScriptedPrompts prompts;
+        CProjectInfoDlg dialog(info, prompts);
+        dialog.show();
+        Edit(dialog, 1002)->setText(U(c.typed));
+        EXPECT_EQ(test::CScriptedPrompts::PressOk(dialog) == QDialog::Accepted, c.accepted);
+        if (c.accepted) {
+            EXPECT_TRUE(prompts.m_Told.isEmpty());
+            EXPECT_EQ(dialog.Info().m_strPileName, c.typed);
+        } else {
+            EXPECT_EQ(prompts.m_Told, QStringList{U("桩号不能清空!")});
+            EXPECT_EQ(Edit(dialog, 1002)->text(), U(c.before));
+        }
+    }
+}
+
 TEST(ProjectInfoDialog, ShowsAndReturnsEveryField) {
     CProjectInfo info;
     info.m_strTestUnit = "检测单位";
@@ -260,13 +288,13 @@ TEST_F(ReportDialogTest, NumberFieldsKeepDigitsOnly) {
     EXPECT_EQ(prompts.m_Told, QStringList{U("请键入一个整数。")});
 }
 
-TEST_F(ReportDialogTest, OpeningMakesTheFileAndOkWritesTheKeptFields) {
+TEST_F(ReportDialogTest, OpeningReadsOnlyAndOkWritesTheKeptFields) {
     CReportInfo caller;
     caller.m_strProjectName = "工程A";
     caller.m_nTotalPiles = 30;
     {
         CReportInfoDlg dialog(caller, dir.path(), prompts);
-        EXPECT_TRUE(std::filesystem::exists(Path(0))); // made from the defaults on opening
+        EXPECT_FALSE(std::filesystem::exists(Path(0))); // opening reads; OK makes the file
         EXPECT_EQ(Edit(dialog, 1116)->text(), U("工程A"));
         EXPECT_EQ(Edit(dialog, 1083)->text(), "QLVR");
         EXPECT_EQ(dialog.findChild<QComboBox*>(ControlName(1126))->currentText(), "C10");
@@ -313,14 +341,40 @@ TEST_F(ReportDialogTest, TextsLongerThanTheirLimitAreRefusedOnOk) {
               (QStringList{U("“请填入不多于200个的字符。”"), U("“请填入不多于2000个的字符。”")}));
 }
 
+// A folder that cannot be written opens the dialog without a message (nothing to read, nothing
+// written); OK says the file could not be written and still closes.
 TEST_F(ReportDialogTest, SettingsFileFailuresAreShownAndTheDialogStillWorks) {
     const QString blocked = dir.filePath("file");
     { std::ofstream(blocked.toStdString()) << "x"; }
     CReportInfoDlg dialog(CReportInfo{}, blocked + "/sub", prompts);
-    EXPECT_EQ(prompts.m_Told, QStringList{U("写设置文件失败！")});
+    EXPECT_TRUE(prompts.m_Told.isEmpty());
     dialog.show();
     EXPECT_EQ(test::CScriptedPrompts::PressOk(dialog), QDialog::Accepted);
-    EXPECT_EQ(prompts.m_Told.size(), 2);
+    EXPECT_EQ(prompts.m_Told, QStringList{U("写设置文件失败！")});
+}
+
+// Empty dates (a pile without a date) show as blanks, not as a made-up day, and come back empty; the
+// kept pouring date in the file is not replaced by an empty one.
+TEST_F(ReportDialogTest, EmptyDatesShowBlankAndKeepTheStoredPouringDate) {
+    CReportInfo stored;
+    stored.m_PourDate = {2023, 11, 5};
+    ASSERT_EQ(SaveReportSettings(dir.path().toStdString(), stored).m_strMessage, "");
+    CReportInfo caller;
+    caller.m_TestDate = kNoDate;
+    CReportInfoDlg dialog(caller, dir.path(), prompts);
+    dialog.show();
+    auto* test = dialog.findChild<QDateEdit*>(ControlName(1125));
+    auto* pour = dialog.findChild<QDateEdit*>(ControlName(1124));
+    ASSERT_TRUE(test && pour);
+    EXPECT_EQ(test->text().trimmed(), "");
+    EXPECT_EQ(pour->date(), QDate(2023, 11, 5)); // the file's
+    pour->setDate(pour->minimumDate());           // the user empties it
+    ASSERT_EQ(test::CScriptedPrompts::PressOk(dialog), QDialog::Accepted);
+    EXPECT_FALSE(dialog.Info().m_TestDate.IsValid());
+    EXPECT_FALSE(dialog.Info().m_PourDate.IsValid());
+    CReportInfo again;
+    ASSERT_EQ(LoadReportSettings(dir.path().toStdString(), again).m_strMessage, "");
+    EXPECT_EQ(again.m_PourDate, (CDate{2023, 11, 5}));
 }
 
 } // namespace

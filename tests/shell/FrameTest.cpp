@@ -274,6 +274,42 @@ TEST_F(FrameTest, SaveAfterOpeningATesterFolderAsksForAProjectName) {
     EXPECT_EQ(doc.m_bModified, 0);
 }
 
+// A project file cut short keeps the records before the cut; Ctrl+S asks for another name (offering
+// one beside it) and never writes the damaged file, even when the user cancels.
+TEST_F(FrameTest, SavingAFileReadOnlyInPartAsksForAnotherName) {
+    const QString half = Project({{"1"}, {"2"}, {"3"}, {"4"}}, "half.wvf");
+    QFile file(half);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() - 100));
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    EXPECT_FALSE(frame.Files().OpenPath(half));
+    ASSERT_EQ(doc.GetPileCount(), 3);
+    ASSERT_EQ(prompts.m_Told.size(), 1);
+    EXPECT_TRUE(prompts.m_Told[0].endsWith(QString::fromUtf8(msg::kSavePartAs))) << prompts.m_Told[0].toStdString();
+
+    const QString offered = dir.filePath(QString::fromUtf8("half_部分.wvf"));
+    frame.Router().Dispatch(cmd::kSave); // cancelled: nothing written
+    EXPECT_EQ(prompts.m_SaveSuggestions, QStringList{offered});
+    prompts.m_Paths = {offered};
+    frame.Router().Dispatch(cmd::kSave);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_TRUE(QFile::exists(offered));
+    EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("half_部分.wvf - 反射波基桩动测仪数据处理软件"));
+}
+
+// The title follows a save under another name at once, also when there was nothing modified.
+TEST_F(FrameTest, SaveAsShowsTheNewNameInTheTitleAtOnce) {
+    ASSERT_TRUE(frame.Files().OpenPath(Project({{"A1"}}, "old.wvf")));
+    ASSERT_EQ(doc.m_bModified, 0);
+    prompts.m_Paths = {dir.filePath(QStringLiteral("new.wvf"))};
+    frame.Router().Dispatch(cmd::kSaveAs);
+    EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("new.wvf - 反射波基桩动测仪数据处理软件"));
+}
+
 TEST_F(FrameTest, TheBarsPopUpMenuHidesBothBarsTogether) {
     frame.show();
     std::unique_ptr<QMenu> menu(frame.createPopupMenu());

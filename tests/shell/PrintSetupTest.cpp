@@ -136,6 +136,12 @@ INSTANTIATE_TEST_SUITE_P(
         OkCase{
             "FooterMarginBelowBottom", {{1078, "2.1"}, {1071, "2.0"}}, {}, -1, "打印页脚边距必须小于下边距!"},
         OkCase{"HeaderMarginBelowTop", {{1076, "3"}, {1070, "2.5"}}, {}, -1, "打印页眉边距必须小于上边距!"},
+        // A margin below 0 is named by its own field, not blamed on the header or footer margin.
+        OkCase{"TopMarginBelowZero", {{1070, "-1"}}, {}, -1, "上边距不能小于0!"},
+        OkCase{"BottomMarginBelowZero", {{1071, "-0.5"}}, {}, -1, "下边距不能小于0!"},
+        OkCase{"LeftMarginBelowZero", {{1080, "-2"}}, {}, -1, "左边距不能小于0!"},
+        OkCase{"FooterMarginBelowZero", {{1078, "-0.1"}}, {}, -1, "页脚边距不能小于0!"},
+        OkCase{"MarginsOfZero", {{1070, "0"}, {1076, "0"}, {1080, "0"}}, {}, -1, ""},
         OkCase{
             "BothMarginsWrongFooterFirst", {{1078, "3"}, {1076, "3"}}, {}, -1, "打印页脚边距必须小于下边距!"},
         OkCase{"SpectraWithOneRow",

@@ -1,4 +1,5 @@
 // The Word report and Excel table commands of the window, with scripted answers.
+#include <QDateEdit>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTableWidget>
@@ -13,6 +14,8 @@
 #include "shell/CMainFrame.h"
 #include "shell/CReportCommands.h"
 #include "shell/ShellCommandIds.h"
+#include "shell/dialogs/CReportInfoDlg.h"
+#include "shell/dialogs/FieldExchange.h"
 #include "shell/dialogs/CSiteSpeedDlg.h"
 
 namespace pw {
@@ -43,6 +46,26 @@ TEST_F(ReportCommandsTest, TheReportAsksForItsInformationAndWritesTheFile) {
     EXPECT_TRUE(prompts.m_Told.isEmpty()) << prompts.m_Told.join('\n').toStdString();
     EXPECT_GT(QFileInfo(out).size(), 5000);
     EXPECT_EQ(doc.m_bModified, 0); // nothing of the project changed
+}
+
+// A current pile without a date: the report says so before the dialog, the dialog shows no made-up
+// day, and the report's dates stay empty.
+TEST_F(ReportCommandsTest, ACurrentPileWithoutADateIsSaidAndGivesNoDate) {
+    Open({{"A1", 10.f, 3800, true}});
+    doc.m_Piles[0].SetTestDate("");
+    const QString out = dir.filePath(QStringLiteral("report.docx"));
+    QString shownTest = QStringLiteral("not shown");
+    prompts.m_Hands.push_back([&](QDialog& d) {
+        EXPECT_EQ(prompts.m_Told, QStringList{QString::fromUtf8(msg::kPileHasNoDate)}); // before the report
+        if (auto* date = d.findChild<QDateEdit*>(ControlName(1125))) shownTest = date->text().trimmed();
+        const int result = test::CScriptedPrompts::PressOk(d);
+        EXPECT_FALSE(static_cast<CReportInfoDlg&>(d).Info().m_TestDate.IsValid());
+        return result;
+    });
+    prompts.m_Paths = {out};
+    frame.Router().Dispatch(cmd::kWordReport);
+    EXPECT_EQ(shownTest, QString());
+    EXPECT_GT(QFileInfo(out).size(), 5000);
 }
 
 TEST_F(ReportCommandsTest, NoTickedPileRefusesTheReportButNotTheTable) {

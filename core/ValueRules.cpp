@@ -1,11 +1,19 @@
-// Field and OK checks of the editing dialogs.
-#include "shell/dialogs/EditValues.h"
+// The value checks shared by the editing dialogs and the command line.
+#include "core/ValueRules.h"
 
 #include <cstdio>
+#include <utility>
 
-#include "shell/ShellMessages.h"
+#include "core/CoreMessages.h"
 
 namespace pw {
+namespace {
+
+bool IsBlank(const std::string& text) {
+    return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+} // namespace
 
 std::string CheckGainFactor(float gain) {
     return gain >= 1.0f && gain <= 1000.0f ? "" : msg::kGainRange;
@@ -34,12 +42,26 @@ std::string CheckHighPass(float hz) {
     return hz >= 0.f && hz <= 2000.0f ? "" : msg::kHighPassRange;
 }
 
-std::string CheckFilterOk(const FilterValues& v) {
+std::string CheckFilterOrder(const FilterValues& v) {
     if (v.m_fLowPass == 0.f) return "";
     return v.m_fLowPass * 1000.0f > v.m_fHighPass ? "" : msg::kLowBelowHigh;
 }
 
+std::string CheckFilter(const FilterValues& v) {
+    for (const std::string& m : {CheckLowPass(v.m_fLowPass), CheckPasses(v.m_nPasses), CheckHighPass(v.m_fHighPass)})
+        if (!m.empty()) return m;
+    return CheckFilterOrder(v);
+}
+
 std::string CheckPrintFormat(const CPrintSettings& s) {
+    // A margin below 0 is refused with its own name, before the comparisons would blame another one.
+    // NaN fails the comparison too.
+    const std::pair<float, const char*> margins[] = {
+        {s.m_fTopMargin, msg::kTopMarginNegative},       {s.m_fBottomMargin, msg::kBottomMarginNegative},
+        {s.m_fLeftMargin, msg::kLeftMarginNegative},     {s.m_fRightMargin, msg::kRightMarginNegative},
+        {s.m_fHeaderMargin, msg::kHeaderMarginNegative}, {s.m_fFooterMargin, msg::kFooterMarginNegative}};
+    for (const auto& [value, message] : margins)
+        if (!(value >= 0.f)) return message;
     // Equal margins pass: the header or footer line sits on the margin.
     if (s.m_fBottomMargin < s.m_fFooterMargin) return msg::kFooterMargin;
     if (s.m_fTopMargin < s.m_fHeaderMargin) return msg::kHeaderMargin;
@@ -58,6 +80,10 @@ std::string CheckPrintParameters(const CPrintSettings& s) {
     if (s.m_nPaperKind == kPaperCustom && (s.m_nPaperHeight <= 0 || s.m_nPaperWidth <= 0))
         return msg::kCustomPaper;
     return "";
+}
+
+std::string CheckPileNameChange(const std::string& before, const std::string& after) {
+    return !IsBlank(before) && IsBlank(after) ? msg::kPileNameCleared : "";
 }
 
 } // namespace pw
