@@ -29,6 +29,10 @@ inline void WriteAll(const fs::path& path, const std::vector<uint8_t>& bytes) {
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+inline int16_t I16In(const std::vector<uint8_t>& bytes, size_t nOffset) {
+    return static_cast<int16_t>(bytes[nOffset] | bytes[nOffset + 1] << 8);
+}
+
 // A tester pile record file (4338 bytes) whose bytes depend on the site and the pile number.
 inline std::vector<uint8_t> MakeRecordFile(int nSite, int nPile, size_t nSize = 4338) {
     std::vector<uint8_t> bytes(nSize);
