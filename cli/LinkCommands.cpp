@@ -35,7 +35,8 @@ constexpr const char* kSiteListOpenFailed = "打开文件失败!";
 
 bool EqualsNoCase(const std::string& szA, const std::string& szB) {
     return szA.size() == szB.size() && std::equal(szA.begin(), szA.end(), szB.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
            });
 }
 
@@ -104,7 +105,7 @@ void RunTransfer(const STransferOptions& options, std::shared_ptr<CPortAccess> p
             if (result.bUnchanged)
                 szDetail = " (unchanged: the file holds this conversion already)";
             else if (!result.szTakenName.empty())
-                szDetail = " (" + result.szTakenName + " holds other data and was not replaced)";
+                szDetail = " (" + result.szTakenName + " exists and was not replaced)";
             std::printf("%s: %d records -> %s%s\n", GbkToUtf8(result.szSite).c_str(), result.nWritten,
                         result.szFile.c_str(), szDetail.c_str());
         } else {
@@ -291,7 +292,8 @@ void AddLinkCommands(CLI::App& app) {
                 const uintmax_t nSize = fs::file_size(entry.path(), sizeError);
                 if (std::find(result.m_ShortFiles.begin(), result.m_ShortFiles.end(), szName) !=
                     result.m_ShortFiles.end())
-                    szShort += (szShort.empty() ? "" : ", ") + szName + " (" + std::to_string(nSize) + " bytes)";
+                    szShort +=
+                        (szShort.empty() ? "" : ", ") + szName + " (" + std::to_string(nSize) + " bytes)";
                 else if (result.m_bWritten)
                     szLeft += (szLeft.empty() ? "" : ", ") + GbkToUtf8(szName);
             }
@@ -301,19 +303,22 @@ void AddLinkCommands(CLI::App& app) {
             std::printf("wrote %s (%d of %d records)\n", out->c_str(), result.m_nRecords, result.m_nExpected);
             std::fflush(stdout);
             if (!szLeft.empty())
-                std::fprintf(stderr, "not converted (beyond the record count of wvf.par, or not record files): %s\n",
+                std::fprintf(stderr,
+                             "not converted (beyond the record count of wvf.par, or not record files): %s\n",
                              szLeft.c_str());
             if (!result.m_Missing.empty()) {
                 std::string szMissing;
                 for (const int n : result.m_Missing) {
                     const std::string szName = std::to_string(n) + ".wvf";
-                    const bool bShort = std::any_of(result.m_ShortFiles.begin(), result.m_ShortFiles.end(),
-                                                    [&](const std::string& sz) { return EqualsNoCase(sz, szName); });
+                    const bool bShort =
+                        std::any_of(result.m_ShortFiles.begin(), result.m_ShortFiles.end(),
+                                    [&](const std::string& sz) { return EqualsNoCase(sz, szName); });
                     if (!bShort) szMissing += (szMissing.empty() ? "" : ", ") + szName;
                 }
                 if (!szMissing.empty()) std::fprintf(stderr, "missing record files: %s\n", szMissing.c_str());
                 if (!szShort.empty())
-                    std::fprintf(stderr, "record files shorter than a record (%zu bytes), not converted: %s\n",
+                    std::fprintf(stderr,
+                                 "record files shorter than a record (%zu bytes), not converted: %s\n",
                                  kInstrumentRecordSize, szShort.c_str());
                 Exit(1);
             }

@@ -159,7 +159,8 @@ std::string CTransferWorker::CompleteLine(const SSiteResult& result) {
     if (result.eOutcome != ESiteOutcome::Complete) return std::string();
     const std::string szSite = GbkToUtf8(result.szSite);
     const std::string szFile = fs::path(result.szFile).filename().string();
-    if (result.bUnchanged) return Format(LinkText::kSiteUnchanged, szSite.c_str(), result.nWritten, szFile.c_str());
+    if (result.bUnchanged)
+        return Format(LinkText::kSiteUnchanged, szSite.c_str(), result.nWritten, szFile.c_str());
     if (!result.szTakenName.empty())
         return Format(LinkText::kSiteSavedBeside, szSite.c_str(), result.nWritten, szFile.c_str(),
                       result.szTakenName.c_str());
@@ -172,8 +173,8 @@ std::vector<std::string> CTransferWorker::SiteNotes(const SSiteResult& result) {
     std::string szExtras;
     for (const SKeptFile& kept : result.kept) {
         if (kept.szKept.empty())
-            notes.push_back(Format(LinkText::kExtraFileLost, szSite.c_str(), kept.szName.c_str(),
-                                   kept.szReason.c_str()));
+            notes.push_back(
+                Format(LinkText::kExtraFileLost, szSite.c_str(), kept.szName.c_str(), kept.szReason.c_str()));
         else if (kept.bShortRecord)
             notes.push_back(Format(LinkText::kShortRecordKept, szSite.c_str(), kept.szName.c_str(),
                                    static_cast<unsigned long long>(kept.nSize), kept.szKept.c_str()));
@@ -182,8 +183,8 @@ std::vector<std::string> CTransferWorker::SiteNotes(const SSiteResult& result) {
                         kept.szKept.substr(result.szExtraFolder.size());
     }
     if (!szExtras.empty())
-        notes.push_back(
-            Format(LinkText::kExtraFilesKept, szSite.c_str(), result.szExtraFolder.c_str(), szExtras.c_str()));
+        notes.push_back(Format(LinkText::kExtraFilesKept, szSite.c_str(), result.szExtraFolder.c_str(),
+                               szExtras.c_str()));
     return notes;
 }
 
@@ -395,7 +396,8 @@ void CTransferWorker::KeepLeftovers(const std::string& szWork, const std::string
             kept.szReason = szNoFolder.empty() ? std::strerror(ENOTDIR) : szNoFolder;
         } else {
             // Kept under its UTF-8 name, as the target is.
-            const std::string szKept = KeepWithoutReplacing(file.string(), folder, kept.szName, kept.szReason);
+            const std::string szKept =
+                KeepWithoutReplacing(file.string(), folder, kept.szName, kept.szReason);
             if (!szKept.empty()) kept.szKept = result.szExtraFolder + szKept;
         }
         result.kept.push_back(kept);

@@ -31,12 +31,12 @@ enum class ESiteOutcome {
 
 // A file of the site folder that the conversion did not take, kept beside the target.
 struct SKeptFile {
-    std::string szName;         // as fetched (UTF-8)
-    std::string szKept;         // where it is kept, relative to the destination ("bjhy2.extra/3.wvf");
-                                // empty when it could not be kept
-    std::string szReason;       // why it could not be kept (UTF-8)
-    uintmax_t nSize = 0;        // bytes
-    bool bShortRecord = false;  // a record file shorter than a record, counted as missing
+    std::string szName;        // as fetched (UTF-8)
+    std::string szKept;        // where it is kept, relative to the destination ("bjhy2.extra/3.wvf");
+                               // empty when it could not be kept
+    std::string szReason;      // why it could not be kept (UTF-8)
+    uintmax_t nSize = 0;       // bytes
+    bool bShortRecord = false; // a record file shorter than a record, counted as missing
 };
 
 struct SSiteResult {

@@ -40,7 +40,7 @@ struct SConvertResult {
     // Record files shorter than a record (names as found in the folder): counted as missing, not
     // converted and left in the folder, so that what the tester sent can still be recovered.
     std::vector<std::string> m_ShortFiles;
-    std::string m_szMessage;    // message for the user, empty when none
+    std::string m_szMessage; // message for the user, empty when none
     bool Complete() const { return m_bWritten && m_Missing.empty(); }
 };
 

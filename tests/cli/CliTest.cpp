@@ -316,15 +316,25 @@ TEST_F(Cli, TransferExitsNonZeroUnlessEverySiteIsComplete) {
     };
     const SCase cases[] = {
         {"--site DEMO1", "d1", 0, "WVF文件传输结束!\n", {"demo1.wvf"}},
-        {"--fault bad-header --site DEMO1", "d2", 1, "DEMO1：5 根桩只收到 4 根，已存为 demo1.incomplete.wvf\n",
+        {"--fault bad-header --site DEMO1",
+         "d2",
+         1,
+         "DEMO1：5 根桩只收到 4 根，已存为 demo1.incomplete.wvf\n",
          {"demo1.wvf", "demo1.incomplete.wvf"}},
         {"--site ../evil", "d3", 1, "../evil：工地名称不能用作文件名\n", {}},
         {"--site LPT1 --site DEMO2", "d4", 1, "LPT1：工地名称不能用作文件名\n", {"demo2.wvf"}},
         {"--site DEMO2", "new/folder", 0, "DEMO2: 5 records", {"demo2.wvf"}},
         {"--site DEMO1", "d1", 0, "DEMO1：5 根桩，与已有的 demo1.wvf 相同，未改变\n", {"demo1.wvf"}},
-        {"--site DEMO1", "d5", 0, "DEMO1：5 根桩，已存为 demo1-2.wvf（demo1.wvf 已存在，没有覆盖）\n",
+        {"--site DEMO1",
+         "d5",
+         0,
+         "DEMO1：5 根桩，已存为 demo1-2.wvf（demo1.wvf 已存在，没有覆盖）\n",
          {"demo1.wvf", "demo1-2.wvf"}},
-        {"--site DEMO1", "d5", 0, "DEMO1：5 根桩，与已有的 demo1-2.wvf 相同，未改变\n", {"demo1.wvf", "demo1-2.wvf"}},
+        {"--site DEMO1",
+         "d5",
+         0,
+         "DEMO1：5 根桩，与已有的 demo1-2.wvf 相同，未改变\n",
+         {"demo1.wvf", "demo1-2.wvf"}},
     };
     const std::string earlier = "a complete file of an earlier transfer";
     for (const char* szDest : {"d2", "d5"}) {
@@ -344,7 +354,8 @@ TEST_F(Cli, TransferExitsNonZeroUnlessEverySiteIsComplete) {
     }
     EXPECT_EQ(Slurp(m_Dir / "d2" / "demo1.wvf"), earlier);
     EXPECT_EQ(Slurp(m_Dir / "d5" / "demo1.wvf"), earlier);
-    EXPECT_TRUE(Slurp(m_Dir / "d5" / "demo1-2.wvf") == Slurp(m_Dir / "d1" / "demo1.wvf")); // no dump of binary files
+    EXPECT_TRUE(Slurp(m_Dir / "d5" / "demo1-2.wvf") ==
+                Slurp(m_Dir / "d1" / "demo1.wvf")); // no dump of binary files
     const json incomplete = json::parse(Run("info --json " + (m_Dir / "d2" / "demo1.incomplete.wvf").string()).out);
     EXPECT_EQ(incomplete["piles"].size(), 4u);
 }
@@ -374,12 +385,12 @@ TEST_F(Cli, ConvertSiteWithMissingRecordsWritesWhatIsThereAndNamesTheRest) {
     };
     const SCase cases[] = {
         {{"2.wvf", "4.wvf"}, {}, 1, {"missing record files: 2.wvf, 4.wvf"}, 3},
-        {{}, {"3.wvf"}, 1, {"record files shorter than a record (4338 bytes), not converted: 3.wvf (120 bytes)"}, 4},
-        {{"2.wvf"},
-         {"5.wvf"},
+        {{},
+         {"3.wvf"},
          1,
-         {"missing record files: 2.wvf\n", "not converted: 5.wvf (120 bytes)"},
-         3},
+         {"record files shorter than a record (4338 bytes), not converted: 3.wvf (120 bytes)"},
+         4},
+        {{"2.wvf"}, {"5.wvf"}, 1, {"missing record files: 2.wvf\n", "not converted: 5.wvf (120 bytes)"}, 3},
     };
     for (const SCase& c : cases) {
         const fs::path storage = m_Dir / "storage";

@@ -200,10 +200,10 @@ struct SLeftoverCase {
     const char* szName;
     std::function<void(const fs::path& site, const fs::path& dest)> prepare;
     ESiteOutcome eOutcome;
-    const char* szFile;            // the site's file in the destination
-    std::vector<int> piles;        // the record files its piles came from
-    std::set<std::string> kept;    // files in dest/site1.extra afterwards
-    const char* szMessage;         // after "WVF文件传输结束!"
+    const char* szFile;         // the site's file in the destination
+    std::vector<int> piles;     // the record files its piles came from
+    std::set<std::string> kept; // files in dest/site1.extra afterwards
+    const char* szMessage;      // after "WVF文件传输结束!"
 };
 
 TEST(TransferWorker, FilesTheConversionDoesNotTakeAreKept) {
@@ -271,9 +271,11 @@ TEST(TransferWorker, FilesTheConversionDoesNotTakeAreKept) {
                 << c.szName << file.szKept;
         }
         if (fs::exists(bench.Dest() / "site1.extra" / "4-2.wvf")) {
-            EXPECT_EQ(ReadAll(bench.Dest() / "site1.extra" / "4.wvf"), (std::vector<uint8_t>{'o', 't', 'h', 'e', 'r'}));
+            EXPECT_EQ(ReadAll(bench.Dest() / "site1.extra" / "4.wvf"),
+                      (std::vector<uint8_t>{'o', 't', 'h', 'e', 'r'}));
         }
-        EXPECT_EQ(run.messages, std::vector<std::string>{std::string("WVF文件传输结束!") + c.szMessage}) << c.szName;
+        EXPECT_EQ(run.messages, std::vector<std::string>{std::string("WVF文件传输结束!") + c.szMessage})
+            << c.szName;
     }
 }
 
@@ -295,8 +297,9 @@ TEST(TransferWorker, TwoSitesOfOneRunNeverShareAFile) {
         EXPECT_FALSE(run.results[1].bUnchanged);
         EXPECT_EQ(PilesIn(bench.Dest() / "a.wvf"), bEqualData ? 2u : 1u);
         EXPECT_EQ(PilesIn(bench.Dest() / "a-2.wvf"), 2u);
-        EXPECT_EQ(run.messages, std::vector<std::string>{"WVF文件传输结束!\n\n请注意：\n"
-                                                         "a：2 根桩，已存为 a-2.wvf（a.wvf 已存在，没有覆盖）"})
+        EXPECT_EQ(run.messages,
+                  std::vector<std::string>{"WVF文件传输结束!\n\n请注意：\n"
+                                           "a：2 根桩，已存为 a-2.wvf（a.wvf 已存在，没有覆盖）"})
             << bEqualData;
     }
 }
