@@ -88,12 +88,13 @@ public:
         m_pPort = std::make_shared<pw::CVirtualCablePort>(m_pCable, nReadCostNs);
         m_pLink = std::make_unique<pw::CParallelLink>(m_pPort);
         pw::SLinkLimits limits;
-        limits.tReplyWait = std::chrono::milliseconds(600);
+        limits.tReplyWait = std::chrono::milliseconds(1500);
         limits.nMaxFailedReceptions = 2;
         limits.nMaxIgnoredReplies = 16;
         // Longer than the product's 100 ms: tests run two at a time beside other builds, and a
-        // tester thread that is not scheduled for a while must not read as a pulled cable.
-        limits.tMinWait = std::chrono::milliseconds(250);
+        // tester thread that is not scheduled for a while must not read as a pulled cable (a quarter
+        // of a second was seen to be too short on two loaded cores). Only a silent tester waits it out.
+        limits.tMinWait = std::chrono::milliseconds(1000);
         m_pLink->SetLimits(limits);
         StartEmulator(fault);
     }
