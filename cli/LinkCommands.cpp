@@ -14,7 +14,9 @@
 #include "link/platform/CPortAccess.h"
 #include "link/platform/CVirtualCablePort.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -30,6 +32,13 @@ namespace fs = std::filesystem;
 
 constexpr const char* kConnectFailed = "连接失败，请检查连接线后重试！";
 constexpr const char* kSiteListOpenFailed = "打开文件失败!";
+
+bool EqualsNoCase(const std::string& szA, const std::string& szB) {
+    return szA.size() == szB.size() && std::equal(szA.begin(), szA.end(), szB.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
 
 std::atomic<bool> g_bInterrupted{false};
 extern "C" void OnInterrupt(int) {
@@ -91,11 +100,19 @@ void RunTransfer(const STransferOptions& options, std::shared_ptr<CPortAccess> p
     events.onProgress = [](int n) { std::fprintf(stderr, "progress %d%%\n", n); };
     events.onLog = PrintLog;
     events.onSiteDone = [](size_t, const SSiteResult& result) {
-        if (result.eOutcome == ESiteOutcome::Complete)
-            std::printf("%s: %d records -> %s\n", GbkToUtf8(result.szSite).c_str(), result.nWritten,
-                        result.szFile.c_str());
-        else
+        if (result.eOutcome == ESiteOutcome::Complete) {
+            std::string szDetail;
+            if (result.bUnchanged)
+                szDetail = " (unchanged: the file holds this conversion already)";
+            else if (!result.szTakenName.empty())
+                szDetail = " (" + result.szTakenName + " exists and was not replaced)";
+            std::printf("%s: %d records -> %s%s\n", GbkToUtf8(result.szSite).c_str(), result.nWritten,
+                        result.szFile.c_str(), szDetail.c_str());
+        } else {
             std::printf("%s\n", CTransferWorker::SiteLine(result).c_str());
+        }
+        for (const std::string& szNote : CTransferWorker::SiteNotes(result))
+            std::printf("%s\n", szNote.c_str());
         std::fflush(stdout);
     };
     CTransferWorker worker(link, job, events);
@@ -198,7 +215,10 @@ void AddLinkCommands(CLI::App& app) {
         auto* cmd = app.add_subcommand(
             "transfer",
             "List the tester's sites, or fetch and convert sites into WVF02 files. Exit status 0 only when "
-            "every site arrived complete; a site with missing piles is kept as <site>.incomplete.wvf");
+            "every site arrived complete; a site with missing or short piles is kept as "
+            "<site>.incomplete.wvf. No file is ever replaced: a site whose file exists with other data "
+            "takes the next free name (<site>-2.wvf), one with the same data leaves it unchanged; files "
+            "beyond the record count and short record files are kept in <site>.extra/");
         auto options = std::make_shared<STransferOptions>();
         auto* port = cmd->add_option("--port", options->szPort,
                                      "sim:PATH (virtual cable file) or ppdev:/dev/parportN");
@@ -245,7 +265,8 @@ void AddLinkCommands(CLI::App& app) {
     {
         auto* cmd = app.add_subcommand(
             "convert-site", "Convert a folder of tester files (wvf.par, n.wvf) into one WVF02 file; exit "
-                            "status 1 (the file still written) when record files are missing");
+                            "status 1 (the file still written) when record files are missing or shorter "
+                            "than a record");
         auto folder = std::make_shared<std::string>();
         auto out = std::make_shared<std::string>();
         cmd->add_option("FOLDER", *folder, "folder holding wvf.par, pindex.par and 1.wvf ... n.wvf")
@@ -263,16 +284,42 @@ void AddLinkCommands(CLI::App& app) {
                      error);
             const SConvertResult result =
                 error ? SConvertResult{} : ConvertFolder(szTemplate, *out, PrintLog);
+            // What the conversion left in the copy: short record files, and files it did not take.
+            std::string szShort, szLeft;
+            for (const auto& entry : fs::directory_iterator(szTemplate, error)) {
+                const std::string szName = entry.path().filename().string();
+                std::error_code sizeError;
+                const uintmax_t nSize = fs::file_size(entry.path(), sizeError);
+                if (std::find(result.m_ShortFiles.begin(), result.m_ShortFiles.end(), szName) !=
+                    result.m_ShortFiles.end())
+                    szShort +=
+                        (szShort.empty() ? "" : ", ") + szName + " (" + std::to_string(nSize) + " bytes)";
+                else if (result.m_bWritten)
+                    szLeft += (szLeft.empty() ? "" : ", ") + GbkToUtf8(szName);
+            }
             fs::remove_all(szTemplate, error);
             if (!result.m_szMessage.empty()) std::fprintf(stderr, "%s\n", result.m_szMessage.c_str());
             if (!result.m_bWritten) Exit(1);
             std::printf("wrote %s (%d of %d records)\n", out->c_str(), result.m_nRecords, result.m_nExpected);
             std::fflush(stdout);
+            if (!szLeft.empty())
+                std::fprintf(stderr,
+                             "not converted (beyond the record count of wvf.par, or not record files): %s\n",
+                             szLeft.c_str());
             if (!result.m_Missing.empty()) {
                 std::string szMissing;
-                for (const int n : result.m_Missing)
-                    szMissing += (szMissing.empty() ? "" : ", ") + std::to_string(n) + ".wvf";
-                std::fprintf(stderr, "missing record files: %s\n", szMissing.c_str());
+                for (const int n : result.m_Missing) {
+                    const std::string szName = std::to_string(n) + ".wvf";
+                    const bool bShort =
+                        std::any_of(result.m_ShortFiles.begin(), result.m_ShortFiles.end(),
+                                    [&](const std::string& sz) { return EqualsNoCase(sz, szName); });
+                    if (!bShort) szMissing += (szMissing.empty() ? "" : ", ") + szName;
+                }
+                if (!szMissing.empty()) std::fprintf(stderr, "missing record files: %s\n", szMissing.c_str());
+                if (!szShort.empty())
+                    std::fprintf(stderr,
+                                 "record files shorter than a record (%zu bytes), not converted: %s\n",
+                                 kInstrumentRecordSize, szShort.c_str());
                 Exit(1);
             }
         });

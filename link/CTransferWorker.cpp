@@ -3,10 +3,16 @@
 // record file 3.wvf of another site), converted, and the work folder removed.
 //
 // A site reaches its own file name only when the fetch ended normally, no announced file was lost
-// and every record "wvf.par" counts was read. Otherwise what did arrive is kept beside it as
+// and every whole record "wvf.par" counts was read. Otherwise what did arrive is kept beside it as
 // "<site>.incomplete.wvf" (numbered when that name is taken: an existing file is never replaced),
 // so a pile the tester cannot deliver does not cost the others, and a complete file of the site from
 // an earlier transfer stays as it was.
+//
+// A complete site never replaces a file either: the project the engineer edited from an earlier
+// transfer lies under the same name. When that file holds exactly the new conversion nothing is
+// written; otherwise the conversion takes the next free name ("site1-2.wvf"). Files of the site
+// folder the conversion did not take (a record file shorter than a record, records beyond the
+// count) are kept in "<site>.extra/" beside the target, also never over an existing file.
 #include "link/CTransferWorker.h"
 
 #include "core/GbkText.h"
@@ -14,6 +20,7 @@
 #include "link/TesterConversion.h"
 #include "link/TesterFileName.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -65,6 +72,56 @@ bool MoveWithoutReplacing(const std::string& szFrom, const std::string& szTo, bo
     return std::rename(szFrom.c_str(), szTo.c_str()) == 0;
 }
 
+// "name.ext" numbered: n = 1 gives it as it is, n = 2 "name-2.ext".
+std::string NumberedName(const std::string& szName, int n) {
+    if (n == 1) return szName;
+    const size_t nDot = szName.rfind('.');
+    const size_t nStem = nDot == std::string::npos || nDot == 0 ? szName.size() : nDot;
+    return szName.substr(0, nStem) + "-" + std::to_string(n) + szName.substr(nStem);
+}
+
+bool SameBytes(const std::string& szA, const std::string& szB) {
+    std::error_code error;
+    const uintmax_t nA = fs::file_size(szA, error);
+    if (error || fs::file_size(szB, error) != nA || error) return false;
+    std::FILE* pA = std::fopen(szA.c_str(), "rb");
+    std::FILE* pB = std::fopen(szB.c_str(), "rb");
+    bool bSame = pA && pB;
+    std::vector<char> a(65536), b(65536);
+    while (bSame) {
+        const size_t nReadA = std::fread(a.data(), 1, a.size(), pA);
+        const size_t nReadB = std::fread(b.data(), 1, b.size(), pB);
+        bSame = nReadA == nReadB && std::memcmp(a.data(), b.data(), nReadA) == 0;
+        if (nReadA < a.size()) break;
+    }
+    if (pA) std::fclose(pA);
+    if (pB) std::fclose(pB);
+    return bSame;
+}
+
+// Moves szFrom into szFolder as szName, or the first free numbered name; a file there with exactly
+// these bytes is taken as the one kept (szFrom is then removed). The name it went under, or empty
+// with szReason set.
+std::string KeepWithoutReplacing(const std::string& szFrom, const fs::path& folder, const std::string& szName,
+                                 std::string& szReason) {
+    for (int n = 1; n < 1000; ++n) {
+        const std::string szCandidate = NumberedName(szName, n);
+        const std::string szTo = (folder / szCandidate).string();
+        bool bTaken = false;
+        if (MoveWithoutReplacing(szFrom, szTo, bTaken)) return szCandidate;
+        if (!bTaken) {
+            szReason = std::strerror(errno);
+            return std::string();
+        }
+        if (SameBytes(szFrom, szTo)) {
+            std::remove(szFrom.c_str());
+            return szCandidate;
+        }
+    }
+    szReason = std::strerror(EEXIST);
+    return std::string();
+}
+
 } // namespace
 
 std::string CTransferWorker::TargetFileName(const std::string& szSite) {
@@ -98,6 +155,39 @@ std::string CTransferWorker::SiteLine(const SSiteResult& result) {
     return std::string();
 }
 
+std::string CTransferWorker::CompleteLine(const SSiteResult& result) {
+    if (result.eOutcome != ESiteOutcome::Complete) return std::string();
+    const std::string szSite = GbkToUtf8(result.szSite);
+    const std::string szFile = fs::path(result.szFile).filename().string();
+    if (result.bUnchanged)
+        return Format(LinkText::kSiteUnchanged, szSite.c_str(), result.nWritten, szFile.c_str());
+    if (!result.szTakenName.empty())
+        return Format(LinkText::kSiteSavedBeside, szSite.c_str(), result.nWritten, szFile.c_str(),
+                      result.szTakenName.c_str());
+    return Format(LinkText::kSiteComplete, szSite.c_str(), result.nWritten, szFile.c_str());
+}
+
+std::vector<std::string> CTransferWorker::SiteNotes(const SSiteResult& result) {
+    std::vector<std::string> notes;
+    const std::string szSite = GbkToUtf8(result.szSite);
+    std::string szExtras;
+    for (const SKeptFile& kept : result.kept) {
+        if (kept.szKept.empty())
+            notes.push_back(
+                Format(LinkText::kExtraFileLost, szSite.c_str(), kept.szName.c_str(), kept.szReason.c_str()));
+        else if (kept.bShortRecord)
+            notes.push_back(Format(LinkText::kShortRecordKept, szSite.c_str(), kept.szName.c_str(),
+                                   static_cast<unsigned long long>(kept.nSize), kept.szKept.c_str()));
+        else
+            szExtras += (szExtras.empty() ? "" : LinkText::kListSeparator) +
+                        kept.szKept.substr(result.szExtraFolder.size());
+    }
+    if (!szExtras.empty())
+        notes.push_back(Format(LinkText::kExtraFilesKept, szSite.c_str(), result.szExtraFolder.c_str(),
+                               szExtras.c_str()));
+    return notes;
+}
+
 std::string CTransferWorker::FinalMessage(const std::vector<SSiteResult>& results) {
     std::string szMessage = LinkText::kTransferDone;
     bool bFirst = true;
@@ -107,12 +197,29 @@ std::string CTransferWorker::FinalMessage(const std::vector<SSiteResult>& result
         bFirst = false;
         szMessage += "\n" + SiteLine(result);
     }
+    std::vector<std::string> notes;
+    for (const SSiteResult& result : results) {
+        if (result.eOutcome == ESiteOutcome::Complete && (result.bUnchanged || !result.szTakenName.empty()))
+            notes.push_back(CompleteLine(result));
+        for (std::string& szNote : SiteNotes(result))
+            notes.push_back(std::move(szNote));
+    }
+    if (!notes.empty()) szMessage += std::string("\n\n") + LinkText::kSitesNoted;
+    for (const std::string& szNote : notes)
+        szMessage += "\n" + szNote;
     return szMessage;
 }
 
 bool CTransferWorker::AllComplete() const {
     for (const SSiteResult& result : m_Results)
         if (result.eOutcome != ESiteOutcome::Complete) return false;
+    return true;
+}
+
+bool CTransferWorker::NothingToWarn() const {
+    if (!AllComplete()) return false;
+    for (const SSiteResult& result : m_Results)
+        if (!result.szTakenName.empty() || !result.kept.empty()) return false;
     return true;
 }
 
@@ -125,6 +232,7 @@ void CTransferWorker::Run() {
         if (m_Events.onProgress) m_Events.onProgress(nValue);
     };
     m_Results.clear();
+    m_Written.clear();
     m_Link.SetCancelFlag(&m_bStop);
     // A destination that does not exist yet is made (the user named it); one that cannot be made
     // fails every site with the reason, rather than as a failed fetch.
@@ -146,12 +254,9 @@ void CTransferWorker::Run() {
         }
         m_Results.push_back(result);
         if (result.eOutcome == ESiteOutcome::Cancelled) break;
-        if (result.eOutcome != ESiteOutcome::Complete)
-            Log(SiteLine(result) + "\r\n");
-        else
-            Log(Format(LinkText::kSiteComplete, GbkToUtf8(result.szSite).c_str(), result.nWritten,
-                       fs::path(result.szFile).filename().string().c_str()) +
-                "\r\n");
+        Log((result.eOutcome == ESiteOutcome::Complete ? CompleteLine(result) : SiteLine(result)) + "\r\n");
+        for (const std::string& szNote : SiteNotes(result))
+            Log(szNote + "\r\n");
         if (m_Events.onSiteDone) m_Events.onSiteDone(nIndex, result);
         Progress(k * nStep);
     }
@@ -198,6 +303,8 @@ SSiteResult CTransferWorker::TransferSite(const std::string& szSite) {
     SConvertResult conversion;
     if (!report.bCancelled && !m_bStop)
         conversion = ConvertFolder(szWork, szConverted, [this](const std::string& sz) { Log(sz); });
+    if (conversion.m_bWritten && !report.bCancelled && !m_bStop)
+        KeepLeftovers(szWork, szFileName, conversion.m_ShortFiles, result);
     std::error_code error;
     fs::remove_all(szWork, error);
     result.nExpected = conversion.m_nExpected;
@@ -210,13 +317,7 @@ SSiteResult CTransferWorker::TransferSite(const std::string& szSite) {
                           : !conversion.m_szMessage.empty() ? conversion.m_szMessage
                                                             : LinkText::kConvertOpenError;
     } else if (bFetched && report.failed.empty() && conversion.m_Missing.empty()) {
-        const std::string szTarget = (destination / szFileName).string();
-        if (std::rename(szConverted.c_str(), szTarget.c_str()) == 0) {
-            result.eOutcome = ESiteOutcome::Complete;
-            result.szFile = szTarget;
-        } else {
-            result.szReason = LinkText::kConvertOpenError;
-        }
+        PlaceComplete(szConverted, szFileName, result);
     } else {
         const std::string szStem = szFileName.substr(0, szFileName.size() - 4) + ".incomplete";
         for (int n = 1; n < 1000 && result.szFile.empty(); ++n) {
@@ -235,6 +336,72 @@ SSiteResult CTransferWorker::TransferSite(const std::string& szSite) {
     }
     fs::remove(szConverted, error); // left only when it could not be placed
     return result;
+}
+
+// The complete conversion goes under the site's file name, or the first numbered name that is free;
+// a name holding exactly these bytes ends the search with nothing written. A name another site of
+// this run wrote is passed over: two sites never share one file.
+void CTransferWorker::PlaceComplete(const std::string& szConverted, const std::string& szFileName,
+                                    SSiteResult& result) {
+    const fs::path destination(m_Job.szDestination);
+    for (int n = 1; n < 1000; ++n) {
+        const std::string szName = NumberedName(szFileName, n);
+        const std::string szTarget = (destination / szName).string();
+        const auto itWritten = std::find_if(m_Written.begin(), m_Written.end(),
+                                            [&](const auto& written) { return written.first == szTarget; });
+        if (itWritten != m_Written.end() && itWritten->second != result.szSite) continue;
+        bool bTaken = false;
+        if (MoveWithoutReplacing(szConverted, szTarget, bTaken)) {
+            result.eOutcome = ESiteOutcome::Complete;
+            result.szFile = szTarget;
+            if (n > 1) result.szTakenName = szFileName;
+            m_Written.emplace_back(szTarget, result.szSite);
+            return;
+        }
+        if (!bTaken) break;
+        if (SameBytes(szConverted, szTarget)) {
+            result.eOutcome = ESiteOutcome::Complete;
+            result.szFile = szTarget;
+            result.bUnchanged = true;
+            m_Written.emplace_back(szTarget, result.szSite);
+            return;
+        }
+    }
+    result.szReason = LinkText::kConvertOpenError;
+}
+
+// Every file left in the work folder after the conversion goes into "<site>.extra/" beside the
+// target, so that nothing the tester sent is thrown away.
+void CTransferWorker::KeepLeftovers(const std::string& szWork, const std::string& szFileName,
+                                    const std::vector<std::string>& shortFiles, SSiteResult& result) {
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(szWork, error))
+        if (entry.is_regular_file(error)) files.push_back(entry.path());
+    if (files.empty()) return;
+    std::sort(files.begin(), files.end());
+    const std::string szFolderName = szFileName.substr(0, szFileName.size() - 4) + ".extra";
+    const fs::path folder = fs::path(m_Job.szDestination) / szFolderName;
+    result.szExtraFolder = szFolderName + "/";
+    fs::create_directory(folder, error);
+    const std::string szNoFolder = error ? error.message() : std::string();
+    for (const fs::path& file : files) {
+        SKeptFile kept;
+        const std::string szOnDisk = file.filename().string();
+        kept.szName = GbkToUtf8(szOnDisk);
+        kept.nSize = fs::file_size(file, error);
+        if (error) kept.nSize = 0;
+        kept.bShortRecord = std::find(shortFiles.begin(), shortFiles.end(), szOnDisk) != shortFiles.end();
+        if (!szNoFolder.empty() || !fs::is_directory(folder, error)) {
+            kept.szReason = szNoFolder.empty() ? std::strerror(ENOTDIR) : szNoFolder;
+        } else {
+            // Kept under its UTF-8 name, as the target is.
+            const std::string szKept =
+                KeepWithoutReplacing(file.string(), folder, kept.szName, kept.szReason);
+            if (!szKept.empty()) kept.szKept = result.szExtraFolder + szKept;
+        }
+        result.kept.push_back(kept);
+    }
 }
 
 void CTransferWorker::Start() {

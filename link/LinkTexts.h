@@ -40,10 +40,22 @@ inline constexpr const char* kSiteIncomplete = "%s：%d 根桩只收到 %d 根�
 inline constexpr const char* kSiteUnfinished = "%s：传输没有正常结束，收到的 %d 根桩已存为 %s";
 inline constexpr const char* kSiteFailed = "%s：%s";
 inline constexpr const char* kSiteCancelled = "%s：传输已取消";
+// A complete site never replaces a file: its own name holding other data, it takes the next free one;
+// holding exactly this conversion, nothing is written.
+inline constexpr const char* kSiteSavedBeside = "%s：%d 根桩，已存为 %s（%s 已存在，没有覆盖）";
+inline constexpr const char* kSiteUnchanged = "%s：%d 根桩，与已有的 %s 相同，未改变";
+// Files of a site folder the conversion did not take, kept in "<site>.extra/" beside the target.
+inline constexpr const char* kSitesNoted = "请注意：";
+inline constexpr const char* kShortRecordKept = "%s：%s 只有 %llu 字节，不是完整的桩记录，已保留为 %s";
+inline constexpr const char* kExtraFilesKept = "%s：wvf.par 所列记录以外的文件已保留在 %s：%s";
+inline constexpr const char* kExtraFileLost = "%s：%s 无法保留（%s）";
+inline constexpr const char* kListSeparator = "、";
 inline constexpr const char* kBadSiteName = "工地名称不能用作文件名";
 inline constexpr const char* kNoDestination = "无法建立存放目录 %s（%s）";
 inline constexpr const char* kNoWorkFolder = "无法在存放目录中写入文件（%s）";
 inline constexpr const char* kRefusedSite = "Refused site name: %s\r\n";
+// Log text of the conversion for a record file shorter than a record (name, size, record size).
+inline constexpr const char* kShortRecordLog = "\r\nShort record file %s: %llu of %llu bytes\r\n";
 
 // Why a parallel port device cannot be used, and what to do about it (%s: the device path).
 inline constexpr const char* kPortMissing =

@@ -14,6 +14,7 @@
 
 #include "core/CByteSource.h"
 #include "core/ProjectFile.h"
+#include "link/LinkTexts.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -142,6 +143,19 @@ SConvertResult ConvertFolder(const std::string& szFolder, const std::string& szT
     uint8_t record[kWvf02RecordSize];
     for (int n = 1; n <= header.m_nPileCount; ++n) {
         const std::string szRecord = Path(std::to_string(n) + ".wvf");
+        std::error_code error;
+        const uintmax_t nSize = std::filesystem::file_size(szRecord, error);
+        if (!error && nSize < kInstrumentRecordSize) {
+            char szLine[512];
+            const std::string szName = std::filesystem::path(szRecord).filename().string();
+            std::snprintf(szLine, sizeof szLine, LinkText::kShortRecordLog, szName.c_str(),
+                          static_cast<unsigned long long>(nSize),
+                          static_cast<unsigned long long>(kInstrumentRecordSize));
+            if (onLog) onLog(szLine);
+            result.m_Missing.push_back(n);
+            result.m_ShortFiles.push_back(szName);
+            continue;
+        }
         if (!ReadInstrumentRecord(szRecord, *pWork, record)) {
             Log(kTargetOpenError);
             result.m_Missing.push_back(n);

@@ -36,16 +36,23 @@ struct SConvertResult {
     bool m_bWritten = false;    // the target file was written
     int m_nRecords = 0;         // records in it (the header count says the same)
     int m_nExpected = 0;        // records "wvf.par" announced
-    std::vector<int> m_Missing; // numbers of the record files that could not be read
-    std::string m_szMessage;    // message for the user, empty when none
+    std::vector<int> m_Missing; // numbers of the record files that could not be read or were short
+    // Record files shorter than a record (names as found in the folder): counted as missing, not
+    // converted and left in the folder, so that what the tester sent can still be recovered.
+    std::vector<std::string> m_ShortFiles;
+    std::string m_szMessage; // message for the user, empty when none
     bool Complete() const { return m_bWritten && m_Missing.empty(); }
 };
 
 // Converts the tester files in szFolder (with a trailing "/" or not) into szTarget. The files read
-// are deleted afterwards. File names are matched without regard to letter case ("WVF.PAR", "1.WVF"
-// from a DOS storage). The target is written under a temporary name and renamed only when
-// complete; its header count is the number of records actually written. onLog receives the log
-// texts ("\r\nParameter file open error!\r\n", "\r\nTarget file open error!\r\n", "转换文件打开错误!\r\n").
+// are deleted afterwards; files the conversion does not take (short record files, records beyond
+// the count, anything else) stay in the folder. File names are matched without regard to letter
+// case ("WVF.PAR", "1.WVF" from a DOS storage). A record file shorter than a record is a missing
+// record: a pile made of it would carry the presets or the record before's values over a blank
+// trace. The target is written under a temporary name and renamed only when complete; its header
+// count is the number of records actually written. onLog receives the log texts
+// ("\r\nParameter file open error!\r\n", "\r\nTarget file open error!\r\n", "\r\nShort record file
+// ...", "转换文件打开错误!\r\n").
 SConvertResult ConvertFolder(const std::string& szFolder, const std::string& szTarget,
                              const std::function<void(const std::string&)>& onLog);
 

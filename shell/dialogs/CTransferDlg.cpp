@@ -472,7 +472,8 @@ void CTransferDlg::AppendLog(const QString& text) {
 
 void CTransferDlg::OnWorkerFinished() {
     if (m_Thread.joinable()) m_Thread.join();
-    const bool bComplete = m_pWorker && m_pWorker->AllComplete();
+    // A site saved beside an existing file, or files kept beside it, also deserve the warning icon.
+    const bool bComplete = m_pWorker && m_pWorker->NothingToWarn();
     m_pWorker.reset();
     m_bRunning = false;
     UpdateControls();

@@ -313,7 +313,8 @@ TEST_F(Cli, TransferFromATesterInAnotherProcess) {
 }
 
 // Exit status 0 only when every site came whole; each failure says what became of the site, and a
-// complete file already in the destination survives a broken transfer of its site.
+// file already in the destination survives any transfer of its site: the same data leave it
+// unchanged, other data (a project edited after the first transfer) take the next free name.
 TEST_F(Cli, TransferExitsNonZeroUnlessEverySiteIsComplete) {
     struct SCase {
         const char* szArgs; // after "transfer --demo", before "--dest"
@@ -324,15 +325,31 @@ TEST_F(Cli, TransferExitsNonZeroUnlessEverySiteIsComplete) {
     };
     const SCase cases[] = {
         {"--site DEMO1", "d1", 0, "WVF文件传输结束!\n", {"demo1.wvf"}},
-        {"--fault bad-header --site DEMO1", "d2", 1, "DEMO1：5 根桩只收到 4 根，已存为 demo1.incomplete.wvf\n",
+        {"--fault bad-header --site DEMO1",
+         "d2",
+         1,
+         "DEMO1：5 根桩只收到 4 根，已存为 demo1.incomplete.wvf\n",
          {"demo1.wvf", "demo1.incomplete.wvf"}},
         {"--site ../evil", "d3", 1, "../evil：工地名称不能用作文件名\n", {}},
         {"--site LPT1 --site DEMO2", "d4", 1, "LPT1：工地名称不能用作文件名\n", {"demo2.wvf"}},
         {"--site DEMO2", "new/folder", 0, "DEMO2: 5 records", {"demo2.wvf"}},
+        {"--site DEMO1", "d1", 0, "DEMO1：5 根桩，与已有的 demo1.wvf 相同，未改变\n", {"demo1.wvf"}},
+        {"--site DEMO1",
+         "d5",
+         0,
+         "DEMO1：5 根桩，已存为 demo1-2.wvf（demo1.wvf 已存在，没有覆盖）\n",
+         {"demo1.wvf", "demo1-2.wvf"}},
+        {"--site DEMO1",
+         "d5",
+         0,
+         "DEMO1：5 根桩，与已有的 demo1-2.wvf 相同，未改变\n",
+         {"demo1.wvf", "demo1-2.wvf"}},
     };
     const std::string earlier = "a complete file of an earlier transfer";
-    fs::create_directories(m_Dir / "d2");
-    std::ofstream(m_Dir / "d2" / "demo1.wvf") << earlier;
+    for (const char* szDest : {"d2", "d5"}) {
+        fs::create_directories(m_Dir / szDest);
+        std::ofstream(m_Dir / szDest / "demo1.wvf") << earlier;
+    }
     for (const SCase& c : cases) {
         const fs::path dest = m_Dir / c.szDest;
         const CRun r = Run(std::string("transfer --demo --read-cost-ns 0 ") + c.szArgs + " --dest " + dest.string());
@@ -345,6 +362,9 @@ TEST_F(Cli, TransferExitsNonZeroUnlessEverySiteIsComplete) {
         EXPECT_EQ(files, std::set<std::string>(c.files.begin(), c.files.end())) << c.szArgs;
     }
     EXPECT_EQ(Slurp(m_Dir / "d2" / "demo1.wvf"), earlier);
+    EXPECT_EQ(Slurp(m_Dir / "d5" / "demo1.wvf"), earlier);
+    EXPECT_TRUE(Slurp(m_Dir / "d5" / "demo1-2.wvf") ==
+                Slurp(m_Dir / "d1" / "demo1.wvf")); // no dump of binary files
     const json incomplete = json::parse(Run("info --json " + (m_Dir / "d2" / "demo1.incomplete.wvf").string()).out);
     EXPECT_EQ(incomplete["piles"].size(), 4u);
 }
@@ -362,18 +382,43 @@ TEST_F(Cli, SiteListIsTheTestersAnswerOrAnError) {
     EXPECT_NE(Slurp(m_Dir / "err").find("连接失败，请检查连接线后重试！"), std::string::npos);
 }
 
+// Missing record files, and record files shorter than a record (a missing record too): the file is
+// written with the whole records, the rest are named and the exit status is 1.
 TEST_F(Cli, ConvertSiteWithMissingRecordsWritesWhatIsThereAndNamesTheRest) {
-    const fs::path storage = m_Dir / "storage";
-    fs::create_directories(storage);
-    std::string error;
-    ASSERT_TRUE(pw::WriteSampleTesterStorage(storage.string(), error)) << error;
-    fs::remove(storage / "DEMO1" / "2.wvf");
-    fs::remove(storage / "DEMO1" / "4.wvf");
-    const std::string out = (m_Dir / "site.wvf").string();
-    const CRun r = Run("convert-site " + (storage / "DEMO1").string() + " -o " + out);
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("missing record files: 2.wvf, 4.wvf"), std::string::npos) << r.err;
-    EXPECT_EQ(json::parse(Run("info --json " + out).out)["piles"].size(), 3u);
+    struct SCase {
+        std::vector<const char*> removed;
+        std::vector<const char*> cut; // to 120 bytes
+        int nCode;
+        std::vector<const char*> errors; // lines stderr must hold
+        size_t nPiles;
+    };
+    const SCase cases[] = {
+        {{"2.wvf", "4.wvf"}, {}, 1, {"missing record files: 2.wvf, 4.wvf"}, 3},
+        {{},
+         {"3.wvf"},
+         1,
+         {"record files shorter than a record (4338 bytes), not converted: 3.wvf (120 bytes)"},
+         4},
+        {{"2.wvf"}, {"5.wvf"}, 1, {"missing record files: 2.wvf\n", "not converted: 5.wvf (120 bytes)"}, 3},
+    };
+    for (const SCase& c : cases) {
+        const fs::path storage = m_Dir / "storage";
+        fs::remove_all(storage);
+        fs::create_directories(storage);
+        std::string error;
+        ASSERT_TRUE(pw::WriteSampleTesterStorage(storage.string(), error)) << error;
+        for (const char* szName : c.removed)
+            fs::remove(storage / "DEMO1" / szName);
+        for (const char* szName : c.cut)
+            fs::resize_file(storage / "DEMO1" / szName, 120);
+        const std::string out = (m_Dir / "site.wvf").string();
+        const CRun r = Run("convert-site " + (storage / "DEMO1").string() + " -o " + out);
+        EXPECT_EQ(r.code, c.nCode) << r.err;
+        for (const char* szError : c.errors)
+            EXPECT_NE(r.err.find(szError), std::string::npos) << r.err;
+        EXPECT_EQ(json::parse(Run("info --json " + out).out)["piles"].size(), c.nPiles) << r.err;
+        EXPECT_EQ(fs::file_size(storage / "DEMO1" / "1.wvf"), 4338u); // the user's folder stays as it was
+    }
 }
 
 TEST_F(Cli, SimulateOnePileKnowsItsTruth) {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -73,16 +74,40 @@ INSTANTIATE_TEST_SUITE_P(Words, Clamps,
                                            SClampCase{0, 0, 0, 1}, SClampCase{-1, -4, 0, 1},
                                            SClampCase{1, 5, 1, 5}, SClampCase{0, 6, 0, 5}));
 
+// The record reader on its own: a short file leaves the presets in the text areas and a clear trace.
 TEST_F(ConversionFolder, ShortRecordFileKeepsThePresets) {
-    pwtest::MakeSite(m_Folder, 1, 1);
     WriteAll(m_Folder / "1.wvf", pwtest::MakeRecordFile(1, 1, 40));
-    const auto out = ReadAll(Convert());
-    ASSERT_EQ(out.size(), 5u + 72 + 4340);
-    const size_t r = 77;
-    EXPECT_EQ(std::memcmp(out.data() + r + 56, "qelvora\0", 8), 0);
-    EXPECT_EQ(std::memcmp(out.data() + r + 192, "qelvora\0", 8), 0);
+    auto pWork = std::make_unique<pw::SInstrumentWorkArea>();
+    std::fill(std::begin(pWork->m_Image), std::end(pWork->m_Image), uint8_t{0x55});
+    uint8_t out[pw::kWvf02RecordSize];
+    ASSERT_TRUE(pw::ReadInstrumentRecord((m_Folder / "1.wvf").string(), *pWork, out));
+    EXPECT_EQ(std::memcmp(out + 56, "qelvora\0", 8), 0);
+    EXPECT_EQ(std::memcmp(out + 192, "qelvora\0", 8), 0);
     for (size_t i = 242; i < 4338; ++i)
-        ASSERT_EQ(out[r + i], 0) << i;
+        ASSERT_EQ(out[i], 0) << i;
+}
+
+// A record file shorter than a record is a missing pile, never a pile made of the presets or of the
+// record before's length and speed over a blank trace; it stays in the folder to be recovered.
+TEST_F(ConversionFolder, ShortRecordFileIsAMissingRecordAndStays) {
+    pwtest::MakeSite(m_Folder, 1, 3);
+    const auto cut = pwtest::MakeRecordFile(1, 2, 120);
+    WriteAll(m_Folder / "2.wvf", cut);
+    std::vector<std::string> log;
+    pw::SConvertResult result;
+    const std::string szTarget = Convert(&log, &result);
+    EXPECT_TRUE(result.m_bWritten);
+    EXPECT_FALSE(result.Complete());
+    EXPECT_EQ(result.m_Missing, std::vector<int>{2});
+    EXPECT_EQ(result.m_ShortFiles, std::vector<std::string>{"2.wvf"});
+    EXPECT_EQ(log, std::vector<std::string>{"\r\nShort record file 2.wvf: 120 of 4338 bytes\r\n"});
+    pw::CProjectData project;
+    ASSERT_TRUE(pw::LoadProjectFile(szTarget, project).m_bOk);
+    ASSERT_EQ(project.m_Piles.size(), 2u);
+    // Told apart by their wave speed: the loader numbers the piles 1..n.
+    EXPECT_EQ(project.m_Piles[0].m_nWaveSpeed, I16At(pwtest::MakeRecordFile(1, 1), 100));
+    EXPECT_EQ(project.m_Piles[1].m_nWaveSpeed, I16At(pwtest::MakeRecordFile(1, 3), 100));
+    EXPECT_EQ(ReadAll(m_Folder / "2.wvf"), cut);
 }
 
 TEST_F(ConversionFolder, RecordCountZeroGivesTheHeaderAlone) {
@@ -153,6 +178,7 @@ TEST(TransferWorker, TargetNames) {
 struct SProgressCase {
     std::vector<std::string> sites;
     std::vector<int> progress;
+    std::string szMessage; // the final message
 };
 
 class TransferProgress : public ::testing::TestWithParam<SProgressCase> {};
@@ -177,13 +203,18 @@ TEST_P(TransferProgress, StepsFromLastSiteToFirst) {
     ASSERT_EQ(done.size(), c.sites.size());
     for (size_t k = 0; k < done.size(); ++k)
         EXPECT_EQ(done[k], c.sites.size() - 1 - k);
-    EXPECT_EQ(messages, std::vector<std::string>{"WVF文件传输结束!"});
+    EXPECT_EQ(messages, std::vector<std::string>{c.szMessage});
 }
 
 INSTANTIATE_TEST_SUITE_P(Sites, TransferProgress,
-                         ::testing::Values(SProgressCase{{"SITE1"}, {0, 100}},
-                                           SProgressCase{{"SITE1", "3", "SITE1"}, {0, 50, 100, 100}},
-                                           SProgressCase{{}, {100}}));
+                         ::testing::Values(SProgressCase{{"SITE1"}, {0, 100}, "WVF文件传输结束!"},
+                                           // The same site twice: the second conversion finds its own
+                                           // bytes under the name and writes nothing.
+                                           SProgressCase{{"SITE1", "3", "SITE1"},
+                                                         {0, 50, 100, 100},
+                                                         "WVF文件传输结束!\n\n请注意：\n"
+                                                         "SITE1：3 根桩，与已有的 site1.wvf 相同，未改变"},
+                                           SProgressCase{{}, {100}, "WVF文件传输结束!"}));
 
 // A 20-pile site over the cable converts to the same bytes as the same files converted directly;
 // the site named "3" lands beside it without meeting record file 3.wvf.

@@ -29,6 +29,10 @@ inline void WriteAll(const fs::path& path, const std::vector<uint8_t>& bytes) {
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+inline int16_t I16In(const std::vector<uint8_t>& bytes, size_t nOffset) {
+    return static_cast<int16_t>(bytes[nOffset] | bytes[nOffset + 1] << 8);
+}
+
 // A tester pile record file (4338 bytes) whose bytes depend on the site and the pile number.
 inline std::vector<uint8_t> MakeRecordFile(int nSite, int nPile, size_t nSize = 4338) {
     std::vector<uint8_t> bytes(nSize);
@@ -84,12 +88,13 @@ public:
         m_pPort = std::make_shared<pw::CVirtualCablePort>(m_pCable, nReadCostNs);
         m_pLink = std::make_unique<pw::CParallelLink>(m_pPort);
         pw::SLinkLimits limits;
-        limits.tReplyWait = std::chrono::milliseconds(600);
+        limits.tReplyWait = std::chrono::milliseconds(1500);
         limits.nMaxFailedReceptions = 2;
         limits.nMaxIgnoredReplies = 16;
         // Longer than the product's 100 ms: tests run two at a time beside other builds, and a
-        // tester thread that is not scheduled for a while must not read as a pulled cable.
-        limits.tMinWait = std::chrono::milliseconds(250);
+        // tester thread that is not scheduled for a while must not read as a pulled cable (a quarter
+        // of a second was seen to be too short on two loaded cores). Only a silent tester waits it out.
+        limits.tMinWait = std::chrono::milliseconds(1000);
         m_pLink->SetLimits(limits);
         StartEmulator(fault);
     }

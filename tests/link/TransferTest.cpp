@@ -62,9 +62,9 @@ struct SSiteFaultCase {
 
 class SiteUnderFault : public ::testing::TestWithParam<SSiteFaultCase> {};
 
-// A complete site1.wvf from an earlier transfer lies in the destination: only a site that came whole
-// may replace it.
-TEST_P(SiteUnderFault, OnlyAWholeSiteTakesItsName) {
+// A site1.wvf the engineer edited after an earlier transfer lies in the destination: no site replaces
+// it; a site that came whole takes the next free name and says so.
+TEST_P(SiteUnderFault, NoSiteReplacesTheFileOfAnEarlierTransfer) {
     const auto c = GetParam();
     pw::STesterFault fault;
     ASSERT_TRUE(pw::ParseTesterFault(c.szFault, fault));
@@ -76,20 +76,19 @@ TEST_P(SiteUnderFault, OnlyAWholeSiteTakesItsName) {
     ASSERT_EQ(run.results.size(), 1u);
     const pw::SSiteResult& result = run.results[0];
     EXPECT_EQ(result.eOutcome, c.eOutcome);
-    EXPECT_EQ(pw::CTransferWorker::SiteLine(result), c.szLine);
+    const bool bComplete = c.eOutcome == ESiteOutcome::Complete;
+    EXPECT_EQ(bComplete ? pw::CTransferWorker::CompleteLine(result) : pw::CTransferWorker::SiteLine(result),
+              c.szLine);
     EXPECT_EQ(run.done, std::vector<size_t>{0}); // handled, so it leaves the transfer list
     const std::string szDone = "WVF文件传输结束!";
     ASSERT_EQ(run.messages.size(), 1u);
-    EXPECT_EQ(run.messages[0], c.eOutcome == ESiteOutcome::Complete
-                                   ? szDone
-                                   : szDone + "\n\n以下工地没有完整传输：\n" + c.szLine);
+    EXPECT_EQ(run.messages[0],
+              szDone + (bComplete ? "\n\n请注意：\n" : "\n\n以下工地没有完整传输：\n") + c.szLine);
 
     std::set<std::string> expected = {"dest/site1.wvf"};
     if (c.szFile) expected.insert(std::string("dest/") + c.szFile);
     EXPECT_EQ(bench.FilesOutsideStorage(), expected); // no work folder or temporary left behind
-    if (c.eOutcome != ESiteOutcome::Complete) {
-        EXPECT_EQ(ReadAll(bench.Dest() / "site1.wvf"), earlier);
-    }
+    EXPECT_EQ(ReadAll(bench.Dest() / "site1.wvf"), earlier);
     if (c.szFile) {
         EXPECT_EQ(result.szFile, (bench.Dest() / c.szFile).string());
         EXPECT_EQ(PilesIn(bench.Dest() / c.szFile), c.nPiles);
@@ -100,9 +99,11 @@ TEST_P(SiteUnderFault, OnlyAWholeSiteTakesItsName) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, SiteUnderFault,
     ::testing::Values(
-        SSiteFaultCase{"none", ESiteOutcome::Complete, "site1.wvf", 3, ""},
+        SSiteFaultCase{"none", ESiteOutcome::Complete, "site1-2.wvf", 3,
+                       "SITE1：3 根桩，已存为 site1-2.wvf（site1.wvf 已存在，没有覆盖）"},
         // A DOS storage names its files in capitals: still the whole site.
-        SSiteFaultCase{"upper-names", ESiteOutcome::Complete, "site1.wvf", 3, ""},
+        SSiteFaultCase{"upper-names", ESiteOutcome::Complete, "site1-2.wvf", 3,
+                       "SITE1：3 根桩，已存为 site1-2.wvf（site1.wvf 已存在，没有覆盖）"},
         SSiteFaultCase{"bad-header", ESiteOutcome::Incomplete, "site1.incomplete.wvf", 2,
                        "SITE1：3 根桩只收到 2 根，已存为 site1.incomplete.wvf"},
         SSiteFaultCase{"repeated-names", ESiteOutcome::Incomplete, "site1.incomplete.wvf", 2,
@@ -128,6 +129,179 @@ TEST(TransferWorker, IncompleteSiteNeverReplacesAnyFile) {
     EXPECT_EQ(run.results[0].szFile, (bench.Dest() / "site1.incomplete-2.wvf").string());
     EXPECT_EQ(ReadAll(bench.Dest() / "site1.incomplete.wvf"), first);
     EXPECT_EQ(PilesIn(bench.Dest() / "site1.incomplete-2.wvf"), 2u);
+}
+
+// Fetching a site again: what lies under its names decides where the conversion goes. Equal bytes
+// are left as they are; other bytes (the project edited from the first transfer) are never replaced.
+struct SRefetchCase {
+    const char* szName;
+    std::vector<std::pair<const char*, bool>> before; // file in the destination, and whether it holds
+                                                      // this conversion (else an edited project)
+    const char* szFile;                               // where the site's file is after the transfer
+    bool bUnchanged;
+    const char* szNote; // the final message's note, "" for none
+};
+
+TEST(TransferWorker, FetchingASiteAgainReplacesNoFile) {
+    const SRefetchCase cases[] = {
+        {"first", {}, "site1.wvf", false, ""},
+        {"same", {{"site1.wvf", true}}, "site1.wvf", true, "SITE1：3 根桩，与已有的 site1.wvf 相同，未改变"},
+        {"edited",
+         {{"site1.wvf", false}},
+         "site1-2.wvf",
+         false,
+         "SITE1：3 根桩，已存为 site1-2.wvf（site1.wvf 已存在，没有覆盖）"},
+        {"edited, then fetched again",
+         {{"site1.wvf", false}, {"site1-2.wvf", true}},
+         "site1-2.wvf",
+         true,
+         "SITE1：3 根桩，与已有的 site1-2.wvf 相同，未改变"},
+        {"two edited",
+         {{"site1.wvf", false}, {"site1-2.wvf", false}},
+         "site1-3.wvf",
+         false,
+         "SITE1：3 根桩，已存为 site1-3.wvf（site1.wvf 已存在，没有覆盖）"},
+    };
+    CTesterBench bench;
+    const fs::path direct = bench.Dest().parent_path() / "direct";
+    fs::copy(bench.Storage() / "SITE1", direct);
+    ASSERT_TRUE(pw::ConvertFolder(direct.string(), (direct / "site1.wvf").string(), nullptr).Complete());
+    const std::vector<uint8_t> conversion = ReadAll(direct / "site1.wvf");
+    fs::remove_all(direct);
+    std::vector<uint8_t> edited = conversion;
+    edited[77 + 96] ^= 0x40; // the first pile's length, changed and saved in place
+    for (const SRefetchCase& c : cases) {
+        fs::remove_all(bench.Dest());
+        fs::create_directories(bench.Dest());
+        std::set<std::string> expected = {std::string("dest/") + c.szFile};
+        for (const auto& [szName, bSame] : c.before) {
+            pwtest::WriteAll(bench.Dest() / szName, bSame ? conversion : edited);
+            expected.insert(std::string("dest/") + szName);
+        }
+        const SRun run = Transfer(bench, {"SITE1"});
+        ASSERT_EQ(run.results.size(), 1u) << c.szName;
+        const pw::SSiteResult& result = run.results[0];
+        EXPECT_EQ(result.eOutcome, ESiteOutcome::Complete) << c.szName;
+        EXPECT_EQ(result.szFile, (bench.Dest() / c.szFile).string()) << c.szName;
+        EXPECT_EQ(result.bUnchanged, c.bUnchanged) << c.szName;
+        EXPECT_EQ(ReadAll(result.szFile), conversion) << c.szName;
+        for (const auto& [szName, bSame] : c.before)
+            EXPECT_EQ(ReadAll(bench.Dest() / szName), bSame ? conversion : edited) << c.szName << szName;
+        EXPECT_EQ(bench.FilesOutsideStorage(), expected) << c.szName;
+        const std::string szNote = *c.szNote ? std::string("\n\n请注意：\n") + c.szNote : std::string();
+        EXPECT_EQ(run.messages, std::vector<std::string>{"WVF文件传输结束!" + szNote}) << c.szName;
+    }
+}
+
+// Files of the site folder the conversion does not take are kept in "<site>.extra/" beside the target,
+// never over a file there, and named in the final message. A record file shorter than a record is a
+// missing pile: the site is incomplete and the short file is among those kept.
+struct SLeftoverCase {
+    const char* szName;
+    std::function<void(const fs::path& site, const fs::path& dest)> prepare;
+    ESiteOutcome eOutcome;
+    const char* szFile;         // the site's file in the destination
+    std::vector<int> piles;     // the record files its piles came from
+    std::set<std::string> kept; // files in dest/site1.extra afterwards
+    const char* szMessage;      // after "WVF文件传输结束!"
+};
+
+TEST(TransferWorker, FilesTheConversionDoesNotTakeAreKept) {
+    const SLeftoverCase cases[] = {
+        {"records beyond the count",
+         [](const fs::path& site, const fs::path& dest) {
+             pwtest::WriteAll(site / "4.wvf", pwtest::MakeRecordFile(1, 4));
+             pwtest::WriteAll(site / "5.wvf", pwtest::MakeRecordFile(1, 5));
+             fs::create_directories(dest / "site1.extra");
+             pwtest::WriteAll(dest / "site1.extra" / "4.wvf", {'o', 't', 'h', 'e', 'r'});
+         },
+         ESiteOutcome::Complete,
+         "site1.wvf",
+         {1, 2, 3},
+         {"4.wvf", "4-2.wvf", "5.wvf"},
+         "\n\n请注意：\nSITE1：wvf.par 所列记录以外的文件已保留在 site1.extra/：4-2.wvf、5.wvf"},
+        {"short record",
+         [](const fs::path& site, const fs::path&) {
+             pwtest::WriteAll(site / "2.wvf", pwtest::MakeRecordFile(1, 2, 120));
+         },
+         ESiteOutcome::Incomplete,
+         "site1.incomplete.wvf",
+         {1, 3},
+         {"2.wvf"},
+         "\n\n以下工地没有完整传输：\nSITE1：3 根桩只收到 2 根，已存为 site1.incomplete.wvf"
+         "\n\n请注意：\nSITE1：2.wvf 只有 120 字节，不是完整的桩记录，已保留为 site1.extra/2.wvf"},
+        {"short last record and one beyond the count",
+         [](const fs::path& site, const fs::path&) {
+             pwtest::WriteAll(site / "3.wvf", pwtest::MakeRecordFile(1, 3, 4337));
+             pwtest::WriteAll(site / "notes.txt", {'n'});
+         },
+         ESiteOutcome::Incomplete,
+         "site1.incomplete.wvf",
+         {1, 2},
+         {"3.wvf", "notes.txt"},
+         "\n\n以下工地没有完整传输：\nSITE1：3 根桩只收到 2 根，已存为 site1.incomplete.wvf"
+         "\n\n请注意：\nSITE1：3.wvf 只有 4337 字节，不是完整的桩记录，已保留为 site1.extra/3.wvf"
+         "\nSITE1：wvf.par 所列记录以外的文件已保留在 site1.extra/：notes.txt"},
+    };
+    for (const SLeftoverCase& c : cases) {
+        CTesterBench bench;
+        c.prepare(bench.Storage() / "SITE1", bench.Dest());
+        const SRun run = Transfer(bench, {"SITE1"});
+        ASSERT_EQ(run.results.size(), 1u) << c.szName;
+        const pw::SSiteResult& result = run.results[0];
+        EXPECT_EQ(result.eOutcome, c.eOutcome) << c.szName;
+        EXPECT_EQ(result.szFile, (bench.Dest() / c.szFile).string()) << c.szName;
+        pw::CProjectData project;
+        ASSERT_TRUE(pw::LoadProjectFile(result.szFile, project).m_bOk) << c.szName;
+        // Piles are told apart by their wave speed (the loader numbers them 1..n).
+        std::vector<int> speeds, expectedSpeeds;
+        for (const auto& pile : project.m_Piles)
+            speeds.push_back(pile.m_nWaveSpeed);
+        for (const int n : c.piles)
+            expectedSpeeds.push_back(pwtest::I16In(pwtest::MakeRecordFile(1, n), 100));
+        EXPECT_EQ(speeds, expectedSpeeds) << c.szName;
+        std::set<std::string> kept;
+        for (const auto& entry : fs::directory_iterator(bench.Dest() / "site1.extra"))
+            kept.insert(entry.path().filename().string());
+        EXPECT_EQ(kept, c.kept) << c.szName;
+        // What is kept is what the tester holds, byte for byte; a file that was there stays.
+        for (const pw::SKeptFile& file : result.kept) {
+            const std::string szStored = file.szName;
+            EXPECT_EQ(ReadAll(bench.Dest() / file.szKept), ReadAll(bench.Storage() / "SITE1" / szStored))
+                << c.szName << file.szKept;
+        }
+        if (fs::exists(bench.Dest() / "site1.extra" / "4-2.wvf")) {
+            EXPECT_EQ(ReadAll(bench.Dest() / "site1.extra" / "4.wvf"),
+                      (std::vector<uint8_t>{'o', 't', 'h', 'e', 'r'}));
+        }
+        EXPECT_EQ(run.messages, std::vector<std::string>{std::string("WVF文件传输结束!") + c.szMessage})
+            << c.szName;
+    }
+}
+
+// Two sites of one run that come to one file name ("a" and "a.wvf"): each keeps a file of its own,
+// even when their data are equal.
+TEST(TransferWorker, TwoSitesOfOneRunNeverShareAFile) {
+    for (const bool bEqualData : {false, true}) {
+        CTesterBench bench;
+        pwtest::MakeSite(bench.Storage() / "a", 4, 2);
+        if (bEqualData)
+            fs::copy(bench.Storage() / "a", bench.Storage() / "a.wvf");
+        else
+            pwtest::MakeSite(bench.Storage() / "a.wvf", 5, 1);
+        const SRun run = Transfer(bench, {"a", "a.wvf"});
+        ASSERT_EQ(run.results.size(), 2u);
+        // The last entry goes first.
+        EXPECT_EQ(run.results[0].szFile, (bench.Dest() / "a.wvf").string());
+        EXPECT_EQ(run.results[1].szFile, (bench.Dest() / "a-2.wvf").string());
+        EXPECT_FALSE(run.results[1].bUnchanged);
+        EXPECT_EQ(PilesIn(bench.Dest() / "a.wvf"), bEqualData ? 2u : 1u);
+        EXPECT_EQ(PilesIn(bench.Dest() / "a-2.wvf"), 2u);
+        EXPECT_EQ(run.messages,
+                  std::vector<std::string>{"WVF文件传输结束!\n\n请注意：\n"
+                                           "a：2 根桩，已存为 a-2.wvf（a.wvf 已存在，没有覆盖）"})
+            << bEqualData;
+    }
 }
 
 TEST(TransferWorker, MissingDestinationIsMadeAndABadSiteNameFailsAlone) {
