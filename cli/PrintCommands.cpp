@@ -95,9 +95,10 @@ void RunPrint(const std::string& path, const CChoice& choice, const std::string&
     job.m_strTestUnit = loaded.m_Data.m_Header.GetTestUnit();
     job.m_strSiteName = loaded.m_Data.m_Header.GetProjectName();
     job.m_Today = Today();
-    const std::string error = WritePrintPdf(job, out, ShowProgress);
+    std::string detail;
+    const std::string error = WritePrintPdf(job, out, ShowProgress, &detail);
     if (!error.empty()) {
-        std::fprintf(stderr, "%s: %s\n", out.c_str(), error.c_str());
+        std::fprintf(stderr, "%s: %s (%s)\n", out.c_str(), error.c_str(), detail.c_str());
         Exit(1);
     }
     std::printf("wrote %s (%d pages, %zu piles)\n", out.c_str(), CPagePrinter(job).PageCount(), piles.size());
@@ -122,18 +123,28 @@ void RunPicture(const std::string& path, const CChoice& choice, const std::strin
         std::error_code ec;
         fs::create_directories(out, ec);
     }
-    int written = 0;
+    // A file that cannot be written does not stop the others: every failure is named at the end.
+    int written = 0, done = 0;
+    std::vector<std::string> failures;
     for (const int i : piles) {
         const CPileRecord& rec = loaded.m_Data.m_Piles[static_cast<std::size_t>(i)];
         const std::string file =
             folder ? (fs::path(out) / PictureFileName(rec.GetPileName(), rec.m_nPileNo)).string() : out;
-        if (const std::string error = WritePilePicture(rec, layout, options, file); !error.empty()) {
-            std::fprintf(stderr, "写错误，磁盘可能已满 (%s: %s)\n", file.c_str(), error.c_str());
-            Exit(1);
-        }
-        ShowProgress(++written, static_cast<int>(piles.size()));
+        std::string detail;
+        if (const std::string error = WritePilePicture(rec, layout, options, file, &detail); !error.empty())
+            failures.push_back(file + ": " + error + " (" + detail + ")");
+        else
+            ++written;
+        ShowProgress(++done, static_cast<int>(piles.size()));
     }
     std::printf("wrote %d picture%s\n", written, written == 1 ? "" : "s");
+    if (!failures.empty()) {
+        std::fprintf(stderr, "%zu个波形图没有保存 (%zu picture%s not written):\n", failures.size(), failures.size(),
+                     failures.size() == 1 ? "" : "s");
+        for (const std::string& f : failures)
+            std::fprintf(stderr, "  %s\n", f.c_str());
+        Exit(1);
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Memory and file byte sources and sinks, the atomic file writer, little-endian field access.
 #include "core/CByteSource.h"
+#include "core/SafeWriteByName.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -86,29 +87,53 @@ bool CMemorySink::Write(const void* src, std::size_t n) {
     return true;
 }
 
-std::string WriteFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& body,
-                                int* pErrno) {
-    int nUnused = 0;
-    int& nErrno = pErrno ? *pErrno : nUnused;
-    nErrno = 0;
+namespace {
+
+// The temporary file beside path, created empty with the mode the target has (or rw-r--r--); stale
+// temporaries of earlier killed saves are cleared first. -1 and the error number when it cannot be.
+int CreateTemporary(const std::string& path, std::string& tmp, int& nErrno, std::string& error) {
     const auto slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
     // A save killed half-way leaves its temporary behind; the next save of the same target clears them.
     RemoveStaleTemporaries(path, kStaleTemporarySeconds);
-    std::string tmp = (slash == std::string::npos ? std::string() : dir) + "." + base + ".tmp-XXXXXX";
+    tmp = (slash == std::string::npos ? std::string() : dir) + "." + base + ".tmp-XXXXXX";
     std::vector<char> name(tmp.begin(), tmp.end());
     name.push_back('\0');
     const int fd = mkstemp(name.data());
     if (fd < 0) {
         nErrno = errno;
-        return "cannot create a file in " + dir + ": " + SystemError(nErrno);
+        error = "cannot create a file in " + dir + ": " + SystemError(nErrno);
+        return -1;
     }
     tmp = name.data();
     // mkstemp creates the file for its owner only: keep the mode of the file being replaced, or
     // give a new one the usual rw-r--r--.
     struct stat old {};
     fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    return fd;
+}
+
+// The complete temporary renamed over path; on failure it is removed.
+std::string Commit(const std::string& tmp, const std::string& path, int& nErrno) {
+    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+        nErrno = errno;
+        unlink(tmp.c_str());
+        return "cannot replace " + path + ": " + SystemError(nErrno);
+    }
+    return {};
+}
+
+} // namespace
+
+std::string WriteFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& body,
+                                int* pErrno) {
+    int nUnused = 0;
+    int& nErrno = pErrno ? *pErrno : nUnused;
+    nErrno = 0;
+    std::string tmp, error;
+    const int fd = CreateTemporary(path, tmp, nErrno, error);
+    if (fd < 0) return error;
     std::FILE* f = fdopen(fd, "wb");
     if (!f) {
         const int err = errno;
@@ -128,13 +153,36 @@ std::string WriteFileAtomically(const std::string& path, const std::function<boo
         nErrno = err;
         return "cannot write " + path + ": " + (err ? SystemError(err) : std::string("the data could not be written"));
     }
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        err = errno;
+    return Commit(tmp, path, nErrno);
+}
+
+std::string WriteFileAtomicallyByName(const std::string& path,
+                                      const std::function<bool(const std::string& tmpPath, int& nErrno)>& body,
+                                      int* pErrno) {
+    int nUnused = 0;
+    int& nErrno = pErrno ? *pErrno : nUnused;
+    nErrno = 0;
+    std::string tmp, error;
+    const int fd = CreateTemporary(path, tmp, nErrno, error);
+    if (fd < 0) return error;
+    close(fd);
+    int err = 0;
+    const bool written = body(tmp, err);
+    if (written) {
+        // The writer closed its file; what it wrote reaches the disk before the rename.
+        const int check = open(tmp.c_str(), O_RDONLY);
+        if (check < 0) err = errno;
+        else {
+            if (fsync(check) != 0) err = errno;
+            close(check);
+        }
+    }
+    if (err || !written) {
         unlink(tmp.c_str());
         nErrno = err;
-        return "cannot replace " + path + ": " + SystemError(err);
+        return "cannot write " + path + ": " + (err ? SystemError(err) : std::string("the data could not be written"));
     }
-    return {};
+    return Commit(tmp, path, nErrno);
 }
 
 bool CBinReader::Bytes(void* dst, std::size_t n) {

@@ -69,7 +69,39 @@ void ReplaceSpan(std::vector<TextPiece>& pieces, std::size_t s, std::size_t e, c
     }
 }
 
+// Whether the paragraph can go without breaking its container: a table cell (and a text box, a
+// comment, a note) must keep at least one paragraph and, in a cell, end with one; Word refuses a
+// file whose cell holds none ("unreadable content").
+bool MayRemoveParagraph(pugi::xml_node p) {
+    pugi::xml_node container = p.parent();
+    bool otherParagraph = false;
+    pugi::xml_node lastBlock;
+    for (pugi::xml_node child : container.children()) {
+        if (child == p || child.type() != pugi::node_element) continue;
+        const std::string name = child.name();
+        if (name == "w:p") otherParagraph = true;
+        if (name != "w:tcPr" && name != "w:sectPr") lastBlock = child;
+    }
+    if (!otherParagraph) return false;
+    return std::string(container.name()) != "w:tc" || std::string(lastBlock.name()) == "w:p";
+}
+
 } // namespace
+
+std::string WordLines(const std::string& text) {
+    // Line ends as the dialog gives them (CR LF), as old files hold them (CR) or as typed here (LF).
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') out += text[i];
+        else if (i + 1 >= text.size() || text[i + 1] != '\n') out += '\n';
+    }
+    // Trailing line ends would leave empty lines under the text; blanks on those lines go with them.
+    const std::size_t last = out.find_last_not_of(" \t\n");
+    const std::size_t cut = last == std::string::npos ? 0 : last + 1;
+    if (out.find('\n', cut) != std::string::npos) out.erase(cut);
+    return out;
+}
 
 std::string ParagraphText(pugi::xml_node paragraph) {
     std::string out;
@@ -103,13 +135,14 @@ int FillTextFields(pugi::xml_node root, const std::map<std::string, std::string>
                 pos = s + 2;
                 continue;
             }
-            ReplaceSpan(pieces, s, close + 2, it->second);
-            full = full.substr(0, s) + it->second + full.substr(close + 2);
-            pos = s + it->second.size();
+            const std::string value = WordLines(it->second);
+            ReplaceSpan(pieces, s, close + 2, value);
+            full = full.substr(0, s) + value + full.substr(close + 2);
+            pos = s + value.size();
             ++replaced;
-            emptied = before == "{{" + name + "}}" && it->second.empty();
+            emptied = before == "{{" + name + "}}" && value.empty();
         }
-        if (emptied) {
+        if (emptied && MayRemoveParagraph(p)) {
             p.parent().remove_child(p);
             continue;
         }

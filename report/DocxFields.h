@@ -13,9 +13,15 @@
 namespace pw::report {
 
 // Replaces every {{NAME}} of values in the paragraphs under root, keeping the formatting of the run
-// the field starts in; a "\n" in a value becomes a line break. A paragraph that held only a field
-// whose value is empty is removed. Unknown names stay as they are. Returns the number replaced.
+// the field starts in; a line end in a value (LF, CR LF or CR) becomes a line break, and trailing line
+// ends are dropped. A paragraph that held only a field whose value is empty is removed where its
+// container keeps another paragraph (a table cell must hold one and end with one); otherwise it stays,
+// empty. Unknown names stay as they are. Returns the number replaced.
 int FillTextFields(pugi::xml_node root, const std::map<std::string, std::string>& values);
+
+// A value's lines as a paragraph holds them: CR LF and lone CR become LF, trailing line ends (and the
+// blanks on those empty lines) go.
+std::string WordLines(const std::string& text);
 
 // The paragraphs whose whole text (blanks aside) is "{{name}}", in document order.
 std::vector<pugi::xml_node> FindBlockFields(pugi::xml_node root, const std::string& name);

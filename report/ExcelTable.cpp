@@ -1,51 +1,60 @@
-// libxlsxwriter writes the workbook into a temporary file beside the target, renamed when complete.
+// libxlsxwriter writes the workbook by its file name: into core's safe write's temporary beside the
+// target, which is flushed to disk and renamed over it when complete.
 #include "report/ExcelTable.h"
 
-#include <cstdio>
-#include <unistd.h>
+#include <cerrno>
 
 #include <xlsxwriter.h>
 
+#include "core/SafeWriteByName.h"
 #include "core/ReportContent.h"
+#include "core/WriteErrorText.h"
+#include "report/ReportTexts.h"
 
 namespace pw::report {
 
 std::string WriteExcelTable(const std::string& outPath, const std::vector<CPileRecord>& piles,
-                            const std::vector<int>& pileIndices) {
-    // The temporary file is hidden beside the target, so the rename stays on one file system.
-    const auto slash = outPath.find_last_of('/');
-    const std::string tmp = (slash == std::string::npos ? std::string() : outPath.substr(0, slash + 1)) + "." +
-                            outPath.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp-" +
-                            std::to_string(getpid());
-    lxw_workbook* book = workbook_new(tmp.c_str());
-    if (!book) return "cannot create " + tmp;
-    lxw_worksheet* sheet = workbook_add_worksheet(book, "报表1");
-    const auto header = SheetHeader();
-    for (int col = 0; col < 6; ++col)
-        worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(col), header[static_cast<std::size_t>(col)].c_str(),
-                               nullptr);
-    static const double kWidths[6] = {6, 12, 7, 9, 12, 15};
-    for (int col = 0; col < 6; ++col)
-        worksheet_set_column(sheet, static_cast<lxw_col_t>(col), static_cast<lxw_col_t>(col), kWidths[col], nullptr);
-    lxw_row_t row = 1;
-    for (int index : pileIndices) {
-        if (index < 0 || index >= static_cast<int>(piles.size())) continue;
-        const CReportRow r = SheetRow(piles[static_cast<std::size_t>(index)]);
+                            const std::vector<int>& pileIndices, std::string* pDetail) {
+    if (pDetail) pDetail->clear();
+    std::string libraryError;
+    const auto body = [&](const std::string& tmp, int& nErrno) {
+        errno = 0;
+        lxw_workbook* book = workbook_new(tmp.c_str());
+        if (!book) {
+            nErrno = errno;
+            libraryError = "the workbook cannot be started";
+            return false;
+        }
+        lxw_worksheet* sheet = workbook_add_worksheet(book, "报表1");
+        const auto header = SheetHeader();
         for (int col = 0; col < 6; ++col)
-            worksheet_write_string(sheet, row, static_cast<lxw_col_t>(col), r.m_Cells[static_cast<std::size_t>(col)].c_str(),
-                                   nullptr);
-        ++row;
-    }
-    const lxw_error error = workbook_close(book);
-    if (error != LXW_NO_ERROR) {
-        std::remove(tmp.c_str());
-        return "cannot write " + outPath + ": " + lxw_strerror(error);
-    }
-    if (std::rename(tmp.c_str(), outPath.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        return "cannot replace " + outPath;
-    }
-    return {};
+            worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(col),
+                                   header[static_cast<std::size_t>(col)].c_str(), nullptr);
+        static const double kWidths[6] = {6, 12, 7, 9, 12, 15};
+        for (int col = 0; col < 6; ++col)
+            worksheet_set_column(sheet, static_cast<lxw_col_t>(col), static_cast<lxw_col_t>(col), kWidths[col],
+                                 nullptr);
+        lxw_row_t row = 1;
+        for (int index : pileIndices) {
+            if (index < 0 || index >= static_cast<int>(piles.size())) continue;
+            const CReportRow r = SheetRow(piles[static_cast<std::size_t>(index)]);
+            for (int col = 0; col < 6; ++col)
+                worksheet_write_string(sheet, row, static_cast<lxw_col_t>(col),
+                                       r.m_Cells[static_cast<std::size_t>(col)].c_str(), nullptr);
+            ++row;
+        }
+        errno = 0;
+        const lxw_error error = workbook_close(book);
+        if (error == LXW_NO_ERROR) return true;
+        nErrno = errno; // the file operation behind the library's error, when there was one
+        libraryError = lxw_strerror(error);
+        return false;
+    };
+    int nErrno = 0;
+    const std::string written = WriteFileAtomicallyByName(outPath, body, &nErrno);
+    if (written.empty()) return {};
+    if (pDetail) *pDetail = libraryError.empty() ? written : written + " (" + libraryError + ")";
+    return nErrno ? WriteErrorReason(nErrno) : rtext::kNotWritten;
 }
 
 } // namespace pw::report

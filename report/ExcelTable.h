@@ -9,8 +9,9 @@
 
 namespace pw::report {
 
-// The rows of the piles at these indices, in this order. Written atomically; "" or what went wrong.
+// The rows of the piles at these indices, in this order. Written atomically; "" or why not, as a
+// Chinese sentence (the technical detail in English in *pDetail when given).
 std::string WriteExcelTable(const std::string& outPath, const std::vector<CPileRecord>& piles,
-                            const std::vector<int>& pileIndices);
+                            const std::vector<int>& pileIndices, std::string* pDetail = nullptr);
 
 } // namespace pw::report

@@ -1,17 +1,21 @@
 // The .docx: the template's parts copied as they are, word/document.xml filled, the pictures added
-// as word/media/pile<N>.png with their relationships, all into a temporary file beside the target.
+// as word/media/pile<N>.png with their relationships; the archive is built in memory and saved by
+// core's safe write (a temporary beside the target, flushed to disk, renamed when complete).
 #include "report/WordReport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <list>
 #include <memory>
 #include <sstream>
-#include <unistd.h>
 
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include "core/CByteSource.h"
+#include "core/WriteErrorText.h"
 #include "report/DocxFields.h"
+#include "report/ReportTexts.h"
 
 namespace pw::report {
 namespace {
@@ -45,7 +49,8 @@ std::string Serialise(const pugi::xml_document& doc) {
 }
 
 // A run of the table's font with text, "\n" as line breaks.
-void AppendRun(pugi::xml_node paragraph, const std::string& text, bool bold) {
+void AppendRun(pugi::xml_node paragraph, const std::string& cellText, bool bold) {
+    const std::string text = WordLines(cellText);
     pugi::xml_node run = paragraph.append_child("w:r");
     pugi::xml_node rpr = run.append_child("w:rPr");
     pugi::xml_node fonts = rpr.append_child("w:rFonts");
@@ -150,6 +155,64 @@ struct ZipCloser {
     void operator()(zip_t* z) const { zip_discard(z); }
 };
 
+// Drawing ids must be unique in the document: the pictures take numbers above every id the
+// template's own drawings use.
+int FirstFreeDrawingId(pugi::xml_node root) {
+    int highest = 0;
+    for (pugi::xpath_node x : root.select_nodes("//wp:docPr | //pic:cNvPr"))
+        highest = std::max(highest, x.node().attribute("id").as_int());
+    return highest + 1;
+}
+
+// The archive built in a memory buffer, read out once it is complete.
+struct CMemoryZip {
+    zip_source_t* m_pBuffer = nullptr;
+    zip_t* m_pZip = nullptr;
+    CMemoryZip() {
+        zip_error_t error;
+        zip_error_init(&error);
+        m_pBuffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+        if (m_pBuffer) {
+            zip_source_keep(m_pBuffer); // it outlives the archive: the bytes are read after closing
+            m_pZip = zip_open_from_source(m_pBuffer, ZIP_TRUNCATE, &error);
+        }
+        zip_error_fini(&error);
+    }
+    ~CMemoryZip() {
+        if (m_pZip) zip_discard(m_pZip);
+        if (m_pBuffer) zip_source_free(m_pBuffer);
+    }
+    CMemoryZip(const CMemoryZip&) = delete;
+    CMemoryZip& operator=(const CMemoryZip&) = delete;
+    // Closes the archive and gives its bytes; false (with the reason in why) when it cannot.
+    bool Finish(std::string& bytes, std::string& why) {
+        if (zip_close(m_pZip) != 0) {
+            why = zip_strerror(m_pZip);
+            return false;
+        }
+        m_pZip = nullptr;
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_source_stat(m_pBuffer, &st) != 0 || zip_source_open(m_pBuffer) != 0) {
+            why = "the archive cannot be read back";
+            return false;
+        }
+        bytes.resize(static_cast<std::size_t>(st.size));
+        const zip_int64_t n = zip_source_read(m_pBuffer, bytes.data(), st.size);
+        zip_source_close(m_pBuffer);
+        if (n != static_cast<zip_int64_t>(st.size)) {
+            why = "the archive cannot be read back";
+            return false;
+        }
+        return true;
+    }
+};
+
+std::string Fail(std::string* pDetail, const std::string& text, const std::string& detail) {
+    if (pDetail) *pDetail = detail;
+    return text;
+}
+
 } // namespace
 
 std::map<std::string, std::string> TemplateFields(const CReportContent& c) {
@@ -181,19 +244,21 @@ std::map<std::string, std::string> TemplateFields(const CReportContent& c) {
 
 std::string WriteWordReport(const std::string& templatePath, const std::string& outPath,
                             const CReportContent& content, const PictureSource& pictures,
-                            const ProgressSink& progress) {
+                            const ProgressSink& progress, std::string* pDetail) {
+    if (pDetail) pDetail->clear();
     int zipError = 0;
     std::unique_ptr<zip_t, ZipCloser> source(zip_open(templatePath.c_str(), ZIP_RDONLY, &zipError));
-    if (!source) return "cannot open the report template " + templatePath;
+    if (!source) return Fail(pDetail, rtext::kTemplateMissing, "cannot open the report template " + templatePath);
     std::string error;
     const std::string documentXml = ReadEntry(source.get(), kDocument, error);
     const std::string relsXml = ReadEntry(source.get(), kDocumentRels, error);
     const std::string typesXml = ReadEntry(source.get(), kContentTypes, error);
-    if (!error.empty()) return error + " (" + templatePath + ")";
+    if (!error.empty()) return Fail(pDetail, rtext::kTemplateDamaged, error + " (" + templatePath + ")");
     pugi::xml_document doc, rels, types;
     if (!doc.load_string(documentXml.c_str(), pugi::parse_default | pugi::parse_ws_pcdata) ||
         !rels.load_string(relsXml.c_str()) || !types.load_string(typesXml.c_str()))
-        return "the report template " + templatePath + " is damaged (its XML does not parse)";
+        return Fail(pDetail, rtext::kTemplateDamaged,
+                    "the report template " + templatePath + " is damaged (its XML does not parse)");
 
     pugi::xml_node root = doc.document_element();
     FillTextFields(root, TemplateFields(content));
@@ -211,12 +276,16 @@ std::string WriteWordReport(const std::string& templatePath, const std::string& 
             d.append_attribute("Extension") = "png";
             d.append_attribute("ContentType") = "image/png";
         }
+        int nextId = FirstFreeDrawingId(root);
         const int total = static_cast<int>(content.m_Piles.size());
         for (int k = 0; k < total; ++k) {
             CPicture picture;
-            if (!pictures || !pictures(content.m_Piles[static_cast<std::size_t>(k)], picture) || picture.m_Png.empty())
-                return "the picture of pile " + content.m_Rows[static_cast<std::size_t>(k)].m_Cells[0] +
-                       " could not be drawn";
+            if (!pictures || !pictures(content.m_Piles[static_cast<std::size_t>(k)], picture) || picture.m_Png.empty()) {
+                const std::string& name = content.m_Rows[static_cast<std::size_t>(k)].m_Cells[0];
+                char text[256];
+                std::snprintf(text, sizeof text, rtext::kPictureFailed, name.c_str());
+                return Fail(pDetail, text, "the picture of pile " + name + " could not be drawn");
+            }
             const std::string relId = "rIdPilePicture" + std::to_string(k + 1);
             const std::string part = "media/pile" + std::to_string(k + 1) + ".png";
             pugi::xml_node rel = rels.document_element().append_child("Relationship");
@@ -224,7 +293,7 @@ std::string WriteWordReport(const std::string& templatePath, const std::string& 
             rel.append_attribute("Type") = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/image";
             rel.append_attribute("Target") = part.c_str();
             for (pugi::xml_node at : pictureAt)
-                InsertPicture(at, relId, 5000 + k, picture);
+                InsertPicture(at, relId, nextId++, picture);
             buffers.emplace_back(picture.m_Png.begin(), picture.m_Png.end());
             media.emplace_back("word/" + part, &buffers.back());
             if (progress && !progress(k + 1, total)) return "cancelled";
@@ -233,13 +302,8 @@ std::string WriteWordReport(const std::string& templatePath, const std::string& 
             at.parent().remove_child(at);
     }
 
-    const auto slash = outPath.find_last_of('/');
-    const std::string tmp = (slash == std::string::npos ? std::string() : outPath.substr(0, slash + 1)) + "." +
-                            outPath.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp-" +
-                            std::to_string(getpid());
-    std::remove(tmp.c_str());
-    std::unique_ptr<zip_t, ZipCloser> out(zip_open(tmp.c_str(), ZIP_CREATE | ZIP_EXCL, &zipError));
-    if (!out) return "cannot create " + tmp;
+    CMemoryZip out;
+    if (!out.m_pZip) return Fail(pDetail, rtext::kBuildFailed, "cannot build the archive in memory");
     buffers.push_back(Serialise(doc));
     const std::string* newDocument = &buffers.back();
     buffers.push_back(Serialise(rels));
@@ -247,8 +311,8 @@ std::string WriteWordReport(const std::string& templatePath, const std::string& 
     buffers.push_back(Serialise(types));
     const std::string* newTypes = &buffers.back();
     auto addBuffer = [&](const std::string& name, const std::string* data) {
-        zip_source_t* src = zip_source_buffer(out.get(), data->data(), data->size(), 0);
-        if (!src || zip_file_add(out.get(), name.c_str(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
+        zip_source_t* src = zip_source_buffer(out.m_pZip, data->data(), data->size(), 0);
+        if (!src || zip_file_add(out.m_pZip, name.c_str(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
             if (src) zip_source_free(src);
             return false;
         }
@@ -264,27 +328,20 @@ std::string WriteWordReport(const std::string& templatePath, const std::string& 
         else if (n == kDocumentRels) ok = addBuffer(n, newRels);
         else if (n == kContentTypes) ok = addBuffer(n, newTypes);
         else {
-            zip_source_t* src = zip_source_zip(out.get(), source.get(), static_cast<zip_uint64_t>(i), 0, 0, -1);
-            ok = src && zip_file_add(out.get(), name, src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) >= 0;
+            zip_source_t* src = zip_source_zip(out.m_pZip, source.get(), static_cast<zip_uint64_t>(i), 0, 0, -1);
+            ok = src && zip_file_add(out.m_pZip, name, src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) >= 0;
             if (!ok && src) zip_source_free(src);
         }
     }
     for (const auto& [name, data] : media)
         ok = ok && addBuffer(name, data);
-    if (!ok) {
-        std::remove(tmp.c_str());
-        return std::string("cannot build the report: ") + zip_strerror(out.get());
-    }
-    if (zip_close(out.get()) != 0) {
-        const std::string why = zip_strerror(out.get());
-        std::remove(tmp.c_str());
-        return "cannot write " + outPath + ": " + why;
-    }
-    out.release(); // zip_close freed it
-    if (std::rename(tmp.c_str(), outPath.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        return "cannot replace " + outPath;
-    }
+    if (!ok) return Fail(pDetail, rtext::kBuildFailed, std::string("cannot build the report: ") + zip_strerror(out.m_pZip));
+    std::string bytes, why;
+    if (!out.Finish(bytes, why)) return Fail(pDetail, rtext::kBuildFailed, "cannot build the report: " + why);
+    int nErrno = 0;
+    const std::string written = WriteFileAtomically(
+        outPath, [&bytes](CByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); }, &nErrno);
+    if (!written.empty()) return Fail(pDetail, nErrno ? WriteErrorReason(nErrno) : rtext::kNotWritten, written);
     return {};
 }
 

@@ -30,9 +30,11 @@ using ProgressSink = std::function<bool(int done, int total)>;
 std::map<std::string, std::string> TemplateFields(const CReportContent& content);
 
 // Writes the report from the template file into outPath, atomically (an existing file is replaced
-// only by a complete report). Returns "" or what went wrong.
+// only by a complete report). Returns "" when written, "cancelled" when the progress stopped it, or
+// what went wrong as a Chinese sentence (the reason a user reads); *pDetail, when given, receives
+// the technical detail in English (the system's words, the file names).
 std::string WriteWordReport(const std::string& templatePath, const std::string& outPath,
                             const CReportContent& content, const PictureSource& pictures,
-                            const ProgressSink& progress = {});
+                            const ProgressSink& progress = {}, std::string* pDetail = nullptr);
 
 } // namespace pw::report

@@ -147,9 +147,11 @@ void CPrintCommands::SaveCurrentPicture() {
     CPictureOptions options;
     options.m_Settings = Settings();
     options.m_Cell = CellOptionsOf(m_doc);
-    if (!WritePilePicture(*rec, PictureLayoutOf(m_doc.m_Display.m_nLayout), options, path.toStdString())
-             .empty())
-        m_prompts.Tell(QString::fromUtf8(msg::kWriteError), QMessageBox::Critical);
+    const std::string why =
+        WritePilePicture(*rec, PictureLayoutOf(m_doc.m_Display.m_nLayout), options, path.toStdString());
+    if (!why.empty())
+        m_prompts.Tell(QString::fromUtf8(msg::kPictureNotSaved).arg(path, QString::fromStdString(why)),
+                       QMessageBox::Critical);
 }
 
 void CPrintCommands::SaveSelectedPictures() {
@@ -182,17 +184,21 @@ void CPrintCommands::SaveSelectedPictures() {
     options.m_Cell = CellOptionsOf(m_doc);
     const PictureLayout layout = PictureLayoutOf(m_doc.m_Display.m_nLayout);
     CProgress progress(msg::kPictureProgress, static_cast<int>(piles.size()), m_pWindow);
+    // One file that cannot be written does not stop the others; the failures are listed at the end.
+    QStringList failures;
     for (std::size_t i = 0; i < piles.size(); ++i) {
         progress.dialog.setValue(static_cast<int>(i));
         if (progress.dialog.wasCanceled()) break;
         const CPileRecord& rec = m_doc.m_Piles[static_cast<std::size_t>(piles[i])];
-        if (!WritePilePicture(rec, layout, options, paths[i].toStdString()).empty()) {
-            progress.dialog.reset();
-            m_prompts.Tell(QString::fromUtf8(msg::kWriteError), QMessageBox::Critical);
-            return;
-        }
+        const std::string why = WritePilePicture(rec, layout, options, paths[i].toStdString());
+        if (!why.empty())
+            failures << QString::fromUtf8(msg::kPictureFailureLine)
+                            .arg(QFileInfo(paths[i]).fileName(), QString::fromStdString(why));
     }
     progress.dialog.reset();
+    if (!failures.isEmpty())
+        m_prompts.Tell(QString::fromUtf8(msg::kPicturesNotSaved).arg(failures.size()).arg(failures.join(QLatin1Char('\n'))),
+                       QMessageBox::Critical);
 }
 
 } // namespace pw

@@ -81,12 +81,16 @@ inline constexpr const char* kStopping = "正在停止传输，当前文件传�
 // Printing and the pictures.
 inline constexpr const char* kPictureFolderTitle = "选择波形保存路径：";
 inline constexpr const char* kNoFolder = "不能得到所选的文件夹！";
-inline constexpr const char* kWriteError = "写错误，磁盘可能已满";
 inline constexpr const char* kPictureFilter = "BMP Files(*.bmp);;PNG Files(*.png);;All Files(*.*)";
 // Our own texts, in the style of the ones above.
 inline constexpr const char* kPrintFailed = "打印失败，无法开始打印作业！";
 inline constexpr const char* kPrintProgress = "正在打印……";
 inline constexpr const char* kPictureProgress = "正在保存波形……";
 inline constexpr const char* kReplacePictures = "所选文件夹中已有%1个同名的波形文件，是否替换？";
+// A picture that could not be saved names its file and the reason; a batch writes every other pile
+// and then lists the ones that failed, one "file：reason" line each.
+inline constexpr const char* kPictureNotSaved = "波形图没有保存：%1\n%2";
+inline constexpr const char* kPicturesNotSaved = "下列%1个波形图没有保存：\n%2";
+inline constexpr const char* kPictureFailureLine = "%1：%2";
 
 } // namespace pw::msg

@@ -7,14 +7,17 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
+#include <QIODevice>
 #include <QPdfWriter>
-#include <QSaveFile>
 
+#include "core/CByteSource.h"
 #include "core/CDEVAzazDoc.h"
 #include "core/PictureFiles.h"
+#include "core/WriteErrorText.h"
 #include "view/CPlotFonts.h"
 #include "view/CSpectrumPlotter.h"
 #include "view/CTracePlotter.h"
+#include "view/ViewTexts.h"
 
 namespace pw {
 namespace {
@@ -62,6 +65,22 @@ void BandLine(QPainter& painter, const CBand& band, int y) {
     painter.setPen(QPen(kColorBlack, 15, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(band.nLeft, y, band.nRight, y);
 }
+
+// The PDF writer's output device over core's byte sink: the PDF streams into the safe write's
+// temporary file, whose write errors the sink keeps.
+class CSinkDevice final : public QIODevice {
+public:
+    explicit CSinkDevice(CByteSink& sink) : m_Sink(sink) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 n) override {
+        return m_Sink.Write(data, static_cast<std::size_t>(n)) ? n : -1;
+    }
+
+private:
+    CByteSink& m_Sink;
+};
 
 } // namespace
 
@@ -115,9 +134,9 @@ void DrawPrintedCell(CPlotCanvas& canvas, int x, int y, int w, int h, const CPil
     }
 }
 
-CPagePrinter::CPagePrinter(const CPrintJob& job)
-    : m_Job(job), m_Grid(MakePageGrid(job.m_Settings)),
-      m_nPages(pw::PageCount(m_Grid, static_cast<int>(job.m_Piles.size()))) {}
+CPagePrinter::CPagePrinter(CPrintJob job)
+    : m_pJob(std::make_shared<const CPrintJob>(std::move(job))), m_Grid(MakePageGrid(m_pJob->m_Settings)),
+      m_nPages(pw::PageCount(m_Grid, static_cast<int>(m_pJob->m_Piles.size()))) {}
 
 void CPagePrinter::ConfigureDevice(QPagedPaintDevice& device) const {
     const bool landscape = m_Grid.nPaperW > m_Grid.nPaperH;
@@ -130,7 +149,8 @@ void CPagePrinter::ConfigureDevice(QPagedPaintDevice& device) const {
 
 void CPagePrinter::DrawPage(QPainter& painter, int page, double dpiX, double dpiY) const {
     const CPageGrid& g = m_Grid;
-    const CPrintSettings& s = m_Job.m_Settings;
+    const CPrintJob& job = *m_pJob;
+    const CPrintSettings& s = job.m_Settings;
     painter.save();
     // Twips with y pointing up: the page's top edge is y = 0.
     const QTransform t = QTransform::fromScale(dpiX / kTwipsPerInch, -dpiY / kTwipsPerInch);
@@ -155,14 +175,14 @@ void CPagePrinter::DrawPage(QPainter& painter, int page, double dpiX, double dpi
         BandText(painter, t, band, align, QString::fromStdString(number));
     }
 
-    const std::vector<CPageCell> cells = PageCells(g, static_cast<int>(m_Job.m_Piles.size()), page);
+    const std::vector<CPageCell> cells = PageCells(g, static_cast<int>(job.m_Piles.size()), page);
     if (!cells.empty()) {
         CPlotCanvas canvas(painter, Fonts(), PlotScale{g.nScale, g.nScale, -g.nScale}, false);
         canvas.SetPaperGrid(g.nColumns, g.nRows);
         canvas.SetPaperUnits(kTrueTwipsPerMm);
         canvas.Frame(g.Left(), g.Top(), g.nPrintW, -kHeadingHeight);
         for (const CPageText& line :
-             HeadingLines(g, s, m_Job.m_strTestUnit, m_Job.m_strTitle, m_Job.m_strSiteName, m_Job.m_Today)) {
+             HeadingLines(g, s, job.m_strTestUnit, job.m_strTitle, job.m_strSiteName, job.m_Today)) {
             const QPointF at = t.map(QPointF(line.nX, line.nY));
             DeviceText(painter, QRectF(at, QSizeF(1e6, 1e6)), Qt::AlignLeft | Qt::AlignTop,
                        QString::fromStdString(line.strText));
@@ -170,13 +190,13 @@ void CPagePrinter::DrawPage(QPainter& painter, int page, double dpiX, double dpi
         const int w = g.nCellW / g.nScale;
         const int h = static_cast<int>(std::fabs(g.fRowH / -g.nScale));
         for (const CPageCell& c : cells) {
-            const CPileRecord& rec = m_Job.m_Piles[static_cast<std::size_t>(c.nItem)];
+            const CPileRecord& rec = job.m_Piles[static_cast<std::size_t>(c.nItem)];
             if (!c.bSpectrum) {
-                DrawPrintedCell(canvas, c.nX, c.nY, w, h, rec, s, m_Job.m_Options);
+                DrawPrintedCell(canvas, c.nX, c.nY, w, h, rec, s, job.m_Options);
             } else {
                 CPileRecord copy = rec;
                 CSpectrumPlotter(canvas).Draw(TraceBox{c.nX, c.nY, w, h}, copy, 0, kSpectrumBinWidth,
-                                              m_Job.m_bPreview ? kTextVertical : kTextVerticalUp);
+                                              job.m_bPreview ? kTextVertical : kTextVerticalUp);
             }
         }
     }
@@ -202,31 +222,38 @@ bool CPagePrinter::PrintPages(QPagedPaintDevice& device, int from, int to,
     return painter.end();
 }
 
-std::string WritePrintPdf(const CPrintJob& job, const std::string& path, const ProgressSink& progress) {
-    CPagePrinter printer(job);
-    if (printer.PageCount() == 0) return "no pile to print";
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();
-    bool ok = false;
+std::string WritePrintPdf(const CPrintJob& job, const std::string& path, const ProgressSink& progress,
+                          std::string* pDetail) {
+    if (pDetail) pDetail->clear();
+    const CPagePrinter printer(job);
+    if (printer.PageCount() == 0) {
+        if (pDetail) *pDetail = "no pile to print";
+        return vtext::kPdfNotDrawn;
+    }
+    bool drawn = false;
     bool cancelled = false;
     const ProgressSink watch = [&](int done, int total) {
         cancelled = progress && !progress(done, total);
         return !cancelled;
     };
-    {
-        QPdfWriter pdf(&file);
-        pdf.setResolution(kPdfDpi);
-        pdf.setTitle(QString::fromStdString(job.m_strTitle));
-        pdf.setCreator(QStringLiteral("pilewave"));
-        printer.ConfigureDevice(pdf);
-        ok = printer.PrintPages(pdf, 1, printer.PageCount(), watch);
-    }
-    if (!ok) {
-        file.cancelWriting();
-        return cancelled ? "cancelled" : "the PDF could not be drawn";
-    }
-    if (!file.commit()) return file.errorString().toStdString();
-    return {};
+    int nErrno = 0;
+    const std::string written = WriteFileAtomically(
+        path,
+        [&](CByteSink& sink) {
+            CSinkDevice device(sink);
+            QPdfWriter pdf(&device);
+            pdf.setResolution(kPdfDpi);
+            pdf.setTitle(QString::fromStdString(job.m_strTitle));
+            pdf.setCreator(QStringLiteral("pilewave"));
+            printer.ConfigureDevice(pdf);
+            drawn = printer.PrintPages(pdf, 1, printer.PageCount(), watch);
+            return drawn;
+        },
+        &nErrno);
+    if (written.empty()) return {};
+    if (cancelled) return "cancelled";
+    if (pDetail) *pDetail = drawn || nErrno ? written : "the PDF could not be drawn";
+    return nErrno ? WriteErrorReason(nErrno) : drawn ? vtext::kFileNotWritten : vtext::kPdfNotDrawn;
 }
 
 } // namespace pw

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,8 @@ void DrawPrintedCell(CPlotCanvas& canvas, int x, int y, int w, int h, const CPil
 
 class CPagePrinter {
 public:
-    explicit CPagePrinter(const CPrintJob& job);
+    // The printer keeps the job (shared by its copies): built from a temporary it stays whole.
+    explicit CPagePrinter(CPrintJob job);
 
     const CPageGrid& Grid() const { return m_Grid; }
     int PageCount() const { return m_nPages; }
@@ -76,13 +78,15 @@ public:
     bool PrintPages(QPagedPaintDevice& device, int from, int to, const ProgressSink& progress = {}) const;
 
 private:
-    const CPrintJob& m_Job;
+    std::shared_ptr<const CPrintJob> m_pJob;
     CPageGrid m_Grid;
     int m_nPages = 0;
 };
 
-// All pages as a PDF at 1200 dpi, written beside path and renamed over it only when complete.
-// Returns "" when written, "cancelled" when the progress stopped it, or what went wrong.
-std::string WritePrintPdf(const CPrintJob& job, const std::string& path, const ProgressSink& progress = {});
+// All pages as a PDF at 1200 dpi, saved by core's safe write (beside path, flushed to disk, renamed
+// over it only when complete). Returns "" when written, "cancelled" when the progress stopped it, or
+// why not as a Chinese sentence; *pDetail, when given, receives the English detail.
+std::string WritePrintPdf(const CPrintJob& job, const std::string& path, const ProgressSink& progress = {},
+                          std::string* pDetail = nullptr);
 
 } // namespace pw

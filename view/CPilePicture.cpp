@@ -6,8 +6,10 @@
 
 #include "core/CByteSource.h"
 #include "core/PictureFiles.h"
+#include "core/WriteErrorText.h"
 #include "view/CPlotFonts.h"
 #include "view/CSpectrumPlotter.h"
+#include "view/ViewTexts.h"
 
 namespace pw {
 namespace {
@@ -71,7 +73,8 @@ std::vector<uint8_t> PilePicturePng(const CPileRecord& rec, PictureLayout layout
 }
 
 std::string WritePilePicture(const CPileRecord& rec, PictureLayout layout, const CPictureOptions& options,
-                             const std::string& path) {
+                             const std::string& path, std::string* pDetail) {
+    if (pDetail) pDetail->clear();
     std::vector<uint8_t> bytes;
     if (EndsWithPng(path)) {
         bytes = PilePicturePng(rec, layout, nullptr, nullptr, options);
@@ -82,9 +85,16 @@ std::string WritePilePicture(const CPileRecord& rec, PictureLayout layout, const
                                     reinterpret_cast<const uint32_t*>(image.constBits()),
                                     static_cast<int>(image.bytesPerLine()));
     }
-    if (bytes.empty()) return "the picture could not be drawn";
-    return WriteFileAtomically(path,
-                               [&bytes](CByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); });
+    if (bytes.empty()) {
+        if (pDetail) *pDetail = "the picture could not be drawn";
+        return vtext::kPictureNotDrawn;
+    }
+    int nErrno = 0;
+    const std::string written = WriteFileAtomically(
+        path, [&bytes](CByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); }, &nErrno);
+    if (written.empty()) return {};
+    if (pDetail) *pDetail = written;
+    return nErrno ? WriteErrorReason(nErrno) : vtext::kFileNotWritten;
 }
 
 } // namespace pw

@@ -38,8 +38,9 @@ std::vector<uint8_t> PilePicturePng(const CPileRecord& rec, PictureLayout layout
                                     int* height = nullptr, const CPictureOptions& options = {});
 
 // Writes the picture to path: a .png when the name ends in ".png" (any case), otherwise the .bmp. The
-// file is written beside path and renamed over it only when complete. "" or what went wrong.
+// file is saved by core's safe write (beside path, renamed over it only when complete). "" or why
+// not as a Chinese sentence; *pDetail, when given, receives the English detail.
 std::string WritePilePicture(const CPileRecord& rec, PictureLayout layout, const CPictureOptions& options,
-                             const std::string& path);
+                             const std::string& path, std::string* pDetail = nullptr);
 
 } // namespace pw

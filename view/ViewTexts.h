@@ -39,4 +39,9 @@ inline constexpr const char* kSpectrumAmplitude = "幅度";
 inline constexpr const char* kSpectrumFrequency = "频率Hz";
 inline constexpr const char* kSpectrumTitle = "频谱分析结果";
 
+// Why a printed PDF or a picture file was not written (the system's reason comes from core).
+inline constexpr const char* kPdfNotDrawn = "PDF页面没能画出。";
+inline constexpr const char* kPictureNotDrawn = "波形图没能画出。";
+inline constexpr const char* kFileNotWritten = "文件没能写完。";
+
 } // namespace pw::vtext

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -584,6 +585,55 @@ TEST_F(Cli, PrintPicturesOneFileOrOnePerPile) {
         ++files;
     }
     EXPECT_EQ(files, 2);
+}
+
+// What a PDF viewer's search and copy read from the printed pages is what was printed: the Chinese
+// of the heading and the legends, not look-alike radicals. Outside a desktop session (no
+// XDG_RUNTIME_DIR) the drawing verbs print nothing but their own lines.
+TEST_F(Cli, PrintedPdfTextSearchesAndCopiesAsPrinted) {
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext is not installed";
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string saved = runtime ? runtime : "";
+    unsetenv("XDG_RUNTIME_DIR");
+    const fs::path pdf = m_Dir / "site.pdf";
+    const CRun r = Run("print " + kSite + " --piles 1,2 -o " + pdf.string());
+    if (runtime) setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    ASSERT_EQ(std::system(("pdftotext -enc UTF-8 '" + pdf.string() + "' '" + (m_Dir / "text").string() + "'").c_str()), 0);
+    const std::string text = Slurp(m_Dir / "text");
+    for (const char* word : {"工地名", "桩长", "打印日期", "检测单位名称", "文件名"})
+        EXPECT_NE(text.find(word), std::string::npos) << word << "\n" << text;
+    // Kangxi radicals (U+2F00..U+2FDF) and the radicals supplement (U+2E80..U+2EFF) in UTF-8.
+    for (std::size_t i = 0; i + 2 < text.size(); ++i) {
+        const auto b0 = static_cast<unsigned char>(text[i]), b1 = static_cast<unsigned char>(text[i + 1]);
+        EXPECT_FALSE(b0 == 0xE2 && (b1 == 0xBA || b1 == 0xBB || b1 == 0xBC || b1 == 0xBD || b1 == 0xBE || b1 == 0xBF))
+            << "a radical at " << i << ": " << text.substr(i, 3);
+    }
+}
+
+// A batch of pictures writes every pile it can, then names each failure with its reason and exits
+// non-zero.
+TEST_F(Cli, PictureBatchWritesTheOthersAndNamesEachFailure) {
+    const fs::path all = m_Dir / "all";
+    CRun r = Run("picture " + kSite + " --piles 1,2,3 -o " + all.string() + "/");
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(all))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), 3u);
+    // The first pile's file cannot be written: a folder has its name.
+    const fs::path some = m_Dir / "some";
+    fs::create_directories(some / names[0] / "inside");
+    r = Run("picture " + kSite + " --piles 1,2,3 -o " + some.string() + "/");
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_TRUE(fs::is_regular_file(some / names[1])) << r.err;
+    EXPECT_TRUE(fs::is_regular_file(some / names[2])) << r.err;
+    EXPECT_TRUE(fs::is_directory(some / names[0] / "inside"));
+    EXPECT_NE(r.err.find(names[0] + ": 同名的文件夹已存在。"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find(names[1]), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("wrote 2 pictures"), std::string::npos) << r.out;
 }
 
 TEST_F(Cli, PrintRefusalsWriteNothing) {

@@ -1,12 +1,16 @@
 // The report and the table written, read back part by part, and opened by LibreOffice when it is
 // installed (the test command installs it): the text a reader sees is checked through a PDF.
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include "DocxRules.h"
 #include "core/ReportContent.h"
+#include "report/DocxFields.h"
 #include "report/ExcelTable.h"
 #include "report/WordReport.h"
 
@@ -56,6 +60,32 @@ std::string Squeezed(const std::string& text) {
     for (char c : text)
         if (c != '\n' && c != '\r' && c != ' ' && c != '\f') out += c;
     return out;
+}
+
+// A copy of the template at to, its document.xml changed by edit.
+void EditTemplate(const fs::path& to, const std::function<void(std::string&)>& edit) {
+    fs::copy_file(PILEWAVE_TEMPLATE, to, fs::copy_options::overwrite_existing);
+    std::string xml = ReadPart(to, "word/document.xml");
+    edit(xml);
+    int error = 0;
+    zip_t* z = zip_open(to.c_str(), 0, &error);
+    ASSERT_NE(z, nullptr);
+    zip_source_t* src = zip_source_buffer(z, xml.data(), xml.size(), 0);
+    ASSERT_GE(zip_file_add(z, "word/document.xml", src, ZIP_FL_OVERWRITE), 0);
+    ASSERT_EQ(zip_close(z), 0);
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& l : lines)
+        out += l + "\n";
+    return out;
+}
+
+// A file old enough to be a temporary left behind by a killed save.
+void MakeStale(const fs::path& file) {
+    std::ofstream(file) << "half a file";
+    fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
 }
 
 bool HaveLibreOffice() {
@@ -204,9 +234,143 @@ TEST_F(ReportFiles, ATemplateResavedByLibreOfficeStillFills) {
     const fs::path report = m_Dir / "from-edited.docx";
     ASSERT_EQ(WriteWordReport(resaved.string(), report.string(), m_Content, Pictures()), "");
     EXPECT_EQ(ReadPart(report, "word/document.xml").find("{{"), std::string::npos);
+    EXPECT_EQ(Joined(pw::test::DocxRuleBreaks(report.string())), "");
     const std::string text = PdfText(report);
     for (const char* expected : {"JC-2026-018", "A1、A2、B7，共3根。", "3）严重缺陷桩（Ⅳ类）：1根，占所测桩的33.3%；"})
         EXPECT_NE(text.find(Squeezed(expected)), std::string::npos) << expected << "\n" << text;
+}
+
+// Word refuses what LibreOffice forgives: every generated report keeps the package's rules, with the
+// dialog's defaults (six empty fields in the project table), with every field filled, and with a
+// template asking for the pictures twice.
+TEST_F(ReportFiles, EveryReportKeepsTheRulesWordEnforces) {
+    CReportInfo full = m_Info;
+    full.m_strOwner = "滨江置业";
+    full.m_strAddress = "滨江路8号";
+    full.m_strConstructionUnit = "一建";
+    full.m_strDesignUnit = "设计院";
+    full.m_strSupervisionUnit = "监理公司";
+    full.m_strQualityUnit = "质监站";
+    const fs::path twice = m_Dir / "twice.docx";
+    EditTemplate(twice, [](std::string& xml) {
+        const std::string field = "<w:p><w:r><w:t xml:space=\"preserve\">{{PILE_PICTURES}}</w:t></w:r></w:p>";
+        const auto at = xml.find(field);
+        ASSERT_NE(at, std::string::npos);
+        xml.insert(at, field);
+    });
+    struct Case {
+        const char* name;
+        std::string templ;
+        CReportContent content;
+        std::size_t drawings;
+    } const cases[] = {
+        {"dialog defaults", PILEWAVE_TEMPLATE, m_Content, 3},
+        {"every field filled", PILEWAVE_TEMPLATE, MakeReportContent(m_Piles, full, 3, CDate{2026, 12, 10}), 3},
+        {"pictures twice", twice.string(), m_Content, 6},
+    };
+    for (const Case& c : cases) {
+        const fs::path out = m_Dir / (std::string(c.name) + ".docx");
+        ASSERT_EQ(WriteWordReport(c.templ, out.string(), c.content, Pictures()), "") << c.name;
+        EXPECT_EQ(Joined(pw::test::DocxRuleBreaks(out.string())), "") << c.name;
+        pugi::xml_document doc;
+        doc.load_string(ReadPart(out, "word/document.xml").c_str());
+        EXPECT_EQ(doc.select_nodes("//w:drawing").size(), c.drawings) << c.name;
+    }
+}
+
+// The rules checked above are the ones a report broke: each is seen when broken.
+TEST_F(ReportFiles, TheRuleCheckSeesEachBrokenRule) {
+    struct Case {
+        const char* name;
+        std::function<void(std::string&)> edit;
+        const char* complaint;
+    } const cases[] = {
+        {"empty cell",
+         [](std::string& x) {
+             const std::string label = "<w:p><w:r><w:t>工程名称</w:t></w:r></w:p>";
+             x.erase(x.find(label), label.size());
+         },
+         "does not end with a paragraph"},
+        {"no grid", [](std::string& x) { const auto a = x.find("<w:tblGrid>"); x.erase(a, x.find("</w:tblGrid>") + 12 - a); },
+         "no w:tblGrid"},
+        {"same drawing id",
+         [](std::string& x) {
+             const std::string d = "<w:p><w:r><w:drawing><wp:inline><wp:extent cx=\"1\" cy=\"1\"/><wp:docPr id=\"7\" "
+                                   "name=\"a\"/></wp:inline></w:drawing></w:r></w:p>";
+             x.insert(x.find("<w:sectPr"), d + d);
+         },
+         "drawing id 7 twice"},
+        {"missing relationship", [](std::string& x) { x.replace(x.find("r:id=\"rId3\""), 11, "r:id=\"rId9\""); },
+         "relationship rId9 is not in"},
+    };
+    for (const Case& c : cases) {
+        const fs::path broken = m_Dir / (std::string(c.name) + ".docx");
+        EditTemplate(broken, c.edit);
+        EXPECT_NE(Joined(pw::test::DocxRuleBreaks(broken.string())).find(c.complaint), std::string::npos) << c.name;
+    }
+    EXPECT_EQ(Joined(pw::test::DocxRuleBreaks(PILEWAVE_TEMPLATE)), "");
+}
+
+// The geology text comes from a multi-line box with CR LF line ends: no CR reaches the document, each
+// line end is a break, and the trailing one leaves no empty line.
+TEST_F(ReportFiles, GeologyLinesBecomeBreaksWithoutCarriageReturns) {
+    m_Info.m_strGeology = "上部为粉质黏土，\r\n下部为中砂。\r\n";
+    const fs::path out = m_Dir / "geology.docx";
+    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), MakeReportContent(m_Piles, m_Info, 3, CDate{2026, 12, 10}),
+                              Pictures()),
+              "");
+    const std::string xml = ReadPart(out, "word/document.xml");
+    EXPECT_EQ(xml.find("&#13;"), std::string::npos);
+    EXPECT_EQ(xml.find('\r'), std::string::npos);
+    pugi::xml_document doc;
+    doc.load_string(xml.c_str(), pugi::parse_default | pugi::parse_ws_pcdata);
+    pugi::xml_node paragraph;
+    for (pugi::xpath_node p : doc.select_nodes("//w:p"))
+        if (pw::report::ParagraphText(p.node()).find("上部为粉质黏土") != std::string::npos) paragraph = p.node();
+    ASSERT_TRUE(paragraph);
+    EXPECT_EQ(pw::report::ParagraphText(paragraph), "    上部为粉质黏土，下部为中砂。");
+    EXPECT_EQ(paragraph.select_nodes(".//w:br").size(), 1u);
+    for (pugi::xpath_node t : paragraph.select_nodes(".//w:t"))
+        EXPECT_EQ(std::string(t.node().text().get()).find('\n'), std::string::npos);
+}
+
+// Both writers save the way every file is saved: a failure names its reason in Chinese (the English
+// detail apart), leaves no temporary and the old file as it was; temporaries a killed save left
+// behind are cleared.
+TEST_F(ReportFiles, TheReportAndTheTableAreSavedSafely) {
+    using Writer = std::function<std::string(const std::string&, std::string*)>;
+    struct Case {
+        const char* name;
+        Writer write;
+    } const cases[] = {
+        {"report.docx",
+         [this](const std::string& path, std::string* detail) {
+             return WriteWordReport(PILEWAVE_TEMPLATE, path, m_Content, Pictures(), {}, detail);
+         }},
+        {"table.xlsx",
+         [this](const std::string& path, std::string* detail) {
+             return WriteExcelTable(path, m_Piles, TickedPilesInNameOrder(m_Piles), detail);
+         }},
+    };
+    for (const Case& c : cases) {
+        std::string detail;
+        EXPECT_EQ(c.write((m_Dir / "missing" / c.name).string(), &detail), "文件夹不存在。") << c.name;
+        EXPECT_NE(detail.find("missing"), std::string::npos) << c.name << ": " << detail;
+        // A folder where the file should go: nothing is written over it.
+        const fs::path folder = m_Dir / (std::string("folder-") + c.name);
+        fs::create_directories(folder / "inside");
+        EXPECT_EQ(c.write(folder.string(), &detail), "同名的文件夹已存在。") << c.name;
+        EXPECT_TRUE(fs::is_directory(folder / "inside")) << c.name;
+
+        const fs::path target = m_Dir / c.name;
+        const fs::path stale = m_Dir / ("." + std::string(c.name) + ".tmp-AbC123");
+        MakeStale(stale);
+        EXPECT_EQ(c.write(target.string(), &detail), "") << c.name << ": " << detail;
+        EXPECT_FALSE(fs::exists(stale)) << c.name;
+        EXPECT_GT(fs::file_size(target), 0u) << c.name;
+    }
+    for (const auto& e : fs::directory_iterator(m_Dir))
+        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
 }
 
 } // namespace

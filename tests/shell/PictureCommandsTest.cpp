@@ -98,13 +98,30 @@ TEST_F(PictureCommandsTest, CurrentPictureProposesItsNameAndWritesTheChosenForma
     const QImage written(png);
     EXPECT_EQ(written.size(), QSize(532, 260));
     EXPECT_TRUE(QFile(png).open(QIODevice::ReadOnly));
-    // The wave train proposes the site's name; a file that cannot be written is reported.
+    // The wave train proposes the site's name; a file that cannot be written is reported with why.
     doc.SetLayout(cmd::kWaveTrain);
     doc.m_Header.SetProjectName("工地");
-    prompts.m_Paths = {dir.filePath(QStringLiteral("no/such/x.bmp"))};
+    const QString missing = dir.filePath(QStringLiteral("no/such/x.bmp"));
+    prompts.m_Paths = {missing};
     frame.Router().Dispatch(cmd::kSaveTraceImage);
     EXPECT_TRUE(prompts.m_SaveSuggestions[1].endsWith(QString::fromUtf8("/工地.bmp")));
-    EXPECT_EQ(prompts.m_Told, QStringList{QString::fromUtf8("写错误，磁盘可能已满")});
+    EXPECT_EQ(prompts.m_Told, QStringList{QString::fromUtf8("波形图没有保存：%1\n文件夹不存在。").arg(missing)});
+}
+
+// One picture that cannot be written does not stop the others; the failures are listed with their
+// reasons once the rest are written.
+TEST_F(PictureCommandsTest, ABatchWritesEveryOtherPileAndListsTheFailures) {
+    Open({{"A1", 10.f, 3800, true}, {"A2", 10.f, 3800, true}, {"A3", 10.f, 3800, true}});
+    const QString folder = Folder("pics");
+    QDir(folder).mkpath(QStringLiteral("A2-2.bmp/inside")); // a folder where A2's picture should go
+    prompts.m_Paths = {folder};
+    prompts.m_Answers = {QMessageBox::Yes}; // replace the "existing" one
+    frame.Router().Dispatch(cmd::kSaveSelectedTraces);
+    EXPECT_EQ(QFileInfo(QDir(folder).filePath("A1-1.bmp")).size(), 415014);
+    EXPECT_EQ(QFileInfo(QDir(folder).filePath("A3-3.bmp")).size(), 415014);
+    EXPECT_TRUE(QFileInfo(QDir(folder).filePath("A2-2.bmp/inside")).isDir());
+    EXPECT_EQ(prompts.m_Told,
+              QStringList{QString::fromUtf8("下列1个波形图没有保存：\nA2-2.bmp：同名的文件夹已存在。")});
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 // The printed pages and the export picture: what lands where, the .bmp file, and that drawing leaves
 // the records and the project as they were.
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -159,6 +162,64 @@ TEST(Picture, SpectrumAboveTheCellBelow) {
     EXPECT_GT(test::CountInRow(img, 213, 10, 521, QColor(0, 0, 0)), 400);
     EXPECT_GT(test::CountInRow(img, 210, 10, 521, QColor(0, 0, 0)), 400);
     EXPECT_GT(test::CountInColumn(img, 10, 214, 259, QColor(0, 0, 0)), 40); // the cell's left frame
+}
+
+// A printer built from a job that then goes away (a temporary, a job replaced in its place) keeps
+// drawing the job it was given.
+TEST(PrintedPages, APrinterKeepsItsJob) {
+    std::optional<CPrintJob> job = Job(2, 1, 2, false);
+    const CPagePrinter printer(*job);
+    const QImage expected = PageImage(CPagePrinter(Job(2, 1, 2, false)), 1);
+    job.emplace(Job(0, 1, 2, false)); // another job in the same place: no cells at all
+    EXPECT_EQ(PageImage(printer, 1), expected);
+    const CPagePrinter fromTemporary(Job(2, 1, 2, false));
+    EXPECT_EQ(PageImage(fromTemporary, 1), expected);
+}
+
+// The PDF and the pictures are saved the way every file is: a failure gives the reason in Chinese
+// (the English detail apart) and leaves no temporary; temporaries a killed save left are cleared.
+TEST(Picture, PdfAndPicturesAreSavedSafely) {
+    const fs::path dir = fs::temp_directory_path() / "pw-safe-output-test";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const CPileRecord rec = Piles(1).front();
+    using Writer = std::function<std::string(const std::string&, std::string*)>;
+    const struct {
+        const char* name;
+        Writer write;
+    } cases[] = {
+        {"pages.pdf", [](const std::string& path, std::string* detail) {
+             return WritePrintPdf(Job(2, 1, 2, false), path, {}, detail);
+         }},
+        {"p.bmp", [&rec](const std::string& path, std::string* detail) {
+             return WritePilePicture(rec, PictureLayout::Single, {}, path, detail);
+         }},
+        {"p.png", [&rec](const std::string& path, std::string* detail) {
+             return WritePilePicture(rec, PictureLayout::Single, {}, path, detail);
+         }},
+    };
+    for (const auto& c : cases) {
+        std::string detail;
+        EXPECT_EQ(c.write((dir / "missing" / c.name).string(), &detail), "文件夹不存在。") << c.name;
+        EXPECT_NE(detail.find("missing"), std::string::npos) << c.name << ": " << detail;
+        const fs::path folder = dir / (std::string("folder-") + c.name);
+        fs::create_directories(folder / "inside");
+        EXPECT_EQ(c.write(folder.string(), &detail), "同名的文件夹已存在。") << c.name;
+        const fs::path stale = dir / ("." + std::string(c.name) + ".tmp-AbC123");
+        std::ofstream(stale) << "half a file";
+        fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::hours(1));
+        EXPECT_EQ(c.write((dir / c.name).string(), &detail), "") << c.name << ": " << detail;
+        EXPECT_FALSE(fs::exists(stale)) << c.name;
+        EXPECT_GT(fs::file_size(dir / c.name), 1000u) << c.name;
+    }
+    for (const auto& e : fs::directory_iterator(dir))
+        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
+    // A cancelled PDF leaves the earlier one as it was.
+    const fs::path pdf = dir / "pages.pdf";
+    const auto before = fs::file_size(pdf);
+    EXPECT_EQ(WritePrintPdf(Job(9, 1, 2, false), pdf.string(), [](int done, int) { return done < 1; }), "cancelled");
+    EXPECT_EQ(fs::file_size(pdf), before);
+    fs::remove_all(dir);
 }
 
 } // namespace
