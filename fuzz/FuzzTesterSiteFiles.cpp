@@ -1,6 +1,8 @@
-// Fuzz target: converting a tester site folder. The input is cut into "wvf.par" (its first 72
-// bytes) and record files of 4338 bytes, 1.wvf, 2.wvf, ... (the last may be short). Whatever the
-// files hold, the converted project must read back whole, with the count the conversion reports.
+// Fuzz target: converting a tester site folder as the transfer does it, through files on disk: the
+// input is cut into "wvf.par" (its first 72 bytes) and record files of 4338 bytes, 1.wvf, 2.wvf,
+// ... (the last may be short), written into a folder and converted there. Whatever the files hold,
+// the converted project must read back whole, with the count the conversion reports. Slow (every
+// input goes through the disk); the tester_site target takes the same input from memory.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
