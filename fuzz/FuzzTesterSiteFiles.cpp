@@ -21,6 +21,12 @@ const std::filesystem::path& WorkFolder() {
         std::filesystem::create_directories(d);
         return d;
     }();
+    // Registered after dir is made, so it runs before dir goes away: no folder left in /tmp per run.
+    static const bool removed_at_exit = std::atexit([] {
+        std::error_code error;
+        std::filesystem::remove_all(WorkFolder(), error);
+    }) == 0;
+    (void)removed_at_exit;
     return dir;
 }
 
