@@ -1,12 +1,9 @@
 // Fuzz target: names and lists that come from the tester. An announced file name is either refused
 // or reduced to a plain name that cannot leave the destination folder; the site list reader takes
-// any bytes.
+// any bytes (from memory here).
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "link/TesterConversion.h"
@@ -26,12 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pw::SplitTesterPath(announced, &drive);
     pw::TesterBaseName(announced);
 
-    static const std::string list =
-        (std::filesystem::temp_directory_path() / ("pw-fuzz-rsite-" + std::to_string(getpid()))).string();
-    std::FILE* f = std::fopen(list.c_str(), "wb");
-    if (!f) std::abort();
-    if (size) std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    pw::CMemorySource list(data, size);
     std::vector<std::string> sites;
     pw::ReadSiteList(list, sites);
     for (const auto& s : sites)

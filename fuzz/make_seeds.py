@@ -49,7 +49,8 @@ open("fuzz/corpus/tester_folder/index_only", "wb").write(bytes(idx))
 # Tester site and names: cut from the generated sample storage of `pilewave-cli transfer --demo`
 # (tester_site/two_records = wvf.par + 1.wvf + 3.wvf of site DEMO1, parameters_only = its wvf.par,
 # short_record = wvf.par + the first 1000 bytes of 2.wvf; tester_names/rsite = its RSITE.PAR, plus
-# two hand-written names: a DOS path climbing out of its folder, and a device name).
+# two hand-written names: a DOS path climbing out of its folder, and a device name). tester_site_files,
+# the same conversion through files on disk, starts from the same three.
 
 # Settings files, written from their layouts: set.ini with the defaults, a custom record with the two
 # site-name copies disagreeing, and one cut inside the margins; report settings with the defaults,
@@ -90,3 +91,29 @@ filled = report_settings(["报告-001", "地址", "建设", "设计", "施工", 
 open(c + "filled.ini", "wb").write(filled)
 open(c + "cut.ini", "wb").write(filled[:500])
 open(c + "foreign.ini", "wb").write(b"[report]\r\nnumber=1\r\n")
+
+# One record for the record-processing target, cut from every whole record of the project seeds:
+# layout byte (version - 1), plot box width (int16), the record. Each record at the usual window
+# width, the damaged ones also at the edge widths.
+c = "fuzz/corpus/pile_record/"
+os.makedirs(c, exist_ok=True)
+for name in sorted(os.listdir("fuzz/corpus/project_file")):
+    data = open("fuzz/corpus/project_file/" + name, "rb").read()
+    version = {b"ZOV01": 1, b"WVF02": 2, b"WVF03": 3}[data[:5]]
+    at, k = 77, 0
+    while True:
+        if version == 3:
+            segments = max(0, struct.unpack("<i", data[at + 64:at + 68])[0]) if at + 68 <= len(data) else 0
+            end = at + 4352 + 8 * segments
+            marks = max(0, struct.unpack("<h", data[end - 2:end])[0]) if end <= len(data) else 0
+            end += 2 * min(marks, 5)
+        else:
+            end = at + 4340
+        if end > len(data):
+            break
+        k += 1
+        widths = (0, 1, 57, 780, 1023, 1024, 1500, 6000) if name.startswith("hostile") else (780,)
+        for width in widths:
+            open(f"{c}{name[:-4]}_{k}_w{width}", "wb").write(bytes([version - 1]) + struct.pack("<H", width)
+                                                               + data[at:end])
+        at = end

@@ -71,13 +71,9 @@ std::map<std::string, std::string> FilesByLowerName(const std::string& szFolder)
 
 } // namespace
 
-bool ReadFolderParameters(const std::string& szPath, CProjectHeader& header) {
-    std::FILE* pFile = std::fopen(szPath.c_str(), "rb");
-    if (!pFile) return false;
+bool ReadFolderParameters(CByteSource& src, CProjectHeader& header) {
     uint8_t bytes[72] = {};
-    const size_t nRead = std::fread(bytes, 1, sizeof bytes, pFile);
-    std::fclose(pFile);
-    (void)nRead; // a short file leaves the rest zero
+    src.Read(bytes, sizeof bytes); // a short file leaves the rest zero
     header = CProjectHeader{};
     header.m_nPileCount = GetI16(bytes);
     std::memcpy(header.m_szTestUnit, bytes + 2, 50);
@@ -88,19 +84,20 @@ bool ReadFolderParameters(const std::string& szPath, CProjectHeader& header) {
     return true;
 }
 
-bool ReadInstrumentRecord(const std::string& szPath, SInstrumentWorkArea& work,
-                          uint8_t (&record)[kWvf02RecordSize]) {
-    std::FILE* pFile = std::fopen(szPath.c_str(), "rb");
-    if (!pFile) return false;
+bool ReadFolderParameters(const std::string& szPath, CProjectHeader& header) {
+    const auto pSource = CFileSource::Open(szPath, nullptr);
+    return pSource && ReadFolderParameters(*pSource, header);
+}
+
+bool ReadInstrumentRecord(CByteSource& src, SInstrumentWorkArea& work, uint8_t (&record)[kWvf02RecordSize]) {
     uint8_t* img = work.m_Image;
     std::memset(img + 242, 0, 4096);
     std::memset(img + 50, 0, 46);
     std::memcpy(img + 50, kPreset, sizeof kPreset - 1);
     std::memset(img + 192, 0, 50);
     std::memcpy(img + 192, kPreset, sizeof kPreset - 1);
-    const size_t nRead = std::fread(img, 1, kInstrumentRecordSize, pFile);
-    std::fclose(pFile);
-    (void)nRead; // a short file leaves the presets (and the previous record's fields) beyond its end
+    // A short file leaves the presets (and the previous record's fields) beyond its end.
+    src.Read(img, kInstrumentRecordSize);
 
     std::memset(record, 0, sizeof record);
     std::memcpy(record, img, 46);
@@ -113,6 +110,12 @@ bool ReadInstrumentRecord(const std::string& szPath, SInstrumentWorkArea& work,
     std::memcpy(record + 56, img + 50, 40);
     std::memcpy(record + 96, img + 96, kInstrumentRecordSize - 96);
     return true;
+}
+
+bool ReadInstrumentRecord(const std::string& szPath, SInstrumentWorkArea& work,
+                          uint8_t (&record)[kWvf02RecordSize]) {
+    const auto pSource = CFileSource::Open(szPath, nullptr);
+    return pSource && ReadInstrumentRecord(*pSource, work, record);
 }
 
 SConvertResult ConvertFolder(const std::string& szFolder, const std::string& szTarget,
@@ -182,21 +185,24 @@ SConvertResult ConvertFolder(const std::string& szFolder, const std::string& szT
 
 namespace pw {
 
-bool ReadSiteList(const std::string& szPath, std::vector<std::string>& sites) {
+bool ReadSiteList(CByteSource& src, std::vector<std::string>& sites) {
     sites.clear();
-    std::FILE* pFile = std::fopen(szPath.c_str(), "rb");
-    if (!pFile) return false;
     uint8_t count[2] = {};
-    if (std::fread(count, 1, 2, pFile) == 2) {
+    if (src.Read(count, 2) == 2) {
         const int16_t nCount = GetI16(count);
         char szName[48] = {};
-        for (int i = 0; i < nCount && std::fread(szName, 1, 47, pFile) == 47; ++i) {
+        for (int i = 0; i < nCount && src.Read(szName, 47) == 47; ++i) {
             szName[47] = '\0';
             sites.emplace_back(szName);
         }
     }
-    std::fclose(pFile);
     return true;
+}
+
+bool ReadSiteList(const std::string& szPath, std::vector<std::string>& sites) {
+    sites.clear();
+    const auto pSource = CFileSource::Open(szPath, nullptr);
+    return pSource && ReadSiteList(*pSource, sites);
 }
 
 } // namespace pw

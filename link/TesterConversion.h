@@ -2,6 +2,7 @@
 // project file.
 #pragma once
 
+#include "core/CByteSource.h"
 #include "core/CProjectHeader.h"
 
 #include <cstdint>
@@ -23,6 +24,8 @@ struct SInstrumentWorkArea {
 // Reads "wvf.par" (72 bytes: int16 record count, 50-byte test unit, 20-byte project name). False
 // when it cannot be opened; a short file leaves the missing fields zero.
 bool ReadFolderParameters(const std::string& szPath, CProjectHeader& header);
+// The same from bytes already at hand (true: a source can always be read, if only as empty).
+bool ReadFolderParameters(CByteSource& src, CProjectHeader& header);
 
 // Reads one tester record file into the work area and converts it into the WVF02 record layout:
 // integrate kept if 0 or 1 (else 0), low-pass passes clamped to 1..5, pre-zero, post-cut and shift-y
@@ -31,6 +34,8 @@ bool ReadFolderParameters(const std::string& szPath, CProjectHeader& header);
 // False when the file cannot be opened.
 bool ReadInstrumentRecord(const std::string& szPath, SInstrumentWorkArea& work,
                           uint8_t (&record)[kWvf02RecordSize]);
+// The same from bytes already at hand (always true).
+bool ReadInstrumentRecord(CByteSource& src, SInstrumentWorkArea& work, uint8_t (&record)[kWvf02RecordSize]);
 
 struct SConvertResult {
     bool m_bWritten = false;    // the target file was written
@@ -63,5 +68,7 @@ namespace pw {
 // Reads the tester's site list (RSITE.PAR: int16 count, then 47-byte zero-terminated GBK names).
 // False when it cannot be opened; a short file yields the names that are complete.
 bool ReadSiteList(const std::string& szPath, std::vector<std::string>& sites);
+// The same from bytes already at hand (always true).
+bool ReadSiteList(CByteSource& src, std::vector<std::string>& sites);
 
 } // namespace pw

@@ -163,6 +163,46 @@ TEST_F(ConversionFolder, SampleStorageConvertsIntoReadableProjects) {
     EXPECT_FLOAT_EQ(project.m_Piles[0].m_fRaw[50 + 25], 1.0f + 0.01f * std::sin(75 * 0.37f));
 }
 
+// The readers over bytes in memory (what the fuzz targets feed) must give what the file readers
+// give, down to a short record keeping the presets and the record before's fields beyond its end.
+TEST_F(ConversionFolder, BytesInMemoryReadAsTheirFile) {
+    const auto whole = pwtest::MakeRecordFile(1, 1);
+    const auto other = pwtest::MakeRecordFile(2, 7);
+    const std::vector<std::vector<uint8_t>> cases = {
+        whole, std::vector<uint8_t>(whole.begin(), whole.begin() + 1000),
+        std::vector<uint8_t>(whole.begin(), whole.begin() + 60), {}};
+    const fs::path file = m_Folder / "x.bin";
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        WriteAll(file, cases[i]);
+        // Each work area holds another record first: what a short file leaves must match too.
+        auto pFromFile = std::make_unique<pw::SInstrumentWorkArea>();
+        auto pFromBytes = std::make_unique<pw::SInstrumentWorkArea>();
+        uint8_t fromFile[pw::kWvf02RecordSize], fromBytes[pw::kWvf02RecordSize];
+        pw::CMemorySource first(other);
+        ASSERT_TRUE(pw::ReadInstrumentRecord(first, *pFromFile, fromFile));
+        std::memcpy(pFromBytes->m_Image, pFromFile->m_Image, sizeof pFromBytes->m_Image);
+        ASSERT_TRUE(pw::ReadInstrumentRecord(file.string(), *pFromFile, fromFile));
+        pw::CMemorySource record(cases[i]);
+        ASSERT_TRUE(pw::ReadInstrumentRecord(record, *pFromBytes, fromBytes));
+        EXPECT_EQ(std::memcmp(fromFile, fromBytes, sizeof fromFile), 0);
+
+        pw::CProjectHeader headerFromFile, headerFromBytes;
+        ASSERT_TRUE(pw::ReadFolderParameters(file.string(), headerFromFile));
+        pw::CMemorySource parameters(cases[i]);
+        ASSERT_TRUE(pw::ReadFolderParameters(parameters, headerFromBytes));
+        EXPECT_EQ(headerFromFile.m_nPileCount, headerFromBytes.m_nPileCount);
+        EXPECT_STREQ(headerFromFile.m_szTestUnit, headerFromBytes.m_szTestUnit);
+        EXPECT_STREQ(headerFromFile.m_szProjectName, headerFromBytes.m_szProjectName);
+
+        std::vector<std::string> sitesFromFile, sitesFromBytes{"left over"};
+        ASSERT_TRUE(pw::ReadSiteList(file.string(), sitesFromFile));
+        pw::CMemorySource list(cases[i]);
+        ASSERT_TRUE(pw::ReadSiteList(list, sitesFromBytes));
+        EXPECT_EQ(sitesFromFile, sitesFromBytes);
+    }
+}
+
 TEST(TransferWorker, TargetNames) {
     EXPECT_EQ(pw::CTransferWorker::TargetFileName("a.wvf"), "a.wvf");
     EXPECT_EQ(pw::CTransferWorker::TargetFileName("Site1"), "site1.wvf");
