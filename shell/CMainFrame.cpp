@@ -113,8 +113,10 @@ void CMainFrame::CreateClient() {
     connect(m_pWaveView, &FormalView::Refusal, this, [this](const QString& text) { m_pPrompts->Tell(text); });
     connect(m_pWaveView, &FormalView::ContextMenuRequested, this,
             [this](const QPoint& at) { m_pContextMenu->Popup(m_pWaveView, at); });
-    // Clicking a pile and then pointing at its trace hands the keys to the view.
+    // Clicking a pile and then pointing at its trace hands the keys to the view; so does pointing at
+    // it after Enter in an estimate edit, which gives the keys to the frame.
     m_pWaveView->TakeFocusFrom(m_pList);
+    m_pWaveView->TakeFocusFrom(this);
     m_pSplitter->addWidget(m_pList);
     m_pSplitter->addWidget(m_pWaveView);
     m_pSplitter->setStretchFactor(1, 1);
@@ -214,6 +216,9 @@ void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (m_bSplitSized) return;
     m_bSplitSized = true;
+    // The keys start with the pile list, not with the first control of the toolbar (the scope box),
+    // so the first pointing at the trace hands them to the view.
+    m_pList->setFocus(Qt::OtherFocusReason);
     // A quarter of the client width for the list (integer division), the rest for the view; after the
     // window manager has given the maximised size.
     QTimer::singleShot(0, this, [this] {

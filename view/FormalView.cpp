@@ -364,6 +364,8 @@ void FormalView::keyPressEvent(QKeyEvent* event) {
 
 void FormalView::enterEvent(QEnterEvent* event) {
     QAbstractScrollArea::enterEvent(event);
-    // Only from the pane it was told of, and only the pane itself: a text field inside it keeps the keys.
-    if (m_pFocusDonor && QApplication::focusWidget() == m_pFocusDonor) setFocus(Qt::MouseFocusReason);
+    // Only from the widgets it was told of, and only those themselves: a text field keeps the keys.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && std::find(m_FocusDonors.begin(), m_FocusDonors.end(), focus) != m_FocusDonors.end())
+        setFocus(Qt::MouseFocusReason);
 }
