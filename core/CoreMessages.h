@@ -27,6 +27,8 @@ inline constexpr const char* kPostCutCursorAfterToe = "后截除位置应在桩�
 inline constexpr const char* kDefectBetweenHeadAndToe = "设置缺陷应该在桩头与桩底之间!";
 inline constexpr const char* kHeadAfterToe = "桩头不能在桩底之后";
 inline constexpr const char* kToeBeforeHead = "桩底不能在桩头之前";
+// Our own: a head left of the first sample or right of the last has no trace under it.
+inline constexpr const char* kHeadOutsideTrace = "桩头不能设在波形的采样点之外";
 inline constexpr const char* kSaveBeforeMerge = "参数已修改，是否要保存？";
 inline constexpr const char* kUntitled = "无标题";
 inline constexpr const char* kMergedTitle = "New_Data";

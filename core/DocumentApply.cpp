@@ -7,6 +7,7 @@
 #include "core/CDEVAzazDoc.h"
 #include "core/CoreMessages.h"
 #include "core/PileOrder.h"
+#include "core/PlotGeometry.h"
 
 namespace pw {
 namespace {
@@ -127,7 +128,7 @@ void CDEVAzazDoc::RestoreParameters() {
 std::string CDEVAzazDoc::PreZero(int value) {
     CPileRecord* cur = GetCurrentPile();
     if (!cur) return {};
-    const long long limit = static_cast<long long>(cur->m_nStep) * cur->GetHeadPoint() + cur->m_nShiftX;
+    const long long limit = static_cast<long long>(cur->m_nStep) * PlotHeadPoint(*cur) + cur->m_nShiftX;
     if (value > limit || value < 0) return msg::kPreZeroBeforeHead; // the pending value stays as it was
     m_Pending.m_nPreZero = static_cast<int16_t>(value);
     ApplyPending();
@@ -140,7 +141,7 @@ std::string CDEVAzazDoc::PostCut(int value) {
     const auto toe = cur->ToePoint();
     const long long s = cur->m_nStep;
     // Without a toe (no usable length, speed or interval) there is nothing to cut after.
-    if (!toe || 1024 - s * *toe - s * cur->GetHeadPoint() < value || value < 0) return msg::kPostCutAfterToe;
+    if (!toe || 1024 - s * *toe - s * PlotHeadPoint(*cur) < value || value < 0) return msg::kPostCutAfterToe;
     m_Pending.m_nPostCut = static_cast<int16_t>(value);
     ApplyPending();
     return {};
@@ -159,10 +160,13 @@ std::string CDEVAzazDoc::Smoothing(int value) {
 std::string CDEVAzazDoc::SetHeadAtColumn(int cursorColumn) {
     CPileRecord* cur = GetCurrentPile();
     if (!cur) return {};
-    const int head = cur->GetHeadPoint();
+    const int head = PlotHeadPoint(*cur);
     const int toe = cur->ToePoint().value_or(0);
     const int column = cursorColumn - cur->m_nShiftX;
     if (column >= head + toe) return msg::kHeadAfterToe;
+    // The stored head sample must lie on the trace, or every plot would draw it somewhere else.
+    const long long sample = 1LL * cur->m_nStep * column;
+    if (sample < 0 || sample >= kSamples) return msg::kHeadOutsideTrace;
     cur->SetHeadPoint(column);
     cur->SetDirty();
     SetModified(true);
@@ -174,7 +178,7 @@ std::string CDEVAzazDoc::SetToeAtColumn(int cursorColumn, bool fromMenu) {
     CPileRecord* cur = GetCurrentPile();
     if (!cur) return {};
     CEstimateState& bar = Estimate();
-    const int head = cur->GetHeadPoint();
+    const int head = PlotHeadPoint(*cur);
     const int r = cursorColumn - head - cur->m_nShiftX;
     // A toe at or above the head would give a length of zero or less, or a speed that divides by
     // zero: refused whichever value the toe sets.

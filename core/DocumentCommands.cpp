@@ -10,6 +10,12 @@ namespace {
 constexpr int kToolCommands[7] = {cmd::kToolShift,  cmd::kToolRotate,    cmd::kToolCode2,  cmd::kToolZoomIn,
                                   cmd::kToolZoomOut, cmd::kToolLocalZoom, cmd::kToolOwnFlag};
 
+// The tools shift, rotate and zoom a drawn trace: only the single and three-trace layouts draw that
+// (any number but the wave train's and the spectra's is drawn as a single trace).
+bool ToolsApply(int layout) {
+    return layout < 2 || layout > 4;
+}
+
 int ToolIndex(int commandId) {
     for (int i = 0; i < 7; ++i)
         if (kToolCommands[i] == commandId) return i;
@@ -58,12 +64,19 @@ void CDEVAzazDoc::SetLayout(int commandId) {
     case cmd::kPowerSpectrum: m_bSingle = m_bThree = m_bTrain = 0, m_Display.m_nLayout = 4; break;
     default: return;
     }
+    // A tool left active on the wave train or a spectrum would change records out of sight.
+    if (!ToolsApply(m_Display.m_nLayout)) {
+        for (int i = 0; i < 6; ++i) m_bToolFlags[i] = 0;
+        m_nToolCode = -1;
+    }
     Notify(kChangedDisplay);
 }
 
+
 void CDEVAzazDoc::ChooseTool(int commandId) {
     const int i = ToolIndex(commandId);
-    if (i < 0) return;
+    // Off the trace layouts a tool can only be put away (one a loaded project left active).
+    if (i < 0 || (i != 6 && !ToolsApply(m_Display.m_nLayout) && !m_bToolFlags[i])) return;
     const bool wasActive = m_bToolFlags[i] != 0;
     for (int& f : m_bToolFlags) f = 0;
     if (i == 6) {
@@ -113,7 +126,7 @@ CommandState CDEVAzazDoc::GetCommandState(int id) const {
     default:
         break;
     }
-    if (const int i = ToolIndex(id); i >= 0) return {any, m_bToolFlags[i] != 0};
+    if (const int i = ToolIndex(id); i >= 0) return {any && (i == 6 || ToolsApply(m_Display.m_nLayout) || m_bToolFlags[i] != 0), m_bToolFlags[i] != 0};
     return {false, false}; // not a command of the document
 }
 

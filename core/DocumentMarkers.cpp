@@ -13,14 +13,14 @@ namespace {
 // Columns the cursor stands at, relative to what the record's marks are measured from.
 struct CursorPlace {
     long long nStep = 1;
-    long long nHead = 0;   // head column (head sample / step), without the horizontal offset
+    long long nHead = 0;   // head point as drawn (head sample / step), without the horizontal offset
     long long nColumn = 0; // cursor column less the horizontal offset
 };
 
-CursorPlace PlaceOf(CPileRecord& rec, int cursorColumn) {
+CursorPlace PlaceOf(const CPileRecord& rec, int cursorColumn) {
     CursorPlace p;
     p.nStep = PlotStep(rec);
-    p.nHead = rec.GetHeadPoint();
+    p.nHead = PlotHeadPoint(rec);
     p.nColumn = static_cast<long long>(cursorColumn) - rec.m_nShiftX;
     return p;
 }

@@ -21,8 +21,12 @@ int PlotPreZero(const CPileRecord& rec) {
     return std::clamp<int>(rec.m_nPreZero, 0, kSamples);
 }
 
+int PlotHeadPoint(const CPileRecord& rec) {
+    return PlotHeadSample(rec) / PlotStep(rec);
+}
+
 int PlotHeadColumn(const CPileRecord& rec) {
-    return PlotHeadSample(rec) / PlotStep(rec) + rec.m_nShiftX;
+    return PlotHeadPoint(rec) + rec.m_nShiftX;
 }
 
 TraceColumns TracePolyline(int width, int offset, int step, int postCut) {

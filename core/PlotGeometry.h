@@ -16,7 +16,11 @@ int PlotHeadSample(const CPileRecord& rec);
 int PlotPostCut(const CPileRecord& rec);
 // Pre-zero count: 0..1024.
 int PlotPreZero(const CPileRecord& rec);
-// Head column from the trace box's left edge: head sample / step + horizontal offset.
+// Head in display points: head sample / step, both as the plots take them. Every command that
+// measures from the head (defects, pre-zero, post-cut, head, toe) uses this, so a head a file stored
+// outside the trace is read where it is drawn and the depth the user reads is the depth stored.
+int PlotHeadPoint(const CPileRecord& rec);
+// Head column from the trace box's left edge: head point + horizontal offset.
 int PlotHeadColumn(const CPileRecord& rec);
 
 // The polyline of one trace in a box `width` columns wide: for each column i with nFirst <= i < nEnd a

@@ -45,6 +45,10 @@ void CCommandRouter::SetStateRule(int id, std::function<CommandState()> rule) {
     m_Rules[id] = std::move(rule);
 }
 
+void CCommandRouter::SetRefusal(int id, std::function<QString()> why) {
+    m_Refusals[id] = std::move(why);
+}
+
 QAction* CCommandRouter::Action(int id) {
     const auto it = m_Actions.find(id);
     return it == m_Actions.end() ? nullptr : it->second;
@@ -62,7 +66,11 @@ CommandState CCommandRouter::StateOf(int id) const {
 bool CCommandRouter::Dispatch(int id) {
     emit CommandRequested(id);
     // State is computed now, as a menu's update would: an accelerator must not run a disabled command.
-    if (!StateOf(id).enabled) return false;
+    if (!StateOf(id).enabled) {
+        if (const auto why = m_Refusals.find(id); why != m_Refusals.end())
+            if (const QString text = why->second(); !text.isEmpty()) emit CommandRefused(id, text);
+        return false;
+    }
     m_Handlers[id]();
     UpdateAll();
     return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include <functional>
 #include <map>
@@ -24,6 +25,9 @@ public:
     // Frame commands need a state rule too, or they stay enabled while they have a handler.
     void Handle(int id, std::function<void()> run);
     void SetStateRule(int id, std::function<CommandState()> rule);
+    // Why a command cannot run now, for a key that sends it while it is disabled ("" when there is
+    // nothing to say): such a key never does nothing without a word.
+    void SetRefusal(int id, std::function<QString()> why);
 
     QAction* Action(int id); // the menu/toolbar action of a command of the table; nullptr otherwise
     CommandState StateOf(int id) const;
@@ -36,6 +40,7 @@ public:
 
 signals:
     void CommandRequested(int id); // every dispatch attempt, also of disabled commands
+    void CommandRefused(int id, const QString& why); // a disabled command was sent, and why it cannot run
 
 private:
     CDEVAzazDoc& m_doc;
@@ -43,6 +48,7 @@ private:
     std::map<int, QAction*> m_Actions;
     std::map<int, std::function<void()>> m_Handlers;
     std::map<int, std::function<CommandState()>> m_Rules;
+    std::map<int, std::function<QString()>> m_Refusals;
     std::map<QString, int> m_KeyCommands; // portable key text -> command
 };
 

@@ -16,7 +16,7 @@ namespace {
 constexpr int kSubMenu = -1;
 constexpr int kSubMenuEnd = -2;
 
-// Its own texts: "删除缺陷\tAlt+D" (menu 128 says Ctrl+Alt+D), "幅值谱图" (menu 128: "幅值谱(&A)"), and
+// Its own texts: "幅值谱图" (menu 128: "幅值谱(&A)"), and
 // "前置零" / "后截除" are the commands at the cursor, not the numeric dialogs of menu 128.
 const ContextItem kItems[] = {
     {cmd::kSetHead, "桩头(&T)\tCtrl+T"},

@@ -12,7 +12,7 @@ namespace pw {
 CEditCommands::CEditCommands(CDEVAzazDoc& doc, CShellPrompts& prompts, QObject* parent)
     : QObject(parent), m_doc(doc), m_prompts(prompts) {}
 
-void CEditCommands::Register(CCommandRouter& router, CDataListView& list, std::function<int()> cursorColumn) {
+void CEditCommands::Register(CCommandRouter& router, CDataListView& list) {
     CDEVAzazDoc& d = m_doc;
     router.Handle(cmd::kRemoveDC, [&d] { d.ToggleRemoveDC(); });
     router.Handle(cmd::kInvert, [&d] { d.ToggleInvert(); });
@@ -31,9 +31,6 @@ void CEditCommands::Register(CCommandRouter& router, CDataListView& list, std::f
     router.Handle(cmd::kAverage, [this] { Show(m_doc.AverageSelection()); });
     router.Handle(cmd::kRestore, [&d] { d.RestoreParameters(); });
     router.Handle(cmd::kDeletePile, [&list] { list.DeleteCurrent(); });
-    if (!cursorColumn) return;
-    router.Handle(cmd::kSetHead, [this, cursorColumn] { Show(m_doc.SetHeadAtColumn(cursorColumn())); });
-    router.Handle(cmd::kSetToe, [this, cursorColumn] { Show(m_doc.SetToeAtColumn(cursorColumn())); });
 }
 
 void CEditCommands::Show(const std::string& refusal) {

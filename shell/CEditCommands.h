@@ -1,10 +1,8 @@
 // The editing commands of the window: switches, layouts, tools, the numeric dialogs of pre-zero,
-// post-cut and smoothing, averaging, restore, head and toe at the view's cursor, delete.
+// post-cut and smoothing, averaging, restore, delete. (Head and toe are the view's, at its cursor.)
 #pragma once
 
 #include <QObject>
-
-#include <functional>
 
 #include "core/CDEVAzazDoc.h"
 
@@ -18,8 +16,7 @@ class CEditCommands : public QObject {
     Q_OBJECT
 public:
     CEditCommands(CDEVAzazDoc& doc, CShellPrompts& prompts, QObject* parent = nullptr);
-    // cursorColumn: the waveform view's cursor, for the head and toe commands (none: they stay disabled).
-    void Register(CCommandRouter& router, CDataListView& list, std::function<int()> cursorColumn);
+    void Register(CCommandRouter& router, CDataListView& list);
 
     void PreZero();
     void PostCut();

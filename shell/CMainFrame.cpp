@@ -50,7 +50,7 @@ CMainFrame::CMainFrame(CDEVAzazDoc& doc, CShellPrompts* prompts)
     CreateClient();
     CreateMenus();
     m_pFiles->Register(*m_pRouter);
-    m_pEdits->Register(*m_pRouter, *m_pList, [this] { return m_pWaveView->CursorColumn(); });
+    m_pEdits->Register(*m_pRouter, *m_pList);
     auto* dialogs = new CDialogCommands(doc, *m_pPrompts, this);
     dialogs->Register(*m_pRouter);
     m_pReports = new CReportCommands(doc, *m_pPrompts, *dialogs, this);
@@ -113,6 +113,10 @@ void CMainFrame::CreateClient() {
     connect(m_pWaveView, &FormalView::Refusal, this, [this](const QString& text) { m_pPrompts->Tell(text); });
     connect(m_pWaveView, &FormalView::ContextMenuRequested, this,
             [this](const QPoint& at) { m_pContextMenu->Popup(m_pWaveView, at); });
+    // Clicking a pile and then pointing at its trace hands the keys to the view; so does pointing at
+    // it after Enter in an estimate edit, which gives the keys to the frame.
+    m_pWaveView->TakeFocusFrom(m_pList);
+    m_pWaveView->TakeFocusFrom(this);
     m_pSplitter->addWidget(m_pList);
     m_pSplitter->addWidget(m_pWaveView);
     m_pSplitter->setStretchFactor(1, 1);
@@ -171,20 +175,27 @@ QMenu* CMainFrame::createPopupMenu() {
     return menu;
 }
 
+QString CMainFrame::MarkerRefusal() const {
+    if (!m_doc.GetCurrentPile()) return QString::fromUtf8(msg::kMarkerNeedsPile);
+    if (!IsMarkerLayout(LayoutOf(m_doc.m_Display.m_nLayout))) return QString::fromUtf8(msg::kMarkerNeedsTraces);
+    return {};
+}
+
 void CMainFrame::RegisterMarkerCommands() {
-    // The view answers these while it is the active pane (the pile list has not taken the focus) and
-    // shows a single trace or three traces with a current pile.
-    auto rule = [this] {
-        const Layout layout = LayoutOf(m_doc.m_Display.m_nLayout);
-        return CommandState{m_doc.GetCurrentPile() && IsMarkerLayout(layout) && !m_pList->hasFocus(), false};
-    };
-    std::vector<int> ids{cmd::kDeleteDefect, cmd::kPreZeroAtCursor, cmd::kPostCutAtCursor};
+    // Only the view answers these, at its cursor, on a single trace or three traces with a current
+    // pile, whichever pane has the focus. Sent where they cannot act, their keys say why in pane 0.
+    auto rule = [this] { return CommandState{MarkerRefusal().isEmpty(), false}; };
+    std::vector<int> ids{cmd::kSetHead, cmd::kSetToe, cmd::kDeleteDefect, cmd::kPreZeroAtCursor,
+                         cmd::kPostCutAtCursor};
     for (int id = cmd::kDefectFirst; id <= cmd::kDefectLast; ++id)
         ids.push_back(id);
     for (int id : ids) {
         m_pRouter->Handle(id, [this, id] { m_pWaveView->RunMarkerCommand(id); });
         m_pRouter->SetStateRule(id, rule);
+        m_pRouter->SetRefusal(id, [this] { return MarkerRefusal(); });
     }
+    connect(m_pRouter, &CCommandRouter::CommandRefused, this,
+            [this](int, const QString& why) { m_pPanes->SetText(0, why); });
 }
 
 void CMainFrame::ToggleToolbars() {
@@ -208,6 +219,9 @@ void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (m_bSplitSized) return;
     m_bSplitSized = true;
+    // The keys start with the pile list, not with the first control of the toolbar (the scope box),
+    // so the first pointing at the trace hands them to the view.
+    m_pList->setFocus(Qt::OtherFocusReason);
     // A quarter of the client width for the list (integer division), the rest for the view; after the
     // window manager has given the maximised size.
     QTimer::singleShot(0, this, [this] {

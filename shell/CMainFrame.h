@@ -61,6 +61,7 @@ private:
     void CreateMenus();
     void RegisterFrameCommands();
     void RegisterMarkerCommands(); // the view's commands at the cursor
+    QString MarkerRefusal() const; // why they cannot act now; "" when they can
     void UpdateTitle();
 
     CDEVAzazDoc& m_doc;

@@ -11,16 +11,16 @@ namespace {
 
 using R = CommandRoute;
 
-// Traps kept on purpose: the Excel item's text says "Shift+E" but Shift+E sends the enlarged-base
-// defect (32819); "保存选泽波形" says "Shift + B" but Shift+B sends 32829; "删除缺陷" says
-// "Ctrl+Alt+D" but Ctrl+Alt+D is DC removal and the defect deletion is Alt+D. The texts stay as stored.
+// A menu item shows the key that really sends its command, or none: Shift+E adds the enlarged-base
+// defect (32819), so the Excel item shows no key; Shift+B saves the current trace (32829), so
+// "保存选泽波形" shows none; the defect deletion is Alt+D (Ctrl+Alt+D is DC removal).
 const CommandEntry kCommands[] = {
     // menu 128
     {cmd::kOpen, "打开(&O)...\tCtrl+O", {"Ctrl+O"}, R::Document, nullptr},
     {cmd::kSave, "保存(&S)\tCtrl+S", {"Ctrl+S"}, R::Document, nullptr},
     {cmd::kSaveAs, "另存为(&A)...\tAlt+S", {"Alt+S"}, R::Document, nullptr},
     {cmd::kSaveChecked, "保存选择文件", {}, R::Document, nullptr},
-    {cmd::kSaveSelectedTraces, "保存选泽波形\tShift + B", {}, R::Frame, nullptr},
+    {cmd::kSaveSelectedTraces, "保存选泽波形", {}, R::Frame, nullptr},
     {cmd::kPrint, "打印(&P)...\tCtrl+P", {"Ctrl+P"}, R::Frame, nullptr},
     {cmd::kPrintPreview, "打印预览(&V)\tAlt+P", {"Alt+P"}, R::Frame, nullptr},
     {cmd::kPrintSetup, "打印设置(&R)...\tShift+P", {"Shift+P"}, R::Frame, nullptr},
@@ -59,9 +59,9 @@ const CommandEntry kCommands[] = {
     {32817, "夹泥(&J)\tShift+J", {"Shift+J"}, R::Frame, nullptr},
     {32818, "离析(&L)\tShift+L", {"Shift+L"}, R::Frame, nullptr},
     {32819, "扩底(&E)\tShift+E", {"Shift+E"}, R::Frame, nullptr},
-    {cmd::kDeleteDefect, "删除缺陷\tCtrl+Alt+D", {"Alt+D"}, R::Frame, nullptr},
+    {cmd::kDeleteDefect, "删除缺陷\tAlt+D", {"Alt+D"}, R::Frame, nullptr},
     {cmd::kWordReport, "生成word报告(&P)...\tShift+R", {"Shift+R"}, R::Frame, nullptr},
-    {cmd::kExcelTable, "生成excel报表(&E)...\tShift+E", {}, R::Frame, nullptr},
+    {cmd::kExcelTable, "生成excel报表(&E)...", {}, R::Frame, nullptr},
     {cmd::kSiteSpeed, "场地平均波速...", {}, R::Frame, nullptr},
     {cmd::kCalculator, "计算器...", {}, R::Frame, nullptr},
     {cmd::kMerge, "文件合并", {}, R::Document, nullptr},

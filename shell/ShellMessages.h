@@ -86,6 +86,10 @@ inline constexpr const char* kPictureFilter = "BMP Files(*.bmp);;PNG Files(*.png
 inline constexpr const char* kPrintFailed = "打印失败，无法开始打印作业！";
 inline constexpr const char* kPrintProgress = "正在打印……";
 inline constexpr const char* kPictureProgress = "正在保存波形……";
+// The view's commands at the cursor, sent where they cannot act (our own texts, in the status bar).
+inline constexpr const char* kMarkerNeedsPile = "没有当前桩：请先在左边的桩列表中选择一根桩。";
+inline constexpr const char* kMarkerNeedsTraces =
+    "桩头、桩底、缺陷和截除位置只能在单道或三道波形上设置，请先切换到单道波形或三道波形。";
 inline constexpr const char* kReplacePictures = "所选文件夹中已有%1个同名的波形文件，是否替换？";
 // A picture that could not be saved names its file and the reason; a batch writes every other pile
 // and then lists the ones that failed, one "file：reason" line each.

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/CDEVAzazDoc.h"
+#include "core/CoreMessages.h"
 #include "core/PlotGeometry.h"
 #include "view/ViewTexts.h"
 
@@ -54,14 +55,15 @@ void CMarkerEditor::WriteReadouts(EditorEffects& out) const {
         }
         return;
     }
-    const int step = PlotStep(*rec);
     if (m_Geom.eLayout == Layout::WaveTrain) {
-        const double us = static_cast<double>(x - 40) * rec->m_fSampleInterval * step;
+        // The wave train draws one sample per column whatever the pile's step: the time is that sample's.
+        const double us = static_cast<double>(x - 40) * rec->m_fSampleInterval;
         out.Panes[1] = Format(vtext::kTime, "%.1fus", us);
         for (int pane = 2; pane <= 5; ++pane)
             out.Panes[pane] = std::string();
         return;
     }
+    const int step = PlotStep(*rec);
     const int column = x - 10;
     const int c = column - PlotHeadColumn(*rec);
     const auto time = rec->TimeOfPoint(c);
@@ -96,6 +98,17 @@ void CMarkerEditor::RemoveCursor(EditorEffects& out) {
     out.bRepaint = true;
 }
 
+bool CMarkerEditor::CursorOnTrace() const {
+    return IsMarkerLayout(m_Geom.eLayout) && CursorInside();
+}
+
+void CMarkerEditor::Refuse(EditorEffects& out, const std::string& refusal) {
+    if (refusal == msg::kHeadOutsideTrace)
+        out.Panes[0] = refusal;
+    else
+        out.strMessage = refusal;
+}
+
 EditorEffects CMarkerEditor::PointerMove(int x, int y) {
     EditorEffects out;
     if (!m_Doc.GetCurrentPile() || !CursorArea(m_Geom).Contains(x, y)) return out;
@@ -128,6 +141,8 @@ EditorEffects CMarkerEditor::LeftDown() {
         return out;
     }
     out.bRepaint = true;
+    // A press with a tool is the tool's: a marker hovered before the tool was chosen is not grabbed.
+    if (!NoTool(m_Doc) && m_State.m_nInteraction != kGrabbed) m_State.m_nGrabbed = kMarkNone;
     if (m_State.m_nGrabbed == kMarkNone && m_State.m_nInteraction != kGrabbed) m_State.m_nCursorX = -1;
     if (m_State.m_nGrabbed != kMarkNone) {
         out.Panes[0] = vtext::kHintMoveKeys;
@@ -195,7 +210,7 @@ EditorEffects CMarkerEditor::Key(EditorKey key) {
         out.bHandled = false; // the wave train scrolls with the arrows
         return out;
     }
-    if (!CursorInside()) return out;
+    if (!NoTool(m_Doc) || !CursorInside()) return out;
     const int grabbed = m_State.m_nGrabbed;
     if (key == EditorKey::Left || key == EditorKey::Right) {
         if (!spectrum && grabbed == kMarkNone) return out;
@@ -218,7 +233,7 @@ EditorEffects CMarkerEditor::Key(EditorKey key) {
     else
         m_Doc.MoveDefectToColumn(grabbed, column);
     if (!refusal.empty()) { // nothing changed: the cursor stays for another try
-        out.strMessage = refusal;
+        Refuse(out, refusal);
         return out;
     }
     m_State.m_nInteraction = kIdle;
@@ -228,8 +243,12 @@ EditorEffects CMarkerEditor::Key(EditorKey key) {
 
 EditorEffects CMarkerEditor::AddDefect(int kind) {
     EditorEffects out;
-    if (!m_Doc.GetCurrentPile()) return out;
+    CPileRecord* rec = m_Doc.GetCurrentPile();
+    if (!rec) return out;
+    const bool full = rec->GetDefectCount() >= kMaxDefects;
     out.strMessage = m_Doc.AddDefectAtColumn(kind, CursorColumn());
+    // The eleventh is dropped without a box; the status bar still says why nothing appeared.
+    if (full && out.strMessage.empty()) out.Panes[0] = vtext::kDefectsFull;
     RemoveCursor(out); // in every case, the eleventh defect too
     return out;
 }
@@ -237,7 +256,10 @@ EditorEffects CMarkerEditor::AddDefect(int kind) {
 EditorEffects CMarkerEditor::DeleteDefect() {
     EditorEffects out;
     const int grabbed = m_State.m_nGrabbed;
-    if (grabbed >= 0 && grabbed < kMaxDefects && m_Doc.DeleteDefect(grabbed)) m_State.m_nGrabbed = kMarkNone;
+    if (grabbed >= 0 && grabbed < kMaxDefects && m_Doc.DeleteDefect(grabbed))
+        m_State.m_nGrabbed = kMarkNone;
+    else
+        out.Panes[0] = vtext::kNoDefectAtCursor;
     out.bRepaint = true;
     return out;
 }
@@ -254,6 +276,30 @@ EditorEffects CMarkerEditor::PostCut() {
     EditorEffects out;
     if (!m_Doc.GetCurrentPile()) return out;
     out.strMessage = m_Doc.PostCutAtColumn(CursorColumn());
+    out.bRepaint = true;
+    return out;
+}
+
+EditorEffects CMarkerEditor::SetHead() {
+    EditorEffects out;
+    if (!m_Doc.GetCurrentPile()) return out;
+    if (!CursorOnTrace()) {
+        out.Panes[0] = vtext::kNoCursorForHead;
+        return out;
+    }
+    Refuse(out, m_Doc.SetHeadAtColumn(CursorColumn()));
+    out.bRepaint = true;
+    return out;
+}
+
+EditorEffects CMarkerEditor::SetToe() {
+    EditorEffects out;
+    if (!m_Doc.GetCurrentPile()) return out;
+    if (!CursorOnTrace()) {
+        out.Panes[0] = vtext::kNoCursorForToe;
+        return out;
+    }
+    Refuse(out, m_Doc.SetToeAtColumn(CursorColumn()));
     out.bRepaint = true;
     return out;
 }

@@ -43,7 +43,8 @@ public:
     EditorEffects LeftUp();
     // Right press with no tool active (the widget puts an active tool away instead).
     EditorEffects RightDown(int x, int y);
-    // Left and Right with no tool active; Enter; Escape in any layout with any tool.
+    // Left, Right and Enter with no tool active (a tool's arrows are its own, and a marker seen before
+    // the tool was chosen is not committed); Escape in any layout with any tool.
     EditorEffects Key(EditorKey key);
 
     // Commands at the cursor (single and three-trace layouts).
@@ -51,6 +52,11 @@ public:
     EditorEffects DeleteDefect();      // the grabbed defect
     EditorEffects PreZero();
     EditorEffects PostCut();
+    // The head and the toe at the cursor (the menu's and the keys' path: the toe writes the bar).
+    // Without a cursor on the trace of a single or three-trace layout they change nothing and say
+    // why in pane 0; a head off the trace's samples is refused there too.
+    EditorEffects SetHead();
+    EditorEffects SetToe();
 
     // Another project, a new document or another layout: no cursor, nothing grabbed, empty readouts.
     EditorEffects Reset();
@@ -66,6 +72,9 @@ private:
     void HitAtCursor(EditorEffects& out);
     EditorEffects MoveCursorBy(int dx);
     void RemoveCursor(EditorEffects& out);
+    bool CursorOnTrace() const; // a cursor on a layout that places head, toe and defects
+    // Where a refusal of the document goes: about the cursor's place, pane 0; the rest, a box.
+    static void Refuse(EditorEffects& out, const std::string& refusal);
 
     CDEVAzazDoc& m_Doc;
     ViewState& m_State;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -41,7 +42,7 @@ int ToolCommand(int tool) {
 
 FormalView::FormalView(CDEVAzazDoc& doc, QWidget* parent)
     : QAbstractScrollArea(parent), m_Doc(doc), m_Renderer(doc, m_State, m_Fonts), m_Editor(doc, m_State),
-      m_nLayoutShown(doc.m_Display.m_nLayout) {
+      m_nLayoutShown(doc.m_Display.m_nLayout), m_nToolShown(doc.m_nToolCode) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFocusPolicy(Qt::StrongFocus);
@@ -62,9 +63,12 @@ FormalView::~FormalView() {
 
 void FormalView::OnDocumentChanged(unsigned changes) {
     // A cursor placed in one project or layout means nothing in another.
+    // Nor does a marker grabbed before a tool was chosen or put away: the tool's keys and presses
+    // must not commit it.
     const int layout = m_Doc.m_Display.m_nLayout;
-    if ((changes & kChangedProject) || layout != m_nLayoutShown) {
+    if ((changes & kChangedProject) || layout != m_nLayoutShown || m_Doc.m_nToolCode != m_nToolShown) {
         m_nLayoutShown = layout;
+        m_nToolShown = m_Doc.m_nToolCode;
         Show(Edit().Reset());
     }
     UpdateScrollRange();
@@ -88,6 +92,10 @@ void FormalView::RunMarkerCommand(int commandId) {
         Show(editor.PreZero());
     else if (commandId == cmd::kPostCutAtCursor)
         Show(editor.PostCut());
+    else if (commandId == cmd::kSetHead)
+        Show(editor.SetHead());
+    else if (commandId == cmd::kSetToe)
+        Show(editor.SetToe());
 }
 
 void FormalView::RenderTo(QPainter& painter, const QRect& area) {
@@ -241,6 +249,8 @@ void FormalView::ToolPress(CPileRecord& rec, QPoint pt) {
 }
 
 void FormalView::mousePressEvent(QMouseEvent* event) {
+    // Pressed, the view takes the keys: the marker and tool keys mean the trace under the pointer.
+    setFocus(Qt::MouseFocusReason);
     if (!m_Doc.GetCurrentPile()) return;
     const QPoint pt = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
@@ -254,8 +264,8 @@ void FormalView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const Layout layout = LayoutOf(m_Doc.m_Display.m_nLayout);
     if (layout == Layout::ThreeTraces && !ChooseRowAt(pt.y())) return;
-    // The tools work on traces; the spectra have none.
-    if (!IsSpectrumLayout(layout)) ToolPress(*m_Doc.GetCurrentPile(), pt);
+    // The tools work on the traces they draw: the wave train and the spectra show none of it.
+    if (IsMarkerLayout(layout)) ToolPress(*m_Doc.GetCurrentPile(), pt);
     Show(Edit().LeftDown());
 }
 
@@ -337,7 +347,7 @@ void FormalView::keyPressEvent(QKeyEvent* event) {
     default:
         break;
     }
-    if (key >= 0 && m_Doc.m_nToolCode >= 0) {
+    if (key >= 0 && m_Doc.m_nToolCode >= 0 && IsMarkerLayout(LayoutOf(m_Doc.m_Display.m_nLayout))) {
         if (ToolKeyPress(*rec, m_Doc.m_nToolCode, static_cast<ToolKey>(key), m_State)) AfterToolChange(*rec);
         event->accept();
         return;
@@ -350,4 +360,12 @@ void FormalView::keyPressEvent(QKeyEvent* event) {
         }
     }
     QAbstractScrollArea::keyPressEvent(event); // the wave train scrolls with the arrows
+}
+
+void FormalView::enterEvent(QEnterEvent* event) {
+    QAbstractScrollArea::enterEvent(event);
+    // Only from the widgets it was told of, and only those themselves: a text field keeps the keys.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && std::find(m_FocusDonors.begin(), m_FocusDonors.end(), focus) != m_FocusDonors.end())
+        setFocus(Qt::MouseFocusReason);
 }

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QString>
 
+#include <vector>
+
 #include "core/CDEVAzazDoc.h"
 #include "view/CLayoutRenderer.h"
 #include "view/CMarkerEditor.h"
@@ -29,8 +31,14 @@ public:
     void SetCursorX(int x);
 
     // The commands at the cursor: 32811 delete the grabbed defect, 32813..32819 add a defect of kind
-    // 1..7, 32841 pre-zero, 32842 post-cut. A refusal comes out through Refusal().
+    // 1..7, 32838 head, 32839 toe, 32841 pre-zero, 32842 post-cut. A refusal comes out through
+    // Refusal(), or through StatusText() when it is about where the cursor is.
     void RunMarkerCommand(int commandId);
+
+    // A widget whose keyboard focus the view takes when the pointer enters it (the pile list, the
+    // frame itself), so the keys of the trace under the pointer reach it. Nothing else loses the focus
+    // that way: not a text field being typed in.
+    void TakeFocusFrom(QWidget* widget) { m_FocusDonors.push_back(widget); }
 
     // Draws the current layout (no cursor line, no current-row indicator) as if the client area were
     // area's size, with its top left at area's top left. The wave train is drawn from its first row.
@@ -63,6 +71,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
 
 private:
     void UpdateScrollRange();
@@ -85,6 +94,8 @@ private:
     QImage m_Picture;                           // the layout without the cursor line, client-sized
     bool m_bPictureValid = false;               // false: the next paint draws it again
     int m_nLayoutShown = 0;                     // the layout the cursor's coordinates belong to
+    int m_nToolShown = -1;                      // the tool the cursor and the grab were made under
+    std::vector<QWidget*> m_FocusDonors;
     int m_nPressShiftX = 0, m_nPressShiftY = 0; // the pile's offsets when the translate drag began
     int m_nPreviousY = 0;                       // last pointer y of a rotate drag
 };

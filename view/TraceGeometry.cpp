@@ -24,8 +24,14 @@ TraceRange FindTraceRange(const float* trace, int count, int step) {
     return r;
 }
 
+int AmplitudeHalfRange(int boxHeight) {
+    // |(h - 300) / 2| alone nearly vanishes for boxes about 300 high (an 800 x 560 window, the three
+    // rows of a maximised one): never less than an eighth of the box. Equal for h <= 240 and h >= 400.
+    return std::max(std::abs((boxHeight - 300) / 2), boxHeight / 8);
+}
+
 double AmplitudeScale(int boxHeight, double peak) {
-    const int half = std::abs((boxHeight - 300) / 2);
+    const int half = AmplitudeHalfRange(boxHeight);
     if (!(peak > 0.0) || !std::isfinite(peak)) return 0.0; // flat trace: drawn on its zero line
     return half / peak;
 }

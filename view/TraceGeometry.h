@@ -17,9 +17,12 @@ struct TraceRange {
 };
 TraceRange FindTraceRange(const float* trace, int count, int step);
 
-// Pixels per unit of amplitude for a box h units high: |(h - 300) / 2| / peak (integer half-range, so
-// a box under 300 units still gets a positive scale). 0 for a flat trace (peak 0), which then lies on
-// its zero line.
+// Units the largest sample reaches from the zero line in a box h units high: the larger of
+// |(h - 300) / 2| and h / 8 (integer divisions). A box under 300 units keeps a positive range, and
+// one near 300 never shrinks its trace to a few pixels.
+int AmplitudeHalfRange(int boxHeight);
+// Pixels per unit of amplitude: the half-range / peak. 0 for a flat trace (peak 0), which then lies
+// on its zero line.
 double AmplitudeScale(int boxHeight, double peak);
 inline double ZoomFactor(int zoomLevel) {
     return 1.0 + 0.1 * zoomLevel;

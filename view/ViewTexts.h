@@ -33,6 +33,12 @@ inline constexpr const char* kHintSetMarker = "按鼠标右键在当前位置设
 inline constexpr const char* kHintMoveKeys = "按左右键可以移动光标；按回车键确认移动；按ESC键取消移动。";
 inline constexpr const char* kHintAddMark = "按右键在当前位置设置标记。";
 inline constexpr const char* kHintDeleteMark = "按右键删除当前标记。";
+// Our own: commands at the cursor that found nothing to act on, and the head and toe commands
+// without a cursor on the trace.
+inline constexpr const char* kNoCursorForHead = "波形上没有光标，未设置桩头：请先把鼠标移到波形上要设置桩头的位置。";
+inline constexpr const char* kNoDefectAtCursor = "光标不在缺陷上，未删除缺陷：请先把鼠标移到要删除的缺陷线上。";
+inline constexpr const char* kDefectsFull = "这根桩已有10个缺陷，不能再添加。";
+inline constexpr const char* kNoCursorForToe = "波形上没有光标，未设置桩底：请先把鼠标移到波形上要设置桩底的位置。";
 
 // The spectrum plot's labels.
 inline constexpr const char* kSpectrumAmplitude = "幅度";

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/CDEVAzazDoc.h"
+#include "core/PlotGeometry.h"
 
 using namespace pw;
 
@@ -151,4 +152,68 @@ TEST_F(MarkerDoc, SpectrumMarksAreSavedChangesAndStopAtFive) {
     EXPECT_EQ(doc.MoveSpectrumMark(0, 150), 3);
     EXPECT_EQ(Pile().m_nMarks[0], 300);
     EXPECT_EQ(Pile().m_nMarks[3], 150);
+}
+
+TEST_F(MarkerDoc, AHeadOffTheSamplesIsRefusedAndChangesNothing) {
+    struct Case {
+        const char* what;
+        int column;  // cursor column; the offset is 5
+        float length; // a long pile puts the toe beyond the trace, so only the head's own bound refuses
+        const char* refusal;
+        int headSample; // afterwards
+    };
+    const Case cases[] = {
+        {"no cursor", -11, 10.f, "桩头不能设在波形的采样点之外", 50},
+        {"one column before the first sample", 4, 10.f, "桩头不能设在波形的采样点之外", 50},
+        {"on the first sample", 5, 10.f, "", 0},
+        {"on the last sample", 1023 + 5, 200.f, "", 1023},
+        {"one column after the last sample", 1024 + 5, 200.f, "桩头不能设在波形的采样点之外", 50},
+        {"on the toe", kToe, 10.f, "桩头不能在桩底之后", 50},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        Pile().m_fPileLength = c.length;
+        EXPECT_EQ(doc.SetHeadAtColumn(c.column), c.refusal) << c.what;
+        EXPECT_EQ(Pile().m_nHeadSample, c.headSample) << c.what;
+        EXPECT_EQ(doc.m_bModified, *c.refusal == 0 ? 1 : 0) << c.what;
+    }
+}
+
+// A file may hold a head before the first sample or after the last; the plots draw it clamped to the
+// trace. The commands at the cursor measure from that same drawn head, so the depth the status bar
+// reads at the cursor is the depth a defect stores there.
+TEST_F(MarkerDoc, CommandsMeasureFromTheHeadAsDrawn) {
+    struct Case {
+        int headSample;
+        int drawnHead; // head point the plots use
+    };
+    const Case cases[] = {{-11, 0}, {-400, 0}, {50, 50}, {1500, 1023}, {-32768, 0}};
+    for (const Case& c : cases) {
+        SetUp();
+        Pile().m_nHeadSample = static_cast<int16_t>(c.headSample);
+        ASSERT_EQ(PlotHeadColumn(Pile()), c.drawnHead + 5) << c.headSample;
+        const int head = c.drawnHead + 5; // box column of the drawn head
+
+        // 100 columns below the drawn head: 100 * 20 * 4000 * 5e-7 = 4.0 m, as the readout says.
+        ASSERT_EQ(doc.AddDefectAtColumn(3, head + 100), "") << c.headSample;
+        EXPECT_FLOAT_EQ(Pile().m_Defects[0].fDepth, 4.0f) << c.headSample;
+        EXPECT_TRUE(doc.MoveDefectToColumn(0, head + 50)) << c.headSample;
+        EXPECT_FLOAT_EQ(Pile().m_Defects[0].fDepth, 2.0f) << c.headSample;
+        EXPECT_EQ(doc.AddDefectAtColumn(3, head), "设置缺陷应该在桩头与桩底之间!") << c.headSample;
+
+        // Pre-zero exactly at the drawn head is accepted, one column after it refused.
+        EXPECT_EQ(doc.PreZeroAtColumn(head + 1), "前置零位置应在桩头之前！") << c.headSample;
+        EXPECT_EQ(doc.PreZeroAtColumn(head), "") << c.headSample;
+        EXPECT_EQ(Pile().m_nPreZero, c.drawnHead) << c.headSample;
+
+        // The toe cannot lie on the drawn head; the dialog's pre-zero reaches up to it.
+        EXPECT_EQ(doc.SetToeAtColumn(head), "桩底不能在桩头之前") << c.headSample;
+        EXPECT_EQ(doc.PreZero(c.drawnHead + 5), "") << c.headSample;
+    }
+    // Post-cut exactly at the drawn toe (250 columns after the drawn head 0) is accepted.
+    SetUp();
+    Pile().m_nHeadSample = -11;
+    EXPECT_EQ(doc.PostCutAtColumn(5 + 250 - 1), "后截除位置应在桩底之后！");
+    EXPECT_EQ(doc.PostCutAtColumn(5 + 250), "");
+    EXPECT_EQ(Pile().m_nPostCut, 1024 - 250);
 }

@@ -1,17 +1,21 @@
 // Menu 128 and the accelerators as the user meets them: stored texts, which command a key really
 // sends, and that the menus are built from every command of the table once.
 #include <QAction>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <set>
 
 #include "ShellFixtures.h"
 #include "shell/CCommandRouter.h"
+#include "shell/CContextMenu.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandTable.h"
 
@@ -42,18 +46,46 @@ TEST(ShellCommands, MenuShowsEveryStoredTextExactlyOnce) {
         if (!desc.szText) continue;
         EXPECT_EQ(seen.count(desc.nId), 1u) << desc.nId;
     }
-    // The texts whose hints disagree with the real keys stay as stored.
+    // Items whose stored hint named a key that does something else show the real key, or none.
     const std::map<int, QString> items = MenuItems(frame);
-    const std::pair<int, const char*> traps[] = {
-        {32960, "生成excel报表(&E)...\tShift+E"},
-        {32908, "保存选泽波形\tShift + B"},
-        {32811, "删除缺陷\tCtrl+Alt+D"},
+    const std::pair<int, const char*> texts[] = {
+        {32960, "生成excel报表(&E)..."}, // Shift+E adds the enlarged-base defect
+        {32908, "保存选泽波形"},         // Shift+B saves the current trace only
+        {32811, "删除缺陷\tAlt+D"},      // Ctrl+Alt+D is DC removal
         {32825, "幅值谱(&A)"},
         {57665, "退出(&X)\tCtrl+E"},
         {59392, "工具栏(&T)"},
     };
-    for (const auto& [id, text] : traps)
+    for (const auto& [id, text] : texts)
         EXPECT_EQ(items.at(id), QString::fromUtf8(text)) << id;
+}
+
+// Every item of menu 128 and of the view's menu 135 (sub-menus included) that shows a key after its
+// tab: that key sends that item's command. A menu never advertises a key that does something else.
+TEST(ShellCommands, EveryShortcutAMenuShowsRunsThatItem) {
+    CDEVAzazDoc doc;
+    test::CScriptedPrompts prompts;
+    CMainFrame frame(doc, &prompts);
+    std::vector<std::pair<int, QString>> shown; // command, text
+    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+        for (QAction* a : menu->actions()) {
+            if (QMenu* sub = a->menu())
+                walk(sub);
+            else if (a->data().isValid() && a->text().contains(QLatin1Char('\t')))
+                shown.emplace_back(a->data().toInt(), a->text());
+        }
+    };
+    for (QAction* top : frame.menuBar()->actions())
+        walk(top->menu());
+    std::unique_ptr<QMenu> context(frame.ContextMenu().Build(nullptr));
+    walk(context.get());
+    ASSERT_GT(shown.size(), 40u);
+    for (const auto& [id, text] : shown) {
+        const QString key = text.section(QLatin1Char('\t'), 1);
+        const QKeySequence seq(key, QKeySequence::PortableText);
+        EXPECT_FALSE(seq.isEmpty()) << text.toStdString();
+        EXPECT_EQ(frame.Router().CommandForKey(seq), id) << text.toStdString();
+    }
 }
 
 TEST(ShellCommands, KeysSendTheirCommands) {

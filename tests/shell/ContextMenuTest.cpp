@@ -2,8 +2,11 @@
 // marks and enable states, its pre-zero being the command at the cursor, the accelerators of the defect
 // kinds, refusals in a message box, and the status panes reset when another project opens.
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QEnterEvent>
 #include <QMenu>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +16,9 @@
 #include "shell/CFileCommands.h"
 #include "shell/CMainFrame.h"
 #include "shell/CStatusPanes.h"
+#include "shell/CDataListView.h"
+#include "shell/EstimateBar.h"
+#include "shell/EstimateEdit.h"
 #include "view/FormalView.h"
 
 namespace pw {
@@ -171,4 +177,104 @@ TEST_F(MenuFrame, StatusPanesResetWhenAnotherProjectOpens) {
     EXPECT_EQ(frame.WaveView()->CursorColumn(), -11);
 }
 
+} // namespace pw
+
+namespace pw {
+namespace {
+
+const char* kNoHead = "波形上没有光标，未设置桩头：请先把鼠标移到波形上要设置桩头的位置。";
+const char* kNoToe = "波形上没有光标，未设置桩底：请先把鼠标移到波形上要设置桩底的位置。";
+const char* kNeedTraces = "桩头、桩底、缺陷和截除位置只能在单道或三道波形上设置，请先切换到单道波形或三道波形。";
+
+// Head and toe (Ctrl+T, Ctrl+B, menu 135) act at the cursor of the trace only. On a spectrum the
+// cursor is a frequency (Ctrl+B there once set the speed from a spectrum column), on the wave train it
+// may belong to another pile, and without a cursor the head went to sample -11. Where they cannot
+// act they change nothing and pane 0 says why.
+TEST_F(MenuFrame, HeadAndToeActAtTheTraceCursorOnlyAndSayWhyOtherwise) {
+    struct Case {
+        const char* what;
+        int layout;  // command choosing the layout
+        int cursorX; // -1: none
+        int command;
+        bool enabled;
+        const char* status;
+    };
+    const Case cases[] = {
+        {"toe on the amplitude spectrum", 32825, 10 + 385, 32839, false, kNeedTraces},
+        {"head on the amplitude spectrum", 32825, 10 + 385, 32838, false, kNeedTraces},
+        {"toe on the power spectrum", 32826, 200, 32839, false, kNeedTraces},
+        {"head on the wave train", 32946, 200, 32838, false, kNeedTraces},
+        {"head without a cursor", 32944, -1, 32838, true, kNoHead},
+        {"toe without a cursor", 32944, -1, 32839, true, kNoToe},
+        {"toe without a cursor, three traces", 32945, -1, 32839, true, kNoToe},
+    };
+    Open();
+    for (const Case& c : cases) {
+        frame.Router().Dispatch(c.layout);
+        frame.WaveView()->SetCursorX(c.cursorX);
+        doc.SetModified(false);
+        frame.StatusPanes()->SetText(0, QString());
+        const CPileRecord before = *doc.GetCurrentPile();
+        EXPECT_EQ(frame.Router().StateOf(c.command).enabled, c.enabled) << c.what;
+        frame.Router().Dispatch(c.command);
+        EXPECT_EQ(frame.StatusPanes()->Text(0), QString::fromUtf8(c.status)) << c.what;
+        const CPileRecord& after = *doc.GetCurrentPile();
+        EXPECT_EQ(after.m_nHeadSample, before.m_nHeadSample) << c.what;
+        EXPECT_EQ(after.m_nWaveSpeed, before.m_nWaveSpeed) << c.what;
+        EXPECT_FLOAT_EQ(after.m_fPileLength, before.m_fPileLength) << c.what;
+        EXPECT_EQ(doc.m_bModified, 0) << c.what;
+        EXPECT_TRUE(prompts.m_Told.isEmpty()) << c.what;
+    }
+    // With the cursor on the trace the head goes there.
+    frame.Router().Dispatch(32944);
+    frame.WaveView()->SetCursorX(10 + 60);
+    EXPECT_TRUE(frame.Router().Dispatch(32838));
+    EXPECT_EQ(doc.GetCurrentPile()->m_nHeadSample, 60 * doc.GetCurrentPile()->m_nStep);
+    EXPECT_EQ(doc.m_bModified, 1);
+}
+
+// Clicking a pile gives the list the keys; pointing at the trace takes them back, so Shift+S adds the
+// defect under the pointer instead of doing nothing. A text field being typed in keeps its keys.
+TEST_F(MenuFrame, PointingAtTheTraceHandsItTheKeys) {
+    Open();
+    frame.resize(1024, 700);
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    FormalView* view = frame.WaveView();
+    auto enter = [&] {
+        QEnterEvent e(QPointF(100, 100), QPointF(100, 100), view->mapToGlobal(QPointF(100, 100)));
+        QApplication::sendEvent(view, &e);
+    };
+
+    EXPECT_TRUE(frame.ListView()->hasFocus()) << "the keys start with the pile list";
+    enter();
+    EXPECT_TRUE(view->hasFocus()) << "from the pile list";
+
+    frame.setFocus(); // where Enter in an estimate edit leaves the keys
+    enter();
+    EXPECT_TRUE(view->hasFocus()) << "from the frame";
+
+    frame.MainBar()->LengthEdit()->setFocus();
+    enter();
+    EXPECT_TRUE(frame.MainBar()->LengthEdit()->hasFocus()) << "a text field keeps the keys";
+
+    frame.ListView()->setFocus();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(400, 100));
+    EXPECT_TRUE(view->hasFocus()) << "pressed";
+
+    // The list has the keys and the cursor stands on the trace: Shift+S still adds the defect.
+    frame.ListView()->setFocus();
+    view->SetCursorX(10 + 150);
+    QTest::keyClick(frame.ListView(), Qt::Key_S, Qt::ShiftModifier);
+    ASSERT_EQ(doc.GetCurrentPile()->GetDefectCount(), 1);
+    EXPECT_EQ(doc.GetCurrentPile()->m_Defects[0].nType, 2);
+
+    // A key whose command cannot act says why.
+    frame.Router().Dispatch(32826);
+    QTest::keyClick(view, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(frame.StatusPanes()->Text(0), QString::fromUtf8(kNeedTraces));
+}
+
+} // namespace
 } // namespace pw

@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QSplitter>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -326,6 +327,33 @@ TEST_F(FrameTest, TheBarsPopUpMenuHidesBothBarsTogether) {
         EXPECT_TRUE(bar->isHidden()) << bar->objectName().toStdString();
     menu.reset(frame.createPopupMenu());
     EXPECT_FALSE(frame.Router().Action(cmd::kToolbar)->isChecked());
+}
+
+} // namespace
+} // namespace pw
+
+namespace pw {
+namespace {
+
+// On a small laptop (1024 x 600) the estimate bar's labels, scope box and both edits stay on the bar,
+// none behind the toolbar's overflow button.
+TEST_F(FrameTest, EstimateFieldsStayVisibleAtTenTwentyFourPixels) {
+    for (int width : {1024, 1280}) {
+        frame.resize(width, 600);
+        frame.show();
+        QCoreApplication::processEvents();
+        QToolBar* bar = frame.MainBar();
+        ASSERT_LE(frame.width(), width);
+        for (const char* name : {"estimate32858", "estimate32854", "estimate32855", "estimate32859",
+                                 "estimate32860", "estimate32861"}) {
+            auto* w = bar->findChild<QWidget*>(QString::fromLatin1(name));
+            ASSERT_TRUE(w) << name;
+            EXPECT_TRUE(w->isVisible()) << name << " at " << width;
+            EXPECT_LE(w->geometry().right(), bar->width()) << name << " at " << width;
+        }
+        auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+        EXPECT_FALSE(more && more->isVisible()) << "overflow button at " << width;
+    }
 }
 
 } // namespace

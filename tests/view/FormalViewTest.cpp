@@ -11,6 +11,7 @@
 #include "ViewFixtures.h"
 #include "core/CommandIds.h"
 #include "view/FormalView.h"
+#include "view/TraceGeometry.h"
 
 using namespace pw;
 using namespace pw::test;
@@ -170,4 +171,69 @@ TEST_F(ViewWidget, WaveTrainScrollsOverThirtyUnitsPerPile) {
     doc.SetLayout(cmd::kWaveTrain); // the view hears it as a listener
     QApplication::processEvents();
     EXPECT_EQ(view->verticalScrollBar()->maximum(), 40 * 30 - view->viewport()->height());
+}
+
+// The tools shift, rotate and zoom the drawn trace: on the wave train and the spectra nothing of that
+// is drawn, so no tool key or drag may change a record there. Switching to one of those layouts puts
+// the tool away and the tools cannot be chosen there; a tool a loaded project left active does nothing.
+TEST_F(ViewWidget, NoToolChangesARecordOnTheWaveTrainOrTheSpectra) {
+    const int layouts[] = {cmd::kWaveTrain, cmd::kAmplitudeSpectrum, cmd::kPowerSpectrum};
+    const int tools[] = {cmd::kToolShift, cmd::kToolRotate, cmd::kToolZoomIn, cmd::kToolZoomOut,
+                         cmd::kToolLocalZoom};
+    const int codes[] = {0, 1, 3, 4, 5};
+    for (int layout : layouts) {
+        for (int t = 0; t < 5; ++t) {
+            const std::string what = std::to_string(layout) + " " + std::to_string(tools[t]);
+            Make(3, 2, 0);
+            doc.ChooseTool(tools[t]);
+            ASSERT_EQ(doc.m_nToolCode, codes[t]) << what;
+            doc.SetLayout(layout);
+            EXPECT_EQ(doc.m_nToolCode, -1) << what << ": the layout puts the tool away";
+            EXPECT_FALSE(doc.GetCommandState(tools[t]).enabled) << what;
+            doc.ChooseTool(tools[t]);
+            EXPECT_EQ(doc.m_nToolCode, -1) << what << ": not chosen here";
+
+            doc.m_nToolCode = codes[t]; // as a loaded project may leave it
+            const CPileRecord before = *doc.FindPile(2);
+            for (int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right})
+                Key(key);
+            Mouse(QEvent::MouseButtonPress, QPoint(200, 200));
+            Mouse(QEvent::MouseMove, QPoint(260, 150));
+            Mouse(QEvent::MouseButtonRelease, QPoint(260, 150));
+            const CPileRecord& after = *doc.FindPile(2);
+            EXPECT_EQ(after.m_nShiftX, before.m_nShiftX) << what;
+            EXPECT_EQ(after.m_nShiftY, before.m_nShiftY) << what;
+            EXPECT_EQ(after.m_nRotate, before.m_nRotate) << what;
+            EXPECT_EQ(after.m_nZoom, before.m_nZoom) << what;
+            EXPECT_EQ(after.GetSegmentCount(), before.GetSegmentCount()) << what;
+            EXPECT_FALSE(doc.m_bModified) << what;
+            doc.m_nToolCode = -1;
+            for (int& f : doc.m_bToolFlags)
+                f = 0;
+        }
+    }
+}
+
+// Enter with a tool active does not commit the marker the pointer hovered before the tool was chosen
+// (the toe used to move and the speed to change), nor after the tool is put away again.
+TEST_F(ViewWidget, EnterWithAToolDoesNotCommitTheHoveredMarker) {
+    for (int tool : {cmd::kToolShift, cmd::kToolRotate, cmd::kToolZoomIn, cmd::kToolZoomOut}) {
+        Make(3, 1, 0);
+        view->grab(); // paints, which fits the step
+        CPileRecord& rec = *doc.FindPile(1);
+        int toe = 0;
+        ASSERT_TRUE(ToeColumn(rec, toe));
+        Mouse(QEvent::MouseMove, QPoint(10 + toe + 2, 200));
+        ASSERT_EQ(view->State().m_nGrabbed, 1001) << tool;
+        const int speed = rec.m_nWaveSpeed;
+        const float length = rec.m_fPileLength;
+        doc.ChooseTool(tool);
+        Key(Qt::Key_Return);
+        Mouse(QEvent::MouseButtonPress, QPoint(10 + toe + 2, 200), Qt::RightButton); // puts the tool away
+        ASSERT_EQ(doc.m_nToolCode, -1);
+        Key(Qt::Key_Return);
+        EXPECT_EQ(rec.m_nWaveSpeed, speed) << tool;
+        EXPECT_FLOAT_EQ(rec.m_fPileLength, length) << tool;
+        EXPECT_FALSE(doc.m_bModified) << tool;
+    }
 }

@@ -282,3 +282,31 @@ TEST(ViewHostileRecord, PlotsNeverReadPastTheTrace) {
     EXPECT_EQ(state.m_nTrainX1 - state.m_nTrainX0, 1100);    // one sample per column: 1023 segments
     EXPECT_GT(CountInColumn(img, 40 + 500, 0, 399, kBlack), 0) << "the train is drawn";
 }
+
+// Boxes about 300 high used to draw their trace a few pixels tall: the single trace of an 800 x 560
+// window and the three rows of a maximised 1920 x 1080 one. The spike now reaches an eighth of the box.
+TEST(ViewAmplitudeNearThreeHundred, SpikeReachesAnEighthOfTheBox) {
+    struct Case {
+        const char* what;
+        int layout;
+        QSize client;
+        int zeroY, half; // top box: its zero line and the spike's height above it
+    };
+    const Case cases[] = {
+        {"single trace, box 300 high", 0, QSize(800, 420), 10 + 150, 300 / 8},
+        {"single trace, box 320 high", 0, QSize(800, 440), 10 + 160, 320 / 8},
+        {"three traces, rows 306 high", 1, QSize(1400, 938), 10 + 153, 306 / 8},
+        {"single trace, box 480 high (unchanged)", 0, QSize(800, 600), 10 + 240, 90},
+    };
+    for (const Case& c : cases) {
+        CDEVAzazDoc doc;
+        FillDoc(doc, {PlainRecord(1, Spike), PlainRecord(2, Spike), PlainRecord(3, Spike)}, 2);
+        doc.m_Display.m_nLayout = c.layout;
+        ViewState state;
+        const QImage img = Render(doc, state, c.client);
+        int top = img.height();
+        for (int x = 10 + 99; x <= 10 + 101; ++x)
+            if (const int t = ExtentInColumn(img, x, kBlue).first; t >= 0) top = std::min(top, t);
+        EXPECT_NEAR(top, c.zeroY - c.half, 1) << c.what;
+    }
+}

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ViewFixtures.h"
+#include "core/CommandIds.h"
 #include "view/CMarkerEditor.h"
 
 using namespace pw;
@@ -336,4 +337,149 @@ TEST_F(Editor, ThreeTracesCarryTheCursorInTheCurrentRowOnly) {
         EXPECT_EQ(state.m_nCursorX, c.moves ? c.x : -1) << c.x << "," << c.y;
         EXPECT_EQ(out.Panes[5].has_value(), c.moves) << c.x << "," << c.y;
     }
+}
+
+// Head and toe from the keys and the context menu act on the cursor of the trace only: none on the
+// wave train or a spectrum (a spectrum's cursor is a frequency), none without a cursor, and a head off
+// the samples is refused. A refusal about the cursor goes to pane 0 and changes nothing.
+TEST_F(Editor, HeadAndToeCommandsNeedTheCursorOfTheTrace) {
+    const char* kNoHead = "波形上没有光标，未设置桩头：请先把鼠标移到波形上要设置桩头的位置。";
+    const char* kNoToe = "波形上没有光标，未设置桩底：请先把鼠标移到波形上要设置桩底的位置。";
+    const char* kOffTrace = "桩头不能设在波形的采样点之外";
+    struct Case {
+        const char* what;
+        Layout layout;
+        int cursorX; // -1: no cursor
+        int shiftX;
+        bool head;          // else the toe
+        const char* status; // pane 0 (nullptr: not written)
+        int headSample;     // afterwards (40 unchanged)
+        int speed;          // afterwards (4000 unchanged)
+    };
+    const Case cases[] = {
+        {"head without a cursor", Layout::Single, -1, 0, true, kNoHead, 40, 4000},
+        {"toe without a cursor", Layout::Single, -1, 0, false, kNoToe, 40, 4000},
+        {"toe without a cursor, three traces", Layout::ThreeTraces, -1, 0, false, kNoToe, 40, 4000},
+        {"toe on the amplitude spectrum", Layout::AmplitudeSpectrum, 200, 0, false, kNoToe, 40, 4000},
+        {"head on the power spectrum", Layout::PowerSpectrum, 200, 0, true, kNoHead, 40, 4000},
+        {"toe on the wave train", Layout::WaveTrain, 200, 0, false, kNoToe, 40, 4000},
+        {"head before the first sample", Layout::Single, 20, 20, true, kOffTrace, 40, 4000},
+        {"head on the first sample", Layout::Single, 30, 20, true, nullptr, 0, 4000},
+        {"head at the cursor", Layout::Single, 70, 0, true, nullptr, 60, 4000},
+        {"toe at the cursor", Layout::Single, kToeX + 3, 0, false, nullptr, 40, 3952},
+    };
+    for (const Case& c : cases) {
+        CPileRecord r = PlainRecord(1, Spike);
+        r.m_nShiftX = static_cast<int16_t>(c.shiftX);
+        Make(c.layout, {r});
+        doc.Estimate().m_nLastEntered = 0; // the length was entered last: the toe sets the speed
+        state.m_nCursorX = c.cursorX;
+        const EditorEffects out = c.head ? editor.SetHead() : editor.SetToe();
+        EXPECT_EQ(out.Panes[0].value_or("(none)"), c.status ? c.status : "(none)") << c.what;
+        EXPECT_TRUE(out.strMessage.empty()) << c.what;
+        const CPileRecord& p = *doc.GetCurrentPile();
+        EXPECT_EQ(p.m_nHeadSample, c.headSample) << c.what;
+        EXPECT_EQ(p.m_nWaveSpeed, c.speed) << c.what;
+        EXPECT_EQ(doc.m_bModified, c.status ? 0 : 1) << c.what;
+    }
+}
+
+TEST_F(Editor, EnterRefusesAHeadBeforeTheFirstSampleInTheStatusBar) {
+    CPileRecord r = PlainRecord(1, Spike);
+    r.m_nShiftX = 20; // the head at box column 60, the first sample at column 20
+    Make(Layout::Single, {r});
+    Play({
+        {Op::Move, kHeadX + 20, kHeadX + 20, 1000, -1},
+        {Op::SetCursor, 29, 29, 1000, -1},
+        {Op::Enter, 0, 29, 1000, -1, "桩头不能设在波形的采样点之外"},
+        {Op::RightKey, 0, 30, 1000, -1},
+        {Op::Enter, 0, -1, 1000, -1},
+    });
+    EXPECT_EQ(doc.GetCurrentPile()->m_nHeadSample, 0);
+}
+
+// With a tool active the arrows are the tool's, and a marker hovered before the tool was chosen is
+// neither moved nor committed by Enter, nor grabbed by the tool's press.
+TEST_F(Editor, WithAToolActiveMarkersTakeNoKeys) {
+    for (int tool : {cmd::kToolShift, cmd::kToolRotate, cmd::kToolZoomIn, cmd::kToolZoomOut,
+                     cmd::kToolLocalZoom}) {
+        state = ViewState{};
+        Make(Layout::Single);
+        doc.m_nToolCode = -1;
+        for (int& f : doc.m_bToolFlags)
+            f = 0;
+        editor.PointerMove(kToeX, kY);
+        ASSERT_EQ(state.m_nGrabbed, 1001) << tool;
+        doc.ChooseTool(tool);
+        ASSERT_NE(doc.m_nToolCode, -1) << tool;
+        Play({
+            {Op::Left, 0, kToeX, 1001, -1},
+            {Op::RightKey, 0, kToeX, 1001, -1},
+            {Op::Enter, 0, kToeX, 1001, -1},
+            {Op::Press, 0, -1, -1, -1}, // the tool's press: nothing grabbed, the cursor goes
+            {Op::Release, 0, -1, -1, -1},
+            {Op::Enter, 0, -1, -1, -1},
+        });
+        EXPECT_EQ(doc.GetCurrentPile()->m_nWaveSpeed, 4000) << tool;
+        EXPECT_FLOAT_EQ(doc.GetCurrentPile()->m_fPileLength, 10.f) << tool;
+        EXPECT_EQ(doc.m_bModified, 0) << tool;
+    }
+}
+
+// The wave train draws one sample per column whatever the pile's step: its time readout is that
+// sample's, (x - 40) x interval.
+TEST_F(Editor, WaveTrainTimeIsTheSampleUnderThePointer) {
+    struct Case {
+        int step, x;
+        const char* time;
+    };
+    const Case cases[] = {{1, 140, "声时: 2000.0us"}, {2, 140, "声时: 2000.0us"}, {4, 90, "声时: 1000.0us"},
+                          {7, 40, "声时: 0.0us"}};
+    for (const Case& c : cases) {
+        Make(Layout::WaveTrain);
+        doc.GetCurrentPile()->m_nStep = static_cast<int16_t>(c.step);
+        ViewGeometry g = editor.Geometry();
+        g.nTrainX0 = 40;
+        g.nTrainX1 = 740;
+        editor.SetGeometry(g);
+        const EditorEffects out = editor.PointerMove(c.x, kY);
+        EXPECT_EQ(out.Panes[1].value_or(""), c.time) << "step " << c.step;
+    }
+}
+
+// A head a file stored off the trace is drawn on its first or last sample; the readout, the hit test
+// and the defect command all measure from there, so the depth read is the depth stored.
+TEST_F(Editor, TheDepthReadAtTheCursorIsTheDepthADefectStores) {
+    struct Case {
+        int headSample;
+        int headX; // where the head is drawn
+    };
+    for (const Case& c : {Case{-11, 10}, Case{-300, 10}, Case{1500, 10 + 1023}}) {
+        CPileRecord r = PlainRecord(1, Spike);
+        r.m_nHeadSample = static_cast<int16_t>(c.headSample);
+        Make(Layout::Single, {r});
+        ViewGeometry g = editor.Geometry();
+        g.nWidth = 1400; // room for a head on the last sample
+        editor.SetGeometry(g);
+        EXPECT_EQ((editor.PointerMove(c.headX + 2, kY), state.m_nGrabbed), 1000) << c.headSample;
+        const EditorEffects read = editor.PointerMove(c.headX + 178, kY);
+        EXPECT_EQ(read.Panes[3].value_or(""), "深度: 7.1m") << c.headSample; // 178 * 20 * 4000 * 5e-7
+        ASSERT_TRUE(editor.AddDefect(3).strMessage.empty()) << c.headSample;
+        ASSERT_EQ(doc.GetCurrentPile()->GetDefectCount(), 1) << c.headSample;
+        EXPECT_FLOAT_EQ(doc.GetCurrentPile()->m_Defects[0].fDepth, 7.1f) << c.headSample;
+    }
+}
+
+// Commands at the cursor that find nothing to act on say so in pane 0.
+TEST_F(Editor, CommandsThatFindNothingSaySoInTheStatusBar) {
+    CPileRecord r = PlainRecord(1, Spike);
+    for (int i = 0; i < 10; ++i)
+        r.m_Defects[i] = DefectMark{2, 1.0f + 0.5f * i};
+    Make(Layout::Single, {r});
+    editor.PointerMove(kHeadX + 200, kY); // 8.0 m, below the last defect at 5.5 m: none hit
+    EXPECT_EQ(editor.DeleteDefect().Panes[0].value_or(""),
+              "光标不在缺陷上，未删除缺陷：请先把鼠标移到要删除的缺陷线上。");
+    EXPECT_EQ(doc.GetCurrentPile()->GetDefectCount(), 10);
+    EXPECT_EQ(editor.AddDefect(5).Panes[0].value_or(""), "这根桩已有10个缺陷，不能再添加。");
+    EXPECT_EQ(doc.GetCurrentPile()->GetDefectCount(), 10);
 }

@@ -177,6 +177,21 @@ INSTANTIATE_TEST_SUITE_P(Cases, ViewChooseRow,
 TEST(ViewGeometry, AmplitudeScaleUsesTheAbsoluteHalfRange) {
     EXPECT_DOUBLE_EQ(AmplitudeScale(480, 2.0), 45.0);
     EXPECT_DOUBLE_EQ(AmplitudeScale(200, 2.0), 25.0) << "a box under 300 units keeps a positive scale";
-    EXPECT_DOUBLE_EQ(AmplitudeScale(301, 1.0), 0.0) << "integer half of 1";
+    EXPECT_DOUBLE_EQ(AmplitudeScale(301, 1.0), 37.0) << "an eighth of the box, not the integer half of 1";
     EXPECT_DOUBLE_EQ(AmplitudeScale(480, 0.0), 0.0) << "flat trace";
+}
+
+// The half-range never falls below an eighth of the box: boxes about 300 high (an 800 x 560 window,
+// the three rows of a maximised 1920 x 1080 one) used to draw their trace a few pixels high. Boxes up
+// to 240 (pictures, most printed cells) and from 400 up keep |(h - 300) / 2|.
+TEST(ViewGeometry, HalfRangeIsNeverBelowAnEighthOfTheBox) {
+    const std::pair<int, int> cases[] = {
+        {100, 100}, {200, 50}, {240, 30}, // |(h - 300) / 2|
+        {250, 31},  {280, 35}, {300, 37}, {301, 37}, {310, 38}, {330, 41}, {360, 45}, {399, 49}, // h / 8
+        {400, 50},  {480, 90}, {900, 300},                                                     // again
+    };
+    for (const auto& [h, half] : cases) {
+        EXPECT_EQ(AmplitudeHalfRange(h), half) << h;
+        EXPECT_GE(AmplitudeHalfRange(h), h / 8) << h;
+    }
 }
