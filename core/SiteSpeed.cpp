@@ -131,9 +131,7 @@ int ApplySiteSpeed(std::vector<CPileRecord>& piles, int speed, std::vector<int>*
             continue;
         }
         rec.m_fPileLength = static_cast<float>(length);
-        for (int k = 0, n = rec.GetDefectCount(); k < n; ++k)
-            rec.m_Defects[k].fDepth = static_cast<float>(Round1(rec.m_Defects[k].fDepth * ratio));
-        rec.m_nWaveSpeed = static_cast<int16_t>(speed);
+        rec.SetSpeedKeepingTimes(speed);
         rec.SetDirty();
         ++changed;
     }
