@@ -319,6 +319,17 @@ TEST_F(Cli, ApplyKeepsTheMarksOnTheirEchoes) {
     EXPECT_FALSE(fs::exists(refused));
 }
 
+// The class counts of site-speed count piles, as its pile list does: repeated blows are one pile.
+TEST_F(Cli, SiteSpeedCountsPiles) {
+    const CRun r = Run("site-speed --json " + std::string(PILEWAVE_SAMPLES) + "/sample-site.wvf");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const json j = json::parse(r.out);
+    int counted = 0;
+    for (const auto& [cls, n] : j["class_counts"].items()) counted += n.get<int>();
+    EXPECT_EQ(counted, static_cast<int>(j["piles"].size()));
+    EXPECT_EQ(j["piles"].size(), 25u);
+}
+
 // The tester emulator in a second process at the far end of a file-backed virtual cable: what the
 // transfer fetches and converts is byte for byte what converting the same files directly gives.
 TEST_F(Cli, TransferFromATesterInAnotherProcess) {
