@@ -1,5 +1,7 @@
 // pilewave-cli apply: the window's edit-and-apply path for scripts: select a pile, load its pending
-// set, change the given values, commit length or speed, apply to the chosen scope, save.
+// set, change the given values, commit length or speed, apply to the chosen scope, save. The marks
+// follow as in the window: heads move with a change of the filters' delay, defects keep their times
+// at a new speed.
 #include <cstdio>
 #include <optional>
 
@@ -35,7 +37,9 @@ void RunApply(const CApplyOptions& o) {
     doc.SetSelection({pile});
     doc.Estimate().m_strScope = o.scope;
 
-    if (o.restore) doc.RestoreParameters();
+    if (o.restore) {
+        if (const std::string m = doc.RestoreParameters(); !m.empty()) Refuse(m);
+    }
     PendingParams& p = doc.m_Pending;
     // The filter and gain dialogs' checks: what they would refuse is refused here, and nothing is written.
     if (o.lowpass || o.highpass || o.passes) {
@@ -70,7 +74,7 @@ void RunApply(const CApplyOptions& o) {
     if (o.gainDelay) {
         if (const std::string m = CheckGainDelay(*o.gainDelay, GainDelayLimit(bar.m_fLength)); !m.empty()) Refuse(m);
     }
-    doc.ApplyPending();
+    if (const std::string m = doc.ApplyPending(); !m.empty()) Refuse(m);
     const DocResult saved = doc.Save(o.out);
     if (!saved.m_bOk) Refuse(saved.m_strDetail.empty() ? saved.m_strMessage : saved.m_strMessage + " (" + saved.m_strDetail + ")");
     std::printf("applied to %zu piles (%s); wrote %s\n", doc.ScopePiles(o.scope).size(), o.scope.c_str(),
@@ -80,25 +84,32 @@ void RunApply(const CApplyOptions& o) {
 } // namespace
 
 void AddApplyCommand(CLI::App& app) {
-    auto* cmd = app.add_subcommand("apply", "Change processing values of a pile and apply them to a scope, as the window does");
+    auto* cmd = app.add_subcommand(
+        "apply", "Change processing values of a pile and apply them to a scope, as the window does. The marks "
+                 "follow the trace: a change of the filters' delay moves each head sample with it (refused when "
+                 "a head would leave samples 0..1023), and a new speed keeps the toe's and every defect's time "
+                 "(lengths and defect depths follow)");
     auto o = std::make_shared<CApplyOptions>();
     cmd->add_option("PATH", o->path, "project file, tester folder, or a file inside one")->required();
     cmd->add_option("-o,--output", o->out, "the version-3 project file to write")->required();
     cmd->add_option("--scope", o->scope, "当前道 (the pile), 当前组 (its name group) or 全部波列 (all piles)")
         ->check(CLI::IsMember({std::string(kScopeCurrent), std::string(kScopeGroup), std::string(kScopeAll)}));
     cmd->add_option("--pile", o->pile, "the current pile (default: the first)");
-    auto* length = cmd->add_option("--length", o->length, "estimated pile length, m (the speed is derived per pile)");
-    cmd->add_option("--speed", o->speed, "estimated wave speed, m/s (the length is derived per pile)")->excludes(length);
-    cmd->add_option("--lowpass", o->lowpass, "low-pass cutoff, kHz: 0 (off) to 5.0, above the high-pass");
-    cmd->add_option("--highpass", o->highpass, "high-pass cutoff, Hz: 0 (off) to 2000.0");
-    cmd->add_option("--passes", o->passes, "low-pass passes, 1 to 5");
+    auto* length = cmd->add_option("--length", o->length,
+                                   "estimated pile length, m (the speed is derived per pile; defects keep their times)");
+    cmd->add_option("--speed", o->speed, "estimated wave speed, m/s (the length is derived per pile; defects keep their times)")
+        ->excludes(length);
+    cmd->add_option("--lowpass", o->lowpass,
+                    "low-pass cutoff, kHz: 0 (off) to 5.0, above the high-pass (the head follows the filter's delay)");
+    cmd->add_option("--highpass", o->highpass, "high-pass cutoff, Hz: 0 (off) to 2000.0 (the head follows the filter's delay)");
+    cmd->add_option("--passes", o->passes, "low-pass passes, 1 to 5 (the head follows the filter's delay)");
     cmd->add_option("--gain", o->gain, "gain factor, 1.0 to 1000.0");
     cmd->add_option("--gain-delay", o->gainDelay, "gain delay below the head, m (at most 0.8 x the pile length)");
     cmd->add_option("--gain-mode", o->gainMode, "exp or lin")->check(CLI::IsMember({"exp", "lin"}));
     cmd->add_option("--integrate", o->integrate, "on or off")->check(CLI::IsMember({"on", "off"}));
     cmd->add_option("--pre-zero", o->preZero, "leading samples forced to 0");
     cmd->add_option("--post-cut", o->postCut, "trailing samples forced to 0");
-    cmd->add_flag("--restore", o->restore, "reset the processing values first (恢复参数)");
+    cmd->add_flag("--restore", o->restore, "reset the processing values first (恢复参数; the head follows)");
     cmd->callback([o] { RunApply(*o); });
 }
 

@@ -109,7 +109,10 @@ void AddTraceCommands(CLI::App& app) {
         cmd->add_option("PATH", o->path, "project file, tester folder, or a file inside one")->required();
         cmd->add_option("--pile", o->pile, "pile number")->required();
         auto* vp = cmd->add_option("--view-points", o->viewPoints, "fit the step to this view width, as the view does");
-        cmd->add_option("--set", o->sets, "FIELD=VALUE: change a numeric field before processing (repeatable)");
+        cmd->add_option("--set", o->sets,
+                        "FIELD=VALUE: change a stored numeric field as it is before processing (repeatable); "
+                        "nothing follows it: a filter set here does not move the head, a speed does not move "
+                        "the defects (use apply for that)");
         cmd->add_flag("--spectra", o->spectra, "with --json: amplitude, power and phase spectra too");
         auto* json = cmd->add_flag("--json", o->json, "JSON instead of one value per line");
         cmd->add_flag("--csv", o->csv, "CSV: sample, time_ms, depth_m, raw, trace")->excludes(json);

@@ -49,13 +49,20 @@ CAverageResult AverageSelected(std::vector<CPileRecord>& piles, const std::vecto
     }
 
     const CPileRecord& r = *last;
+    // The averaged samples are processed traces: they already lag R's raw samples by R's filters'
+    // delay, and the new record receives R's filters again. Its head lies that much later.
+    const long long head = static_cast<long long>(r.m_nHeadSample) + r.FilterDelay();
+    if (!HeadSampleInTrace(head)) {
+        result.m_strMessage = msg::kAverageHeadLeavesTrace;
+        return result;
+    }
     average.CopyParameters(&r);
     std::memcpy(average.m_szPileName, r.m_szPileName, sizeof r.m_szPileName);
     average.m_nDiameter = r.m_nDiameter;
     average.m_nPileNo = static_cast<int16_t>(piles.size() + 1);
     average.m_nSmooth = 1;
-    // The first head point was set while the new record had no step of its own; now it has R's.
-    average.SetHeadPoint(r.m_nHeadPoint);
+    average.m_nHeadSample = static_cast<int16_t>(head);
+    average.GetHeadPoint(); // in R's step, which the new record took over
     average.m_bDirty = 1;
     result.m_nNewPileNo = average.m_nPileNo;
     piles.push_back(std::move(average));

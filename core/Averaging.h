@@ -16,8 +16,10 @@ struct CAverageResult {
 
 // Averages the processed traces of the selected piles (pile numbers, the first is the current pile)
 // into a new record appended to piles: a running mean in selection order, completed with the
-// parameters of the last averaged record. Refusals leave piles unchanged: "请选择多个记录！" with
-// fewer than two, "请选择相同名字的桩" when a name differs from the current pile's (compared exactly).
+// parameters of the last averaged record R; its head is R's head plus R's filters' delay, which its
+// samples already carry. Refusals leave piles unchanged: "请选择多个记录！" with fewer than two,
+// "请选择相同名字的桩" when a name differs from the current pile's (compared exactly), and
+// kAverageHeadLeavesTrace when that head would lie past the trace's end.
 CAverageResult AverageSelected(std::vector<CPileRecord>& piles, const std::vector<int>& selection);
 
 } // namespace pw

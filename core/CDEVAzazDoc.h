@@ -3,6 +3,7 @@
 // exact message text, questions are asked by the caller first, and listeners hear what changed.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -122,14 +123,21 @@ public:
     int DeletePile(int index); // 1 deleted, 0 nothing to delete
 
     // --- the pending set and apply (DocumentApply.cpp) ---
+    // Every apply keeps the marks on their echoes: a record whose filters' delay changes has its head
+    // sample moved by the change, and a record given a new speed keeps each defect's time. An apply
+    // that would move a head off the trace (0..1023) is refused whole with kHeadLeavesTrace and
+    // changes nothing; callers put back what they changed in the pending set.
     void LoadPending(int pileNo); // -1: the reset values
-    void ApplyPending();          // into every record of the estimate bar's scope
-    void ApplyPendingTo(int pileNo);
+    std::string ApplyPending();   // into every record of the estimate bar's scope; "" or the refusal
+    std::string ApplyPendingTo(int pileNo);
     std::vector<int> ScopePiles(const std::string& scope); // pile numbers a scope covers, stored order
-    // The bar's length and speed and the pending processing values (filters, gain, rotation,
-    // integration, passes, pre-zero, post-cut, vertical shift) into one record.
-    void WriteBarAndPending(CPileRecord& rec, const CEstimateState& bar) const;
-    void RestoreParameters();
+    // The scope box's write-through: each record of the scope gets the bar's speed with its toe kept
+    // (the length follows) and the pending processing values, but not the amplified segments, shifts,
+    // zoom or smoothing. A bar length or speed outside the commits' ranges is not used (the speed
+    // kept, the message returned); a head leaving the trace refuses the whole write.
+    std::string WriteBarToScope(const CEstimateState& bar, const std::string& scope);
+    // 恢复参数: the reset values applied; a refusal puts the previous pending set back.
+    std::string RestoreParameters();
     std::string PreZero(int value); // "" or the refusal
     std::string PostCut(int value);
     std::string Smoothing(int value);
@@ -161,13 +169,20 @@ public:
     void ToggleRemoveDC();
     void ToggleInvert();
     void ToggleVariableArea();
-    void ToggleIntegrate();
+    std::string ToggleIntegrate(); // applies; "" or the apply's refusal (the switch then stays)
     void ToggleScale();
     void SetLayout(int commandId); // single, three, train, many traces, amplitude or power spectrum
     void ChooseTool(int commandId);
     CommandState GetCommandState(int commandId) const;
 
 private:
+    // Length, speed and the pending processing values into one record, the marks following (see the
+    // apply above). False, and nothing written, when its head would leave the trace.
+    bool WriteBarAndPending(CPileRecord& rec, float length, int16_t speed) const;
+    // Where the record's head goes when it takes the pending filters at this length and speed (the
+    // delay is 0 for a record that is not processed); nullopt when that is off the trace.
+    std::optional<int> HeadAfterPending(const CPileRecord& rec, float length, int16_t speed) const;
+
     void TakeRecords(CProjectData&& data, bool keepTexts);
     void ReleaseRecords();
     void AfterLoad();

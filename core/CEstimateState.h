@@ -23,12 +23,14 @@ public:
 
     // The user leaves (or presses Enter in) the length edit with value typed. With a document, an
     // out-of-range value is refused with its message and the previous value stays; an accepted value
-    // that differs from the previous one is applied to the scope. Returns "" or the message.
+    // that differs from the previous one is applied to the scope. Returns "" or the message; when the
+    // apply refuses, the bar is as it was.
     std::string CommitLength(CDEVAzazDoc* doc, float value);
     std::string CommitSpeed(CDEVAzazDoc* doc, int value);
-    // The user picks a scope: the bar's length and speed and the pending set go into the records of
-    // that scope as they are (nothing is derived). A length or speed outside the commits' ranges is
-    // not written (each record keeps its own) and its message is returned; "" otherwise.
+    // The user picks a scope: the bar's speed and the pending set go into the records of that scope,
+    // each keeping its toe and defects at their times (CDEVAzazDoc::WriteBarToScope). Returns "" or
+    // the message: a bar value outside the commits' ranges, or a head the filters would push off the
+    // trace (then nothing is written).
     std::string ScopeChanged(CDEVAzazDoc* doc, const std::string& scope);
     int LastEntered() const { return m_nLastEntered; }
 };

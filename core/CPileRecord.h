@@ -139,6 +139,10 @@ public:
     // True when sampling interval, wave speed and length are positive finite numbers: only then can
     // time become depth. Otherwise the trace is the raw samples and the conversions refuse.
     bool IsProcessable() const;
+    static bool CanProcess(float sampleInterval, int waveSpeed, float pileLength);
+    // Samples by which the processed trace lags the raw samples: every FIR pass delays by
+    // (taps - 1) / 2. 0 when the record is not processed (its trace is the raw samples).
+    int FilterDelay() const;
     TraceScale Scale() const { return TraceScale{m_nStep, m_fSampleInterval, m_nWaveSpeed, m_fPileLength}; }
 
     // Conversions (display points from the head); nullopt when the record cannot convert.
@@ -160,6 +164,10 @@ public:
     int GetDefectText(int index, std::string& text, float& depth);
     // Moves defect index to the depth of point p; 0 when refused.
     int SetDefectDepthAtPoint(int index, int p);
+    // A new wave speed with every defect kept at its time: each depth scales by the new speed over the
+    // old one, rounded to one decimal as stored. The length is the caller's to set. Without a usable
+    // old speed the depths stay.
+    void SetSpeedKeepingTimes(int speed);
 
     // Spectrum of the processed trace (0 amplitude, 1 power, other phase) into m_fWork; returns the
     // largest value (never negative).
@@ -173,5 +181,12 @@ public:
     // refusal message when there is no source.
     std::string CopyParameters(const CPileRecord* source);
 };
+
+// The delay in samples of these filters at sampling interval dt (µs), as the pipeline runs them:
+// low-pass passes (at most five) and one high-pass pass.
+int FilterDelayOf(float lowPassKHz, int passes, float highPassHz, float dt);
+
+// The pile head is a sample of the trace: 0..1023.
+inline bool HeadSampleInTrace(long long head) { return head >= 0 && head < kSamples; }
 
 } // namespace pw

@@ -20,6 +20,9 @@ inline constexpr const char* kSpeedRange = "波速应在100到10000m/s之间 ";
 inline constexpr const char* kPreZeroBeforeHead = "前置零位置应在桩头之前！ ";
 inline constexpr const char* kPostCutAfterToe = "后截除位置应在桩底之后!";
 inline constexpr const char* kSmoothRange = "平滑点数应该在1--32之间!";
+// The head follows the filters' delay; a change that would push it off the trace is refused whole.
+inline constexpr const char* kHeadLeavesTrace = "滤波延迟会使桩头移出波形范围，参数未应用！";
+inline constexpr const char* kAverageHeadLeavesTrace = "滤波延迟会使平均波形的桩头移出波形范围，未作平均！";
 // The same refusals at the view's cursor carry texts of their own: no trailing blank here, and a
 // full-width exclamation mark after the toe.
 inline constexpr const char* kPreZeroCursorBeforeHead = "前置零位置应在桩头之前！";

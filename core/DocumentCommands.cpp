@@ -43,10 +43,12 @@ void CDEVAzazDoc::ToggleVariableArea() {
     Notify(kChangedDisplay);
 }
 
-void CDEVAzazDoc::ToggleIntegrate() {
+std::string CDEVAzazDoc::ToggleIntegrate() {
     m_Pending.m_bIntegrate = !m_Pending.m_bIntegrate;
-    ApplyPending();
+    std::string refusal = ApplyPending();
+    if (!refusal.empty()) m_Pending.m_bIntegrate = !m_Pending.m_bIntegrate;
     Notify(kChangedDisplay);
+    return refusal;
 }
 
 void CDEVAzazDoc::ToggleScale() {

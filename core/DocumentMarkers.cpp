@@ -66,8 +66,11 @@ std::string CDEVAzazDoc::PreZeroAtColumn(int cursorColumn) {
     CPileRecord* cur = GetCurrentPile();
     if (!cur) return {};
     const CursorPlace at = PlaceOf(*cur, cursorColumn);
-    const long long p = at.nStep * at.nColumn;
-    if (p < 0 || p > at.nStep * at.nHead) return msg::kPreZeroCursorBeforeHead;
+    // Pre-zero counts raw samples: the sample drawn at the cursor was recorded the filters' delay
+    // earlier, and so was the head pulse.
+    const long long delay = cur->FilterDelay();
+    const long long p = at.nStep * at.nColumn - delay;
+    if (p < 0 || p > at.nStep * at.nHead - delay) return msg::kPreZeroCursorBeforeHead;
     cur->m_nPreZero = static_cast<int16_t>(p); // at most the head sample: fits
     m_Pending.m_nPreZero = cur->m_nPreZero;
     cur->SetDirty();
@@ -81,8 +84,10 @@ std::string CDEVAzazDoc::PostCutAtColumn(int cursorColumn) {
     if (!cur) return {};
     const CursorPlace at = PlaceOf(*cur, cursorColumn);
     const auto toe = cur->ToePoint();
-    const long long q = kSamples - at.nStep * at.nColumn;
-    if (!toe || q < 0 || q > kSamples - at.nStep * (at.nHead + *toe)) return msg::kPostCutCursorAfterToe;
+    const long long delay = cur->FilterDelay(); // in raw samples, as for the pre-zero
+    const long long q = kSamples - (at.nStep * at.nColumn - delay);
+    if (!toe || q < 0 || q > kSamples || q > kSamples - (at.nStep * (at.nHead + *toe) - delay))
+        return msg::kPostCutCursorAfterToe;
     cur->m_nPostCut = static_cast<int16_t>(q); // 0..1024
     m_Pending.m_nPostCut = cur->m_nPostCut;
     // The cut changes the processed trace: rebuild it, or the plot keeps the uncut samples.

@@ -6,6 +6,7 @@
 #include "core/CPileRecord.h"
 #include "core/PileTypes.h"
 #include "dsp/Pipeline.h"
+#include "dsp/Round1.h"
 #include "dsp/Spectrum.h"
 
 namespace pw {
@@ -18,8 +19,22 @@ int ClampStep(long long step) { return static_cast<int>(std::clamp<long long>(st
 
 } // namespace
 
-bool CPileRecord::IsProcessable() const {
-    return PositiveFinite(m_fSampleInterval) && m_nWaveSpeed > 0 && PositiveFinite(m_fPileLength);
+bool CPileRecord::CanProcess(float sampleInterval, int waveSpeed, float pileLength) {
+    return PositiveFinite(sampleInterval) && waveSpeed > 0 && PositiveFinite(pileLength);
+}
+
+bool CPileRecord::IsProcessable() const { return CanProcess(m_fSampleInterval, m_nWaveSpeed, m_fPileLength); }
+
+int FilterDelayOf(float lowPassKHz, int passes, float highPassHz, float dt) {
+    // The same tap rules and pass limit as RunPipeline: a linear-phase FIR of N taps lags by (N - 1) / 2.
+    int delay = 0;
+    if (const int taps = LowPassTaps(lowPassKHz, dt); taps > 0) delay += std::clamp(passes, 0, 5) * ((taps - 1) / 2);
+    if (const int taps = HighPassTaps(highPassHz, dt); taps > 0) delay += (taps - 1) / 2;
+    return delay;
+}
+
+int CPileRecord::FilterDelay() const {
+    return IsProcessable() ? FilterDelayOf(m_fLowPass, m_nLowPassPasses, m_fHighPass, m_fSampleInterval) : 0;
 }
 
 float* CPileRecord::GetTrace() {
@@ -169,6 +184,16 @@ int CPileRecord::SetDefectDepthAtPoint(int index, int p) {
     if (index < 0 || index >= GetDefectCount() || !depth) return 0;
     m_Defects[index].fDepth = static_cast<float>(*depth);
     return 1;
+}
+
+void CPileRecord::SetSpeedKeepingTimes(int speed) {
+    // t = 2 d / c: at the same time the depth scales with the speed.
+    if (m_nWaveSpeed > 0 && speed != m_nWaveSpeed) {
+        const double ratio = static_cast<double>(speed) / m_nWaveSpeed;
+        for (int k = 0, n = GetDefectCount(); k < n; ++k)
+            m_Defects[k].fDepth = static_cast<float>(Round1(m_Defects[k].fDepth * ratio));
+    }
+    m_nWaveSpeed = static_cast<int16_t>(speed);
 }
 
 float CPileRecord::ComputeSpectrum(int kind) {

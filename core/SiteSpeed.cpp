@@ -38,7 +38,6 @@ CSiteSpeedResult ComputeSiteSpeed(const std::vector<CPileRecord>& piles, const s
         if (index < 0 || index >= static_cast<int>(piles.size())) continue;
         const CPileRecord& rec = piles[static_cast<std::size_t>(index)];
         const int cls = IntegrityClass(rec);
-        ++r.m_nClassCounts[static_cast<std::size_t>(cls)];
         const std::string name = GbkToUtf8(TrimmedPileName(rec));
         auto it = std::find_if(r.m_Piles.begin(), r.m_Piles.end(), [&](const CSpeedPile& p) { return p.m_strName == name; });
         if (it == r.m_Piles.end()) {
@@ -53,6 +52,8 @@ CSiteSpeedResult ComputeSiteSpeed(const std::vector<CPileRecord>& piles, const s
         }
     }
     for (CSpeedPile& p : r.m_Piles) {
+        // A pile is counted once, in its worst class, however many blows it was recorded with.
+        ++r.m_nClassCounts[static_cast<std::size_t>(p.m_nClass)];
         double sum = 0;
         for (int index : p.m_RecordIndices)
             sum += piles[static_cast<std::size_t>(index)].m_nWaveSpeed;
@@ -131,9 +132,7 @@ int ApplySiteSpeed(std::vector<CPileRecord>& piles, int speed, std::vector<int>*
             continue;
         }
         rec.m_fPileLength = static_cast<float>(length);
-        for (int k = 0, n = rec.GetDefectCount(); k < n; ++k)
-            rec.m_Defects[k].fDepth = static_cast<float>(Round1(rec.m_Defects[k].fDepth * ratio));
-        rec.m_nWaveSpeed = static_cast<int16_t>(speed);
+        rec.SetSpeedKeepingTimes(speed);
         rec.SetDirty();
         ++changed;
     }

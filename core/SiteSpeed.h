@@ -36,7 +36,7 @@ struct CSiteSpeedResult {
     double m_fMean = 0;              // mean of the used speeds (also without a site speed)
     int m_nSiteSpeed = 0;            // m_fMean rounded to the nearest m/s, when m_bHasSpeed
     double m_fMin = 0, m_fMax = 0, m_fStdDev = 0; // of the used speeds
-    std::array<int, 3> m_nClassCounts{};          // records of each integrity class among those asked about
+    std::array<int, 3> m_nClassCounts{};          // piles (not records) of each integrity class asked about
     std::string m_strVerdict;        // one Chinese sentence: the result, or why there is none
 };
 

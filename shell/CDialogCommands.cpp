@@ -49,10 +49,11 @@ void CDialogCommands::Gain() {
     values.m_fDelay = p.m_fGainDelay;
     CGainDlg dialog(values, m_doc.Estimate().m_fLength, m_prompts, m_pWindow);
     if (m_prompts.RunDialog(dialog) != QDialog::Accepted) return;
+    const PendingParams before = p;
     p.m_fGain = dialog.Values().m_fGain;
     p.m_fGainDelay = dialog.Values().m_fDelay;
     p.m_nGainMode = dialog.Values().m_nMode == 1 ? 1 : 0;
-    m_doc.ApplyPending();
+    ApplyOrPutBack(before);
 }
 
 void CDialogCommands::Filter() {
@@ -63,10 +64,18 @@ void CDialogCommands::Filter() {
     values.m_fHighPass = p.m_fHighPass;
     CFilterDlg dialog(values, m_prompts, m_pWindow);
     if (m_prompts.RunDialog(dialog) != QDialog::Accepted) return;
+    const PendingParams before = p;
     p.m_fLowPass = dialog.Values().m_fLowPass;
     p.m_nLowPassPasses = static_cast<int16_t>(dialog.Values().m_nPasses);
     p.m_fHighPass = dialog.Values().m_fHighPass;
-    m_doc.ApplyPending();
+    ApplyOrPutBack(before); // the heads follow the filters' delay, or nothing changes
+}
+
+void CDialogCommands::ApplyOrPutBack(const PendingParams& before) {
+    if (const std::string refusal = m_doc.ApplyPending(); !refusal.empty()) {
+        m_doc.m_Pending = before;
+        m_prompts.Tell(QString::fromUtf8(refusal));
+    }
 }
 
 void CDialogCommands::PrintSetup() {

@@ -31,6 +31,9 @@ public:
     std::optional<CReportInfo> ReportInfo(const CReportInfo& info);
 
 private:
+    // Applies the pending set; a refusal is shown and the pending set is put back as it was.
+    void ApplyOrPutBack(const PendingParams& before);
+
     CDEVAzazDoc& m_doc;
     CShellPrompts& m_prompts;
     QWidget* m_pWindow;

@@ -17,7 +17,7 @@ void CEditCommands::Register(CCommandRouter& router, CDataListView& list) {
     router.Handle(cmd::kRemoveDC, [&d] { d.ToggleRemoveDC(); });
     router.Handle(cmd::kInvert, [&d] { d.ToggleInvert(); });
     router.Handle(cmd::kVariableArea, [&d] { d.ToggleVariableArea(); });
-    router.Handle(cmd::kIntegrate, [&d] { d.ToggleIntegrate(); });
+    router.Handle(cmd::kIntegrate, [this] { Show(m_doc.ToggleIntegrate()); });
     router.Handle(cmd::kScale, [&d] { d.ToggleScale(); });
     for (int id : {cmd::kSingleTrace, cmd::kThreeTraces, cmd::kWaveTrain, cmd::kAmplitudeSpectrum,
                    cmd::kPowerSpectrum})
@@ -29,7 +29,7 @@ void CEditCommands::Register(CCommandRouter& router, CDataListView& list) {
     router.Handle(cmd::kPostCut, [this] { PostCut(); });
     router.Handle(cmd::kSmooth, [this] { Smoothing(); });
     router.Handle(cmd::kAverage, [this] { Show(m_doc.AverageSelection()); });
-    router.Handle(cmd::kRestore, [&d] { d.RestoreParameters(); });
+    router.Handle(cmd::kRestore, [this] { Show(m_doc.RestoreParameters()); });
     router.Handle(cmd::kDeletePile, [&list] { list.DeleteCurrent(); });
 }
 

@@ -113,7 +113,7 @@ void CReportCommands::SiteSpeed() {
     CSiteSpeedDlg dialog(result, m_pWindow);
     if (m_prompts.RunDialog(dialog) != QDialog::Accepted || !dialog.ApplyChosen() || !result.m_bHasSpeed) return;
     const QString question =
-        QString::fromUtf8(msg::kApplySiteSpeed).arg(result.m_nSiteSpeed).arg(m_doc.GetPileCount());
+        QString::fromUtf8(msg::kApplySiteSpeed).arg(result.m_nSiteSpeed).arg(result.m_Piles.size()); // piles, not blows
     if (m_prompts.Ask(QString::fromUtf8(msg::kAppTitle), question, QMessageBox::Yes | QMessageBox::No) !=
         QMessageBox::Yes)
         return;

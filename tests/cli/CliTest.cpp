@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -281,6 +282,62 @@ TEST_F(Cli, ApplyRunsTheDocumentPathAndRefusesWithoutWriting) {
         EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
         EXPECT_FALSE(fs::exists(refused)) << args;
     }
+}
+
+// apply keeps the marks on their echoes. On the sample site a 20 Hz high-pass (125 taps) delays pile
+// 1's trace by 62 samples and a 5 kHz low-pass (11 taps) by 5 more: its head goes along, so the head
+// pulse stays where it was after the head.
+// A new speed keeps the defects' times: 3#'s 缩径 at 5.2 m is at 4.7 m at 3400 m/s.
+TEST_F(Cli, ApplyKeepsTheMarksOnTheirEchoes) {
+    const std::string site = std::string(PILEWAVE_SAMPLES) + "/sample-site.wvf";
+    // Samples from the head marker to the largest swing of the head pulse.
+    auto pulseAfterHead = [&](const std::string& path, int pile) {
+        const json info = json::parse(Run("info --json " + path).out);
+        const int head = info["piles"][pile - 1]["m_nHeadSample"].get<int>();
+        const json t = json::parse(Run("trace " + path + " --pile " + std::to_string(pile) + " --json").out);
+        int peak = head;
+        for (int i = std::max(head - 150, 0); i < std::min(head + 150, 1024); ++i)
+            if (std::fabs(t["trace"][i].get<double>()) > std::fabs(t["trace"][peak].get<double>())) peak = i;
+        return std::pair{head, peak - head};
+    };
+    const auto [head, before] = pulseAfterHead(site, 1);
+    const std::string filtered = (m_Dir / "filtered.wvf").string();
+    const CRun hp = Run("apply " + site + " --pile 1 --lowpass 5 --highpass 20 -o " + filtered);
+    ASSERT_EQ(hp.code, 0) << hp.err;
+    const auto [movedHead, after] = pulseAfterHead(filtered, 1);
+    EXPECT_EQ(movedHead, head + 67);
+    EXPECT_NEAR(after, before, 2);
+    // Switched off again (恢复参数), the head is back where it was.
+    const std::string restored = (m_Dir / "restored.wvf").string();
+    ASSERT_EQ(Run("apply " + filtered + " --pile 1 --restore -o " + restored).code, 0);
+    EXPECT_EQ(pulseAfterHead(restored, 1).first, head);
+
+    const std::string slower = (m_Dir / "slower.wvf").string();
+    const CRun speed = Run("apply " + site + " --pile 5 --speed 3400 -o " + slower);
+    ASSERT_EQ(speed.code, 0) << speed.err;
+    const json pile5 = json::parse(Run("info --json " + slower).out)["piles"][4];
+    EXPECT_EQ(pile5["m_szPileName"], "3#");
+    EXPECT_EQ(pile5["m_nWaveSpeed"], 3400);
+    EXPECT_EQ(pile5["m_Defects"][0]["nType"], 2);
+    EXPECT_FLOAT_EQ(pile5["m_Defects"][0]["fDepth"].get<float>(), 4.7f);
+
+    // Five passes of the longest low-pass delay the trace by more than 1,000 samples: refused, nothing written.
+    const std::string refused = (m_Dir / "refused.wvf").string();
+    const CRun far = Run("apply " + site + " --pile 1 --lowpass 0.05 --passes 5 -o " + refused);
+    EXPECT_EQ(far.code, 1);
+    EXPECT_NE(far.err.find("滤波延迟会使桩头移出波形范围"), std::string::npos) << far.err;
+    EXPECT_FALSE(fs::exists(refused));
+}
+
+// The class counts of site-speed count piles, as its pile list does: repeated blows are one pile.
+TEST_F(Cli, SiteSpeedCountsPiles) {
+    const CRun r = Run("site-speed --json " + std::string(PILEWAVE_SAMPLES) + "/sample-site.wvf");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const json j = json::parse(r.out);
+    int counted = 0;
+    for (const auto& [cls, n] : j["class_counts"].items()) counted += n.get<int>();
+    EXPECT_EQ(counted, static_cast<int>(j["piles"].size()));
+    EXPECT_EQ(j["piles"].size(), 25u);
 }
 
 // The tester emulator in a second process at the far end of a file-backed virtual cable: what the

@@ -11,9 +11,12 @@ namespace {
 using namespace pw;
 namespace fs = std::filesystem;
 
-// A record that converts: s = 1, dt = 20 us, c = 4000 m/s, L = 10 m (toe at 250 points), head at 50.
+// A record that converts: s = 1, dt = 20 us, c = 4000 m/s, L = 10 m (toe at 250 points), head at 50 on
+// its unfiltered trace (an apply moves the head with the delay of the filters it writes).
 CPileRecord Pile(int no, const char* name, unsigned seed = 1) {
     CPileRecord r = test::MakeRecord(seed + static_cast<unsigned>(no));
+    r.m_fLowPass = 0.f;
+    r.m_fHighPass = 0.f;
     r.m_nPileNo = static_cast<int16_t>(no);
     r.SetPileName(name);
     r.m_nStep = 1;
@@ -303,18 +306,20 @@ TEST(Document, GainDelayIsKeptWithinEightTenthsOfTheLength) {
     EXPECT_FLOAT_EQ(doc.m_Piles[0].m_fGainDelay, 4.f);
 }
 
-TEST(Document, ScopeChangeWritesTheBarAsItIs) {
+// The scope box writes the bar's speed into every record with its toe kept: 10 m at 4000 m/s is
+// 8 m at 3200 m/s. The bar's own length is not written.
+TEST(Document, ScopeChangeWritesTheBarsSpeedWithTheToeKept) {
     CDEVAzazDoc doc;
     Load(doc, Named({"1", "2", "3"}));
     CEstimateState& bar = doc.Estimate();
     bar.m_fLength = 7.f;
-    bar.m_nSpeed = 3100;
+    bar.m_nSpeed = 3200;
     doc.m_Pending.m_fLowPass = 1.5f;
     doc.m_Pending.m_nZoom = 9;
     bar.ScopeChanged(&doc, kScopeAll);
     for (const auto& p : doc.m_Piles) {
-        EXPECT_EQ(p.m_fPileLength, 7.f);
-        EXPECT_EQ(p.m_nWaveSpeed, 3100);
+        EXPECT_EQ(p.m_fPileLength, 8.f);
+        EXPECT_EQ(p.m_nWaveSpeed, 3200);
         EXPECT_EQ(p.m_fLowPass, 1.5f);
         EXPECT_NE(p.m_nZoom, 9); // not on this path
         EXPECT_EQ(p.m_bDirty, 1);

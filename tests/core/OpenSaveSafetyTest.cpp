@@ -263,34 +263,38 @@ TEST(Ticks, ATickChangeMarksTheProjectModified) {
     EXPECT_EQ(doc.m_Piles[1].m_bChecked, 1);
 }
 
-// Choosing a scope writes the bar as it is, but never a length or speed no commit would accept.
+// Choosing a scope writes the bar's speed (each record's length following with its toe kept), but
+// never a speed no commit would accept; an impossible bar length is named but not needed.
 TEST(ScopeChange, ImpossibleBarValuesAreNotWritten) {
     struct Case {
         float length;
         int speed;
-        bool lengthWritten, speedWritten;
+        float lengthAfter;
+        int speedAfter;
         const char* message;
     } const cases[] = {
-        {12.f, 3600, true, true, ""},
-        {0.f, 3600, false, true, msg::kLengthRange},
-        {-5.f, 3600, false, true, msg::kLengthRange},
-        {12.f, -300, true, false, msg::kSpeedRange},
-        {0.f, 0, false, false, msg::kLengthRange}, // one message for both
+        {12.f, 3600, 8.1f, 3600, ""}, // 9 m at 4000 m/s is 8.1 m at 3600 m/s
+        {0.f, 3600, 8.1f, 3600, msg::kLengthRange},
+        {-5.f, 3600, 8.1f, 3600, msg::kLengthRange},
+        {12.f, -300, 9.f, 4000, msg::kSpeedRange},
+        {0.f, 0, 9.f, 4000, msg::kLengthRange}, // one message for both
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.length) + " m, " + std::to_string(c.speed) + " m/s");
         CDEVAzazDoc doc;
         doc.m_Piles = Numbered({1, 2});
-        for (auto& p : doc.m_Piles)
-            p.m_fPileLength = 9.f, p.m_nWaveSpeed = 4000;
+        for (auto& p : doc.m_Piles) {
+            p.m_fPileLength = 9.f, p.m_nWaveSpeed = 4000, p.m_fSampleInterval = 20.f, p.m_nStep = 1;
+            p.m_fLowPass = p.m_fHighPass = 0.f; // the head stays: no filter delay changes
+        }
         doc.SetSelection({1});
         CEstimateState& bar = doc.Estimate();
         bar.m_fLength = c.length;
         bar.m_nSpeed = static_cast<int16_t>(c.speed);
         EXPECT_EQ(bar.ScopeChanged(&doc, kScopeAll), c.message);
         for (const auto& p : doc.m_Piles) {
-            EXPECT_EQ(p.m_fPileLength, c.lengthWritten ? c.length : 9.f);
-            EXPECT_EQ(p.m_nWaveSpeed, c.speedWritten ? c.speed : 4000);
+            EXPECT_FLOAT_EQ(p.m_fPileLength, c.lengthAfter);
+            EXPECT_EQ(p.m_nWaveSpeed, c.speedAfter);
         }
     }
 }

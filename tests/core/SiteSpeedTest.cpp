@@ -88,6 +88,16 @@ TEST(SiteSpeed, EdgeCases) {
     EXPECT_DOUBLE_EQ(blows.m_Piles[4].m_fSpeed, 3700.0);
 }
 
+// Repeated blows are one pile in the class counts too: the counts add up to the piles listed.
+TEST(SiteSpeed, ClassCountsCountPilesNotBlows) {
+    auto piles = Speeds({3700, 3750});
+    for (int s : {3600, 3700, 3800}) piles.push_back(Pile("B", s));              // one class Ⅰ pile, three blows
+    for (int i = 0; i < 2; ++i) piles.push_back(Pile("N", 3700, {{2, 4.f}}));    // one 缩径 pile, two blows
+    const CSiteSpeedResult r = ComputeSiteSpeed(piles);
+    ASSERT_EQ(r.m_Piles.size(), 4u);
+    EXPECT_EQ(r.m_nClassCounts, (std::array<int, 3>{3, 1, 0}));
+}
+
 TEST(SiteSpeed, TheSpeedOnlyEditKeepsEveryTime) {
     CPileRecord rec = Pile("A", 4000, {{4, 3.0f}, {3, 7.5f}}, 12.f);
     rec.m_fLowPass = 1.5f;

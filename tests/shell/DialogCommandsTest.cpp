@@ -84,6 +84,28 @@ TEST_F(DialogCommandsTest, FilterAppliesToAllTraces) {
     }
 }
 
+// The filter dialog's apply moves the head with the filters' delay (at 20 µs a 1 kHz low-pass adds 25
+// samples, a 20 Hz high-pass 62); one that would push the head off the trace is refused, shown, and
+// changes nothing, the pending set included.
+TEST_F(DialogCommandsTest, FilterMovesTheHeadWithTheDelayOrChangesNothing) {
+    Open({{"1"}});
+    prompts.m_Hands.push_back(Type({{1096, "1"}, {1097, "1"}, {1098, "20"}}));
+    ASSERT_TRUE(frame.Router().Dispatch(32868));
+    EXPECT_EQ(doc.FindPile(1)->m_nHeadSample, 50 + 25 + 62);
+    doc.SetModified(false);
+    prompts.m_Hands.push_back(Type({{1096, "0.05"}, {1097, "5"}, {1098, "20"}}));
+    frame.Router().Dispatch(32868);
+    EXPECT_EQ(prompts.m_Told, QStringList{U("滤波延迟会使桩头移出波形范围，参数未应用！")});
+    EXPECT_EQ(doc.FindPile(1)->m_nHeadSample, 137);
+    EXPECT_EQ(doc.FindPile(1)->m_fLowPass, 1.f);
+    EXPECT_EQ(doc.m_Pending.m_fLowPass, 1.f);
+    EXPECT_EQ(doc.m_Pending.m_nLowPassPasses, 1);
+    EXPECT_FALSE(doc.m_bModified);
+    // 恢复参数 takes the filters off and the head back.
+    ASSERT_TRUE(frame.Router().Dispatch(32876));
+    EXPECT_EQ(doc.FindPile(1)->m_nHeadSample, 50);
+}
+
 TEST_F(DialogCommandsTest, CancelChangesNothing) {
     Open({{"1"}});
     const float gain = doc.FindPile(1)->m_fGain;

@@ -99,17 +99,34 @@ TEST_F(EstimateBarTest, CommitAppliesToTheChosenScope) {
     }
 }
 
-TEST_F(EstimateBarTest, PickingAScopeWritesTheBarsValuesIntoItsRecords) {
+// The bar's speed goes into every record with each toe kept: the lengths follow the speed (20 m at
+// 4000 m/s is 15 m at 3000 m/s), and a defect keeps its time.
+TEST_F(EstimateBarTest, PickingAScopeWritesTheBarsSpeedWithEachToeKept) {
     Open({{"1", 10.f, 3000}, {"2", 20.f, 4000}, {"3", 30.f, 4200}});
+    doc.m_Piles[1].AddDefect(8.f, 2);
     const int all = bar.ScopeBox()->findText(QString::fromUtf8("全部波列"));
     bar.ScopeBox()->setCurrentIndex(all);
     bar.ChooseScope(all);
-    for (const auto& p : doc.m_Piles) {
-        EXPECT_FLOAT_EQ(p.m_fPileLength, 10.f);
-        EXPECT_EQ(p.m_nWaveSpeed, 3000);
+    const float lengths[] = {10.f, 15.f, 21.4f};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(doc.m_Piles[i].m_fPileLength, lengths[i], 0.11f) << i;
+        EXPECT_EQ(doc.m_Piles[i].m_nWaveSpeed, 3000) << i;
     }
+    EXPECT_FLOAT_EQ(doc.m_Piles[1].m_Defects[0].fDepth, 6.f);
     EXPECT_EQ(doc.Estimate().m_strScope, "全部波列");
     EXPECT_TRUE(doc.m_bModified);
+}
+
+// A speed typed into the bar keeps the toe's and the defects' times: the length and the depths follow.
+TEST_F(EstimateBarTest, ATypedSpeedKeepsTheDefectsOnTheirEchoes) {
+    Open({{"1", 10.f, 4000}});
+    doc.m_Piles[0].AddDefect(5.2f, 2);
+    Type(bar.SpeedEdit(), "3400");
+    bar.CommitSpeed();
+    EXPECT_EQ(doc.m_Piles[0].m_nWaveSpeed, 3400);
+    EXPECT_FLOAT_EQ(doc.m_Piles[0].m_fPileLength, 8.5f);
+    EXPECT_FLOAT_EQ(doc.m_Piles[0].m_Defects[0].fDepth, 4.4f); // 2.6 ms after the head either way
+    EXPECT_EQ(bar.LengthEdit()->text(), "8.5");
 }
 
 TEST_F(EstimateBarTest, EnterInTheSpeedEditCommitsAndLeavesTheEdit) {

@@ -111,5 +111,20 @@ TEST_F(ReportCommandsTest, SiteSpeedIsShownAndAppliedSpeedOnly) {
     EXPECT_EQ(doc.m_bModified, 1);
 }
 
+// The confirmation counts piles: two blows of P1 are one pile.
+TEST_F(ReportCommandsTest, SiteSpeedConfirmationCountsPilesNotBlows) {
+    Open({{"P1", 10.f, 3700}, {"P1", 10.f, 3700}, {"P2", 10.f, 3750}, {"P3", 10.f, 3800}, {"P4", 10.f, 3720},
+          {"P5", 10.f, 3760}});
+    prompts.m_Hands.push_back([](QDialog& d) {
+        static_cast<CSiteSpeedDlg&>(d).ApplyButton()->click();
+        return d.result();
+    });
+    prompts.m_Answers = {QMessageBox::No};
+    frame.Router().Dispatch(cmd::kSiteSpeed);
+    ASSERT_EQ(prompts.m_Asked.size(), 1);
+    EXPECT_EQ(prompts.m_Asked.front(), QString::fromUtf8("将平均波速3746m/s应用到全部5根桩？"));
+    EXPECT_EQ(doc.m_Piles[0].m_nWaveSpeed, 3700); // answered No
+}
+
 } // namespace
 } // namespace pw
