@@ -124,6 +124,16 @@ std::string Commit(const std::string& tmp, const std::string& path, int& nErrno)
     return {};
 }
 
+// Ends a write: a complete temporary is renamed over path, a failed one is removed.
+std::string Finish(const std::string& tmp, const std::string& path, bool written, int err, int& nErrno) {
+    if (err || !written) {
+        unlink(tmp.c_str());
+        nErrno = err;
+        return "cannot write " + path + ": " + (err ? SystemError(err) : std::string("the data could not be written"));
+    }
+    return Commit(tmp, path, nErrno);
+}
+
 } // namespace
 
 std::string WriteFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& body,
@@ -148,12 +158,7 @@ std::string WriteFileAtomically(const std::string& path, const std::function<boo
     if (std::fflush(f) != 0 && !err) err = errno;
     if (!err && fsync(fileno(f)) != 0) err = errno;
     if (std::fclose(f) != 0 && !err) err = errno;
-    if (err || !written) {
-        unlink(tmp.c_str());
-        nErrno = err;
-        return "cannot write " + path + ": " + (err ? SystemError(err) : std::string("the data could not be written"));
-    }
-    return Commit(tmp, path, nErrno);
+    return Finish(tmp, path, written, err, nErrno);
 }
 
 std::string WriteFileAtomicallyByName(const std::string& path,
@@ -177,12 +182,7 @@ std::string WriteFileAtomicallyByName(const std::string& path,
             close(check);
         }
     }
-    if (err || !written) {
-        unlink(tmp.c_str());
-        nErrno = err;
-        return "cannot write " + path + ": " + (err ? SystemError(err) : std::string("the data could not be written"));
-    }
-    return Commit(tmp, path, nErrno);
+    return Finish(tmp, path, written, err, nErrno);
 }
 
 bool CBinReader::Bytes(void* dst, std::size_t n) {

@@ -281,25 +281,22 @@ EditorEffects CMarkerEditor::PostCut() {
 }
 
 EditorEffects CMarkerEditor::SetHead() {
-    EditorEffects out;
-    if (!m_Doc.GetCurrentPile()) return out;
-    if (!CursorOnTrace()) {
-        out.Panes[0] = vtext::kNoCursorForHead;
-        return out;
-    }
-    Refuse(out, m_Doc.SetHeadAtColumn(CursorColumn()));
-    out.bRepaint = true;
-    return out;
+    return SetMarkerAtCursor(vtext::kNoCursorForHead, [this](int column) { return m_Doc.SetHeadAtColumn(column); });
 }
 
 EditorEffects CMarkerEditor::SetToe() {
+    return SetMarkerAtCursor(vtext::kNoCursorForToe, [this](int column) { return m_Doc.SetToeAtColumn(column); });
+}
+
+// The head and toe commands: they act at the cursor on the trace only, and say why when there is none.
+EditorEffects CMarkerEditor::SetMarkerAtCursor(const char* noCursor, const std::function<std::string(int)>& set) {
     EditorEffects out;
     if (!m_Doc.GetCurrentPile()) return out;
     if (!CursorOnTrace()) {
-        out.Panes[0] = vtext::kNoCursorForToe;
+        out.Panes[0] = noCursor;
         return out;
     }
-    Refuse(out, m_Doc.SetToeAtColumn(CursorColumn()));
+    Refuse(out, set(CursorColumn()));
     out.bRepaint = true;
     return out;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -75,6 +76,7 @@ private:
     bool CursorOnTrace() const; // a cursor on a layout that places head, toe and defects
     // Where a refusal of the document goes: about the cursor's place, pane 0; the rest, a box.
     static void Refuse(EditorEffects& out, const std::string& refusal);
+    EditorEffects SetMarkerAtCursor(const char* noCursor, const std::function<std::string(int)>& set);
 
     CDEVAzazDoc& m_Doc;
     ViewState& m_State;
