@@ -73,6 +73,8 @@ int CDEVAzazDoc::IndexOfPile(int pileNo) const {
 
 void CDEVAzazDoc::SetSelection(const std::vector<int>& pileNos) {
     m_nSelection = pileNos;
+    // What an undo puts back is the selection the user had when they acted.
+    if (m_pHistory) m_pHistory->NoteSelection(m_nSelection);
     const int index = IndexOfPile(GetCurrentPileNo());
     if (index >= 0) SetCurrentPile(index);
     LoadPending(GetCurrentPileNo());
@@ -115,6 +117,7 @@ void CDEVAzazDoc::AfterLoad() {
         SetCurrentPile(0);
         LoadPending(m_Piles.front().m_nPileNo);
     }
+    ResetHistory();
     Notify(kChangedRecords | kChangedCurrent | kChangedModified | kChangedEstimate | kChangedProject);
 }
 
@@ -127,6 +130,7 @@ void CDEVAzazDoc::NewDocument() {
     m_strTitle = msg::kUntitled;
     m_bModified = 0;
     LoadPending(-1);
+    ResetHistory();
     Notify(kChangedRecords | kChangedCurrent | kChangedModified | kChangedEstimate | kChangedProject);
 }
 
@@ -257,6 +261,7 @@ DocResult CDEVAzazDoc::MergeFiles(const std::string& path1, const std::string& p
         result.m_bOk = false;
         result.m_strMessage = msg::kMergeFailed;
         result.m_strDetail = report.m_strError;
+        ResetHistory(); // the records before the merge are gone: nothing can come back
         Notify(kChangedRecords | kChangedCurrent);
         return result;
     }
@@ -292,6 +297,40 @@ int CDEVAzazDoc::DeletePile(int index) {
     SetModified(true);
     Notify(kChangedRecords | kChangedCurrent | kChangedEstimate);
     return 1;
+}
+
+void CDEVAzazDoc::EnableHistory() {
+    if (!m_pHistory) m_pHistory = std::make_unique<CUndoHistory>();
+    m_pHistory->Reset(*this);
+}
+
+void CDEVAzazDoc::ResetHistory() {
+    if (m_pHistory) m_pHistory->Reset(*this);
+}
+
+bool CDEVAzazDoc::RecordStep(const std::string& name) { return m_pHistory && m_pHistory->Record(*this, name); }
+
+bool CDEVAzazDoc::Undo() { return m_pHistory && m_pHistory->Undo(*this); }
+
+bool CDEVAzazDoc::Redo() { return m_pHistory && m_pHistory->Redo(*this); }
+
+void CDEVAzazDoc::AfterHistory(const std::vector<int>& selection, bool modified) {
+    for (std::size_t i = 0; i < m_Piles.size(); ++i) {
+        CPileRecord& rec = m_Piles[i];
+        rec.m_nPileNo = static_cast<int16_t>(i + 1);
+        rec.m_bRemoveDC = m_bRemoveDC;
+        rec.SetDirty();
+    }
+    m_Header.m_nPileCount = static_cast<int16_t>(m_Piles.size());
+    m_nSelection.clear();
+    for (int no : selection)
+        if (IndexOfPile(no) >= 0) m_nSelection.push_back(no);
+    m_nPrevPile = m_nNextPile = -1;
+    if (!m_Piles.empty()) SetCurrentPile(m_nSelection.empty() ? 0 : IndexOfPile(m_nSelection.front()));
+    LoadPending(GetCurrentPileNo());
+    m_bModified = modified ? 1 : 0;
+    Notify(kChangedRecords | kChangedCurrent | kChangedModified | kChangedEstimate | kChangedTitle |
+           kChangedHistory);
 }
 
 } // namespace pw

@@ -3,6 +3,7 @@
 // exact message text, questions are asked by the caller first, and listeners hear what changed.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "core/PendingParams.h"
 #include "core/PileSource.h"
 #include "core/ProjectFile.h"
+#include "core/UndoHistory.h"
 
 namespace pw {
 
@@ -30,6 +32,7 @@ enum DocChange : unsigned {
     kChangedEstimate = 1u << 4, // the estimate bar's values
     kChangedProject = 1u << 5,  // another project took the place of the open one (open, new, merge)
     kChangedTitle = 1u << 6,    // the document's path and title (a save under a name)
+    kChangedHistory = 1u << 7,  // undo or redo put records back: cursors and grabbed markers reset
 };
 
 class IDocumentListener {
@@ -165,6 +168,22 @@ public:
     bool DeleteSpectrumMark(int index);
     int MoveSpectrumMark(int index, int column);
 
+    // --- undo and redo ---
+    // The history is kept only where someone can undo (the window, the tests): the CLI's one-shot
+    // commands pay nothing for it. Open, new and merge start it afresh.
+    void EnableHistory();
+    bool HasHistory() const { return m_pHistory != nullptr; }
+    const CUndoHistory* History() const { return m_pHistory.get(); }
+    // After each user action, under the name the undo command shows; true when it made a step.
+    bool RecordStep(const std::string& name);
+    bool Undo();
+    bool Redo();
+    std::string UndoName() const { return m_pHistory ? m_pHistory->UndoName() : std::string(); }
+    std::string RedoName() const { return m_pHistory ? m_pHistory->RedoName() : std::string(); }
+    // The history put records back: they are renumbered and redrawn, the selection and the modified
+    // flag are the step's, and the views hear of everything.
+    void AfterHistory(const std::vector<int>& selection, bool modified);
+
     // --- switches, layouts, tools (DocumentCommands.cpp) ---
     void ToggleRemoveDC();
     void ToggleInvert();
@@ -187,7 +206,10 @@ private:
     void ReleaseRecords();
     void AfterLoad();
 
+    void ResetHistory();
+
     bool m_bReadInPart = false;
+    std::unique_ptr<CUndoHistory> m_pHistory;
     CEstimateState m_OwnEstimate;
     CEstimateState* m_pEstimate = &m_OwnEstimate;
     std::vector<IDocumentListener*> m_Listeners;

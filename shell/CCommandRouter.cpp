@@ -72,6 +72,7 @@ bool CCommandRouter::Dispatch(int id) {
         return false;
     }
     m_Handlers[id]();
+    emit CommandDone(id);
     UpdateAll();
     return true;
 }
@@ -84,6 +85,7 @@ void CCommandRouter::UpdateAll() {
         action->setCheckable(checkable);
         if (checkable) action->setChecked(state.checked);
     }
+    emit Updated();
 }
 
 int CCommandRouter::CommandForKey(const QKeySequence& key) const {

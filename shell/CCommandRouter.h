@@ -41,6 +41,8 @@ public:
 signals:
     void CommandRequested(int id); // every dispatch attempt, also of disabled commands
     void CommandRefused(int id, const QString& why); // a disabled command was sent, and why it cannot run
+    void CommandDone(int id);                        // a command ran (before the update pass)
+    void Updated();                                  // the update pass ended
 
 private:
     CDEVAzazDoc& m_doc;

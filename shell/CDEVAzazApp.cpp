@@ -51,9 +51,14 @@ bool CDEVAzazApp::InstallQtTranslation() {
 
 bool CDEVAzazApp::InitInstance(const QStringList& arguments, CShellPrompts* prompts) {
     m_pFrame = std::make_unique<CMainFrame>(m_doc, prompts);
-    // Without a window manager (a bare X server) maximising does nothing: start at the screen's size.
-    if (const QScreen* screen = m_pFrame->screen()) m_pFrame->setGeometry(screen->availableGeometry());
-    m_pFrame->showMaximized();
+    if (m_pFrame->RestoreWindowState()) {
+        m_pFrame->show(); // where and how large the user left it (maximised included)
+    } else {
+        // The first start: maximised, the list at a quarter, the single trace. Without a window manager
+        // (a bare X server) maximising does nothing: start at the screen's size.
+        if (const QScreen* screen = m_pFrame->screen()) m_pFrame->setGeometry(screen->availableGeometry());
+        m_pFrame->showMaximized();
+    }
     // Qt has taken its own options out already; the first remaining argument is the file to open.
     // Whatever it holds (a damaged file, a folder without idindx.par: an empty project), the window is
     // up first, and a message about the file appears over it.

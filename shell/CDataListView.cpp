@@ -36,6 +36,7 @@ CDataListView::CDataListView(CDEVAzazDoc& doc, CCommandRouter& router, CShellPro
     // The record follows its box at once (keyboard Space included), not only when the pointer moves.
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
         if (m_bFilling || column != 0) return;
+        emit ActionStarted(QString::fromUtf8(msg::kStepTick));
         m_doc.SetChecked(item->data(0, Qt::UserRole).toInt(), item->checkState(0) == Qt::Checked);
     });
     m_doc.AddListener(this);
@@ -179,6 +180,23 @@ void CDataListView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CDataListView::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && event->key() == Qt::Key_Space) {
+        // Space ticks every selected row, or unticks them when the current row is ticked: one step.
+        QTreeWidgetItem* current = currentItem();
+        const QList<QTreeWidgetItem*> rows = selectedItems();
+        if (!current && rows.isEmpty()) return;
+        const bool tick = (current ? current : rows.front())->checkState(0) != Qt::Checked;
+        for (QTreeWidgetItem* item : rows.isEmpty() ? QList<QTreeWidgetItem*>{current} : rows)
+            item->setCheckState(0, tick ? Qt::Checked : Qt::Unchecked);
+        return;
+    }
+    if (plain && event->key() == Qt::Key_Delete) {
+        // The current pile, with the confirmation, as the menu's 删除波形.
+        SelectionToDocument();
+        m_router.Dispatch(cmd::kDeletePile);
+        return;
+    }
     QTreeWidget::keyPressEvent(event);
     if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) SelectionToDocument();
 }

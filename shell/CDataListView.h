@@ -35,6 +35,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
+signals:
+    void ActionStarted(const QString& name); // a tick about to change records
+
 private:
     void SelectionToDocument(); // the user's selection becomes the document's, current pile first
     void ShowDocumentSelection();

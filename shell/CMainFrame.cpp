@@ -8,11 +8,15 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+
+#include <algorithm>
+#include <iterator>
 
 #include "core/CommandIds.h"
 #include "shell/CAboutDlg.h"
@@ -27,6 +31,7 @@
 #include "shell/CReportCommands.h"
 #include "shell/CShellPrompts.h"
 #include "shell/CStatusPanes.h"
+#include "shell/CUndoCommands.h"
 #include "shell/CommandTable.h"
 #include "shell/DesktopTools.h"
 #include "shell/EstimateBar.h"
@@ -62,6 +67,9 @@ CMainFrame::CMainFrame(CDEVAzazDoc& doc, CShellPrompts* prompts)
     m_pPrints->Register(*m_pRouter);
     RegisterFrameCommands();
     RegisterMarkerCommands();
+    m_pUndo = new CUndoCommands(doc, *m_pRouter, this);
+    connect(m_pMainBar, &EstimateBar::ActionStarted, m_pUndo, &CUndoCommands::NameNextStep);
+    connect(m_pList, &CDataListView::ActionStarted, m_pUndo, &CUndoCommands::NameNextStep);
     m_doc.AddListener(this);
     UpdateTitle();
     m_pRouter->UpdateAll();
@@ -153,7 +161,7 @@ void CMainFrame::RegisterFrameCommands() {
     r.SetStateRule(cmd::kToolbar, [this] { return CommandState{true, m_bToolbarVisible == 1}; });
     r.Handle(cmd::kStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); });
     r.SetStateRule(cmd::kStatusBar, [this] { return CommandState{true, !statusBar()->isHidden()}; });
-    r.Handle(cmd::kMerge, [this] { m_pFiles->Merge(windowTitle()); });
+    r.Handle(cmd::kMerge, [this] { m_pFiles->Merge(windowTitle().remove(QStringLiteral("[*]"))); });
     r.Handle(cmd::kAbout, [this] { CAboutDlg(this).exec(); });
     r.Handle(cmd::kTransfer, [this] { CTransferDlg(this).exec(); });
     // No address configured: no item that opens nothing.
@@ -206,8 +214,45 @@ void CMainFrame::ToggleToolbars() {
 }
 
 void CMainFrame::UpdateTitle() {
-    setWindowTitle(QString::fromUtf8(m_doc.m_strTitle) + QStringLiteral(" - ") +
+    // "[*]" is where the desktop shows unsaved changes; the document's title itself never carries it.
+    setWindowTitle(QString::fromUtf8(m_doc.m_strTitle) + QStringLiteral("[*] - ") +
                    QString::fromUtf8(msg::kFrameTitle));
+    setWindowModified(m_doc.m_bModified != 0);
+}
+
+namespace {
+// The layouts in the order of DisplayOptions::m_nLayout, by the command that chooses each.
+const int kLayoutCommands[] = {cmd::kSingleTrace, cmd::kThreeTraces, cmd::kWaveTrain, cmd::kAmplitudeSpectrum,
+                               cmd::kPowerSpectrum};
+const char* const kGeometryKey = "Window/Geometry";
+const char* const kStateKey = "Window/State";
+const char* const kSplitterKey = "Window/Splitter";
+const char* const kLayoutKey = "Window/Layout";
+} // namespace
+
+bool CMainFrame::RestoreWindowState() {
+    m_bRememberState = true;
+    QSettings settings;
+    const QByteArray geometry = settings.value(QString::fromLatin1(kGeometryKey)).toByteArray();
+    if (geometry.isEmpty() || !restoreGeometry(geometry)) return false;
+    restoreState(settings.value(QString::fromLatin1(kStateKey)).toByteArray());
+    if (m_pSplitter->restoreState(settings.value(QString::fromLatin1(kSplitterKey)).toByteArray()))
+        m_bSplitSized = true; // no quarter split over the user's own
+    const int layout = settings.value(QString::fromLatin1(kLayoutKey), cmd::kSingleTrace).toInt();
+    if (std::find(std::begin(kLayoutCommands), std::end(kLayoutCommands), layout) != std::end(kLayoutCommands) &&
+        layout != cmd::kSingleTrace)
+        m_doc.SetLayout(layout); // also before any pile is open, unlike the menu's command
+    return true;
+}
+
+void CMainFrame::SaveWindowState() const {
+    QSettings settings;
+    settings.setValue(QString::fromLatin1(kGeometryKey), saveGeometry());
+    settings.setValue(QString::fromLatin1(kStateKey), saveState());
+    settings.setValue(QString::fromLatin1(kSplitterKey), m_pSplitter->saveState());
+    const int index = m_doc.m_Display.m_nLayout;
+    if (index >= 0 && index < int(std::size(kLayoutCommands)))
+        settings.setValue(QString::fromLatin1(kLayoutKey), kLayoutCommands[index]);
 }
 
 void CMainFrame::OnDocumentChanged(unsigned) {
@@ -231,10 +276,12 @@ void CMainFrame::showEvent(QShowEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (m_pFiles->SaveModified())
-        event->accept();
-    else
+    if (!m_pFiles->SaveModified()) {
         event->ignore();
+        return;
+    }
+    if (m_bRememberState) SaveWindowState();
+    event->accept();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

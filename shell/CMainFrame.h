@@ -22,6 +22,7 @@ class CReportCommands;
 class CRecentFiles;
 class CShellPrompts;
 class CStatusPanes;
+class CUndoCommands;
 class EstimateBar;
 
 class CMainFrame : public QMainWindow, public IDocumentListener {
@@ -46,6 +47,10 @@ public:
     CContextMenu& ContextMenu() { return *m_pContextMenu; }
 
     void ToggleToolbars();             // both bars together
+    // Size, position, splitter and layout of the last run (QSettings); false at the first start. Once
+    // restored or asked for, the window keeps them when it closes.
+    bool RestoreWindowState();
+    void SaveWindowState() const;
     QMenu* createPopupMenu() override; // the right button on the bars: both bars as one item
     void OnDocumentChanged(unsigned changes) override;
 
@@ -82,6 +87,8 @@ private:
     FormalView* m_pWaveView = nullptr;
     int m_bToolbarVisible = 1;
     bool m_bSplitSized = false;
+    bool m_bRememberState = false;
+    CUndoCommands* m_pUndo = nullptr;
 };
 
 } // namespace pw

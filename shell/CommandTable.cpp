@@ -16,6 +16,8 @@ using R = CommandRoute;
 // "保存选泽波形" shows none; the defect deletion is Alt+D (Ctrl+Alt+D is DC removal).
 const CommandEntry kCommands[] = {
     // menu 128
+    {cmd::kUndo, "撤销(&U)\tCtrl+Z", {"Ctrl+Z", "Alt+Backspace"}, R::Frame, nullptr},
+    {cmd::kRedo, "重做(&R)\tCtrl+Y", {"Ctrl+Y", "Ctrl+Shift+Z"}, R::Frame, nullptr},
     {cmd::kOpen, "打开(&O)...\tCtrl+O", {"Ctrl+O"}, R::Document, nullptr},
     {cmd::kSave, "保存(&S)\tCtrl+S", {"Ctrl+S"}, R::Document, nullptr},
     {cmd::kSaveAs, "另存为(&A)...\tAlt+S", {"Alt+S"}, R::Document, nullptr},
@@ -80,7 +82,6 @@ const CommandEntry kCommands[] = {
     {57634, nullptr, {"Ctrl+C", "Ctrl+Ins"}, R::Inert, nullptr},
     {57635, nullptr, {"Shift+Del", "Ctrl+X"}, R::Inert, nullptr},
     {57637, nullptr, {"Ctrl+V", "Shift+Ins"}, R::Inert, nullptr},
-    {57643, nullptr, {"Alt+Backspace", "Ctrl+Z"}, R::Inert, nullptr},
     {57669, nullptr, {"Shift+F1"}, R::Inert, nullptr},
     {57670, nullptr, {"F1"}, R::Inert, nullptr},
     {57680, nullptr, {"F6"}, R::Inert, nullptr},
@@ -94,7 +95,7 @@ const std::vector<MenuEntry> kMenu = {
      {cmd::kOpen, cmd::kSave, cmd::kSaveAs, cmd::kSaveChecked, cmd::kSaveSelectedTraces, kSeparator,
       cmd::kTransfer, kSeparator, cmd::kPrint, cmd::kPrintPreview, cmd::kPrintSetup, kSeparator, kRecentSlot, kSeparator, cmd::kExit}},
     {"编辑(&E)",
-     {cmd::kProjectInfo, kSeparator, cmd::kVariableArea, cmd::kRemoveDC, cmd::kInvert, cmd::kIntegrate,
+     {cmd::kUndo, cmd::kRedo, kSeparator, cmd::kProjectInfo, kSeparator, cmd::kVariableArea, cmd::kRemoveDC, cmd::kInvert, cmd::kIntegrate,
       cmd::kScale, kSeparator, cmd::kFilter, cmd::kPostCut, cmd::kPreZero, cmd::kGain, cmd::kSmooth,
       cmd::kAverage, cmd::kRestore, kSeparator, cmd::kDeletePile}},
     {"操作(&O)",
@@ -109,7 +110,7 @@ const std::vector<MenuEntry> kMenu = {
     {"帮助(&H)", {cmd::kAbout, cmd::kWebSite}},
 };
 
-const int kMainButtons[] = {cmd::kOpen,       cmd::kSave,       kSeparator,  cmd::kSaveSelectedTraces,
+const int kMainButtons[] = {cmd::kOpen,       cmd::kSave,       kSeparator,  cmd::kUndo, cmd::kRedo, kSeparator, cmd::kSaveSelectedTraces,
                             cmd::kWordReport, cmd::kExcelTable, kSeparator,  cmd::kProjectInfo,
                             cmd::kDeletePile, kSeparator,       cmd::kPrint, cmd::kPrintPreview,
                             cmd::kPrintSetup, kSeparator};

@@ -76,6 +76,7 @@ void EstimateBar::ShowFields() {
 void EstimateBar::CommitLength() {
     if (m_bCommitting) return;
     m_bCommitting = true;
+    emit ActionStarted(QString::fromUtf8(msg::kStepLength));
     CEstimateState& state = m_doc.Estimate();
     bool ok = false;
     const float value = m_pLength->text().trimmed().toFloat(&ok);
@@ -93,6 +94,7 @@ void EstimateBar::CommitLength() {
 void EstimateBar::CommitSpeed() {
     if (m_bCommitting) return;
     m_bCommitting = true;
+    emit ActionStarted(QString::fromUtf8(msg::kStepSpeed));
     CEstimateState& state = m_doc.Estimate();
     bool ok = false;
     const int value = m_pSpeed->text().trimmed().toInt(&ok);
@@ -137,6 +139,7 @@ std::string EstimateBar::ReadControls() {
 }
 
 void EstimateBar::ChooseScope(int index) {
+    emit ActionStarted(QString::fromUtf8(msg::kStepScope).arg(m_pScope->itemText(index)));
     const std::string typed = ReadControls();
     const std::string refusal =
         m_doc.Estimate().ScopeChanged(&m_doc, m_pScope->itemText(index).toStdString());

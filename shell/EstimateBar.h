@@ -33,6 +33,9 @@ public:
 
     void OnDocumentChanged(unsigned changes) override;
 
+signals:
+    void ActionStarted(const QString& name); // an edit that may change records is about to run
+
 private:
     // The edits into the state for the scope path: only values a commit would accept; the refusal
     // message of the first that is out of range, or "".

@@ -18,6 +18,8 @@ enum : int {
     kWebSite = 32962,
     kSaveTraceImage = 32829,
     kTransfer = 32831,
+    kUndo = 57643,
+    kRedo = 57644,
     kSiteSpeed = 32975, // our own: the site's mean wave speed
     // Estimate bar controls; they also name the main toolbar's last six slots.
     kScopeLabel = 32858,

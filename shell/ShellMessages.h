@@ -97,4 +97,15 @@ inline constexpr const char* kPictureNotSaved = "波形图没有保存：%1\n%2"
 inline constexpr const char* kPicturesNotSaved = "下列%1个波形图没有保存：\n%2";
 inline constexpr const char* kPictureFailureLine = "%1：%2";
 
+// Undo and redo: the menu items carry the name of the step ("撤销 添加缺陷").
+inline constexpr const char* kUndoVerb = "撤销";
+inline constexpr const char* kRedoVerb = "重做";
+inline constexpr const char* kStepAddDefect = "添加缺陷";
+inline constexpr const char* kStepSpectrumMark = "频谱标记";
+inline constexpr const char* kStepMoveMarker = "移动标记";
+inline constexpr const char* kStepTick = "勾选";
+inline constexpr const char* kStepLength = "修改桩长";
+inline constexpr const char* kStepSpeed = "修改波速";
+inline constexpr const char* kStepScope = "应用到%1";
+
 } // namespace pw::msg

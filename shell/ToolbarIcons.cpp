@@ -206,6 +206,23 @@ bool DrawIcon(QPainter& p, int id) {
         p.setPen(QPen(kBlue, 1.6));
         p.drawPath(Wave(1, 17, 9, 5, 2.1));
         break;
+    case cmd::kUndo:
+    case cmd::kRedo: {
+        // A hooked arrow: back to the left for undo, on to the right for redo.
+        const bool undo = id == cmd::kUndo;
+        p.setPen(QPen(kBlue, 1.8));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath hook;
+        hook.moveTo(undo ? 4 : 14, 7);
+        hook.lineTo(undo ? 11 : 7, 7);
+        hook.cubicTo(undo ? 17 : 1, 7, undo ? 17 : 1, 15, undo ? 11 : 7, 15);
+        hook.lineTo(undo ? 6 : 12, 15);
+        p.drawPath(hook);
+        const QPointF tip(undo ? 3.5 : 14.5, 7);
+        const double back = undo ? 3.5 : -3.5;
+        p.drawPolyline(QPolygonF({tip + QPointF(back, -3.2), tip, tip + QPointF(back, 3.2)}));
+        break;
+    }
     case cmd::kRestore:
     case cmd::kToolRotate: {
         p.setPen(QPen(id == cmd::kRestore ? kGreen : kBlue, 1.8));

@@ -62,11 +62,11 @@ FormalView::~FormalView() {
 }
 
 void FormalView::OnDocumentChanged(unsigned changes) {
-    // A cursor placed in one project or layout means nothing in another.
+    // A cursor placed in one project or layout means nothing in another, nor after an undo.
     // Nor does a marker grabbed before a tool was chosen or put away: the tool's keys and presses
     // must not commit it.
     const int layout = m_Doc.m_Display.m_nLayout;
-    if ((changes & kChangedProject) || layout != m_nLayoutShown || m_Doc.m_nToolCode != m_nToolShown) {
+    if ((changes & (kChangedProject | kChangedHistory)) || layout != m_nLayoutShown || m_Doc.m_nToolCode != m_nToolShown) {
         m_nLayoutShown = layout;
         m_nToolShown = m_Doc.m_nToolCode;
         Show(Edit().Reset());

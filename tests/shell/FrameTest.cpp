@@ -115,7 +115,7 @@ TEST_F(FrameTest, BarsHoldTheirButtonsThenTheEstimateControls) {
         else
             widgets.push_back(frame.MainBar()->widgetForAction(a)->objectName());
     }
-    const std::vector<int> expectMain = {57601, 57603, 0, 32908, 32830, 32960, 0,
+    const std::vector<int> expectMain = {57601, 57603, 0, 57643, 57644, 0, 32908, 32830, 32960, 0,
                                          32783, 32909, 0, 57607, 57609, 32846, 0};
     EXPECT_EQ(main, expectMain);
     const std::vector<QString> expectWidgets = {"estimate32858", "estimate32854", "estimate32855",
@@ -156,7 +156,7 @@ TEST_F(FrameTest, DropOpensTheFileLikeOpen) {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     target.event(&drop);
     EXPECT_EQ(doc.GetPileCount(), 3);
-    EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("dropped.wvf - 反射波基桩动测仪数据处理软件"));
+    EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("dropped.wvf[*] - 反射波基桩动测仪数据处理软件"));
     EXPECT_EQ(frame.ListView()->topLevelItemCount(), 3);
     EXPECT_EQ(frame.Recent().Paths().value(0), path);
 }
@@ -176,7 +176,7 @@ TEST_F(FrameTest, MergeNamesTheResultNewDataAndAsksToSaveOnClose) {
     prompts.m_Paths = {a, b};
     frame.Router().Dispatch(32959);
     EXPECT_EQ(doc.GetPileCount(), 5);
-    EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("New_Data - 反射波基桩动测仪数据处理软件"));
+    EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("New_Data[*] - 反射波基桩动测仪数据处理软件"));
     EXPECT_EQ(frame.ListView()->topLevelItemCount(), 5);
     prompts.m_Answers = {QMessageBox::Cancel};
     EXPECT_FALSE(frame.close());
@@ -243,7 +243,8 @@ TEST(ShellStartUp, CommandLineFileOpensInTheMaximisedFrame) {
 
     CDEVAzazApp bare;
     ASSERT_TRUE(bare.InitInstance({}, &prompts));
-    EXPECT_EQ(bare.Frame()->windowTitle(), QString::fromUtf8("无标题 - 反射波基桩动测仪数据处理软件"));
+    EXPECT_EQ(bare.Frame()->windowTitle(), QString::fromUtf8("无标题[*] - 反射波基桩动测仪数据处理软件"));
+    EXPECT_FALSE(bare.Frame()->isWindowModified());
 }
 
 // Piles opened from a tester folder: Save asks for a name and proposes "<folder>.wvf" beside the
@@ -299,7 +300,7 @@ TEST_F(FrameTest, SavingAFileReadOnlyInPartAsksForAnotherName) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), before);
     EXPECT_TRUE(QFile::exists(offered));
-    EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("half_部分.wvf - 反射波基桩动测仪数据处理软件"));
+    EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("half_部分.wvf[*] - 反射波基桩动测仪数据处理软件"));
 }
 
 // The title follows a save under another name at once, also when there was nothing modified.
@@ -308,7 +309,7 @@ TEST_F(FrameTest, SaveAsShowsTheNewNameInTheTitleAtOnce) {
     ASSERT_EQ(doc.m_bModified, 0);
     prompts.m_Paths = {dir.filePath(QStringLiteral("new.wvf"))};
     frame.Router().Dispatch(cmd::kSaveAs);
-    EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("new.wvf - 反射波基桩动测仪数据处理软件"));
+    EXPECT_EQ(frame.windowTitle(), QString::fromUtf8("new.wvf[*] - 反射波基桩动测仪数据处理软件"));
 }
 
 TEST_F(FrameTest, TheBarsPopUpMenuHidesBothBarsTogether) {
