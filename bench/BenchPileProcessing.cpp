@@ -1,11 +1,12 @@
 // Trace processing through the record: one rebuild with the heaviest settings, and a whole 500-pile
-// site after one apply to all traces (every record dirty, then GetTrace on each, as a redraw does).
+// site after one apply to all traces (every record changed, then its trace settled, as a redraw does).
 // The array-level chain beside its literal reference is in bench_dsp.
 #include <benchmark/benchmark.h>
 #include <random>
 #include <vector>
 
 #include "core/CPileRecord.h"
+#include "core/TraceProcessing.h"
 
 namespace {
 
@@ -33,8 +34,8 @@ void BM_RebuildHeaviest(benchmark::State& state) {
     r.m_nRotate = 30;
     r.m_bRemoveDC = 1;
     for (auto _ : state) {
-        r.SetDirty();
-        benchmark::DoNotOptimize(r.GetTrace());
+        r.Touch();
+        benchmark::DoNotOptimize(pw::SettleStep(r));
     }
 }
 BENCHMARK(BM_RebuildHeaviest)->Unit(benchmark::kMicrosecond);
@@ -49,9 +50,9 @@ void BM_GetTrace500AfterApply(benchmark::State& state) {
             r.m_nLowPassPasses = 2;
             r.m_fGain = 5.f;
             r.m_nGainMode = 0;
-            r.SetDirty();
+            r.Touch();
         }
-        for (auto& r : site) benchmark::DoNotOptimize(r.GetTrace());
+        for (auto& r : site) benchmark::DoNotOptimize(pw::SettleStep(r));
     }
 }
 BENCHMARK(BM_GetTrace500AfterApply)->Unit(benchmark::kMillisecond);

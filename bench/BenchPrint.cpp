@@ -23,7 +23,7 @@ pw::CPileRecord Pile(unsigned seed) {
     pw::CPileRecord r = pwbench::FilteredPile(seed);
     r.m_nPileNo = static_cast<int16_t>(seed + 1);
     r.SetPileName(std::to_string(seed + 1) + "#");
-    r.SetDirty();
+    r.Touch();
     return r;
 }
 

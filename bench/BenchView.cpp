@@ -55,7 +55,7 @@ void Repaint(benchmark::State& state, int piles, int layout, bool dirty, int scr
         renderer.Render(p, client, scrollY, true);
     }
     for (auto _ : state) {
-        if (dirty) doc.GetCurrentPile()->SetDirty(); // a tool changed the pile: reprocess, then draw
+        if (dirty) doc.GetCurrentPile()->Touch(); // a tool changed the pile: reprocess, then draw
         QPainter p(&image);
         renderer.Render(p, client, scrollY, true);
     }

@@ -1,4 +1,5 @@
 // pilewave-cli trace / average: the processed trace of one pile, and averaging piles into a new one.
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
@@ -7,6 +8,7 @@
 #include "cli/CliLoad.h"
 #include "cli/RecordFields.h"
 #include "core/Averaging.h"
+#include "core/TraceProcessing.h"
 
 namespace pw::cli {
 namespace {
@@ -54,10 +56,11 @@ void RunTrace(const CTraceOptions& o) {
             std::fprintf(stderr, "--set %s: %s\n", set.c_str(), error.c_str());
             Exit(2);
         }
-        rec->SetDirty();
+        rec->Touch();
     }
-    if (o.hasViewPoints) rec->SetViewPoints(o.viewPoints);
-    const float* trace = rec->GetTrace();
+    if (o.hasViewPoints) FitViewStep(*rec, o.viewPoints);
+    const float* trace = SettleStep(*rec);
+    const ProcessInfo& info = TraceCache().Info(*rec, rec->m_nStep);
 
     if (o.csv) {
         std::printf("sample,time_ms,depth_m,raw,trace\n");
@@ -82,17 +85,19 @@ void RunTrace(const CTraceOptions& o) {
     ordered_json j;
     j["m_nPileNo"] = rec->m_nPileNo;
     j["m_nStep"] = rec->m_nStep;
-    j["m_nHeadPoint"] = rec->m_nHeadPoint;
-    j["m_nFirTaps"] = rec->m_nFirTaps;
-    j["m_nIntegSpan"] = rec->m_nIntegSpan;
+    j["m_nHeadPoint"] = info.nHeadPoint;
+    // What the filter and the integration ran with; without them, the lengths they would start from.
+    j["m_nFirTaps"] = info.nFirTaps.value_or(33);
+    j["m_nIntegSpan"] = info.nIntegSpan.value_or(50);
     const auto toe = rec->ToePoint();
     j["ToePoint"] = toe ? ordered_json(*toe) : ordered_json(nullptr);
     j["trace"] = Values(trace, kSamples);
     if (o.spectra) {
         ordered_json spectrum;
+        std::array<float, kSamples> values{};
         for (const auto& [name, kind] : {std::pair{"amplitude", 0}, {"power", 1}, {"phase", 2}}) {
-            const float max = rec->ComputeSpectrum(kind);
-            spectrum[name] = {{"values", Values(rec->m_fWork, kSamples)}, {"max", Num(max)}};
+            const float max = RecordSpectrum(*rec, kind, values);
+            spectrum[name] = {{"values", Values(values.data(), kSamples)}, {"max", Num(max)}};
         }
         j["spectrum"] = std::move(spectrum);
     }

@@ -5,6 +5,7 @@
 
 #include "core/CoreMessages.h"
 #include "core/ProjectFile.h"
+#include "core/TraceProcessing.h"
 
 namespace pw {
 namespace {
@@ -42,7 +43,7 @@ CAverageResult AverageSelected(std::vector<CPileRecord>& piles, const std::vecto
             result.m_strMessage = msg::kSameNameOnly;
             return result;
         }
-        const float* w = rec->GetTrace(); // each record contributes after its own processing
+        const float* w = SettleStep(*rec); // each record contributes after its own processing
         ++i;
         for (int k = 0; k < kSamples; ++k) acc[k] = (static_cast<float>(i - 1) * acc[k] + w[k]) / static_cast<float>(i);
         last = rec;
@@ -62,8 +63,8 @@ CAverageResult AverageSelected(std::vector<CPileRecord>& piles, const std::vecto
     average.m_nPileNo = static_cast<int16_t>(piles.size() + 1);
     average.m_nSmooth = 1;
     average.m_nHeadSample = static_cast<int16_t>(head);
-    average.GetHeadPoint(); // in R's step, which the new record took over
-    average.m_bDirty = 1;
+    average.m_nFitHeadPoint = average.GetHeadPoint(); // in R's step, which the new record took over
+    average.Touch();
     result.m_nNewPileNo = average.m_nPileNo;
     piles.push_back(std::move(average));
     result.m_bAdded = true;

@@ -70,7 +70,18 @@ std::unique_ptr<CFileSource> CFileSource::Open(const std::string& path, std::str
         if (error) *error = SystemError(errno);
         return nullptr;
     }
-    return std::unique_ptr<CFileSource>(new CFileSource(f));
+    std::optional<uint64_t> size;
+    if (std::fseek(f, 0, SEEK_END) == 0) {
+        const long end = std::ftell(f);
+        if (end >= 0) size = static_cast<uint64_t>(end);
+    }
+    if (std::fseek(f, 0, SEEK_SET) != 0) size.reset();
+    return std::unique_ptr<CFileSource>(new CFileSource(f, size));
+}
+
+std::optional<uint64_t> CFileSource::Remaining() const {
+    if (!m_nSize) return std::nullopt;
+    return *m_nSize > m_nPos ? *m_nSize - m_nPos : 0; // a file grown or cut since: never below 0
 }
 
 CFileSource::~CFileSource() { std::fclose(m_pFile); }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ public:
     virtual std::size_t Read(void* dst, std::size_t n) = 0;
     // Bytes consumed so far.
     virtual uint64_t Tell() const = 0;
+    // Bytes left to read, when the source knows (readers size their buffers by it, not by a count
+    // the data claims).
+    virtual std::optional<uint64_t> Remaining() const { return std::nullopt; }
 };
 
 class CMemorySource final : public CByteSource {
@@ -27,6 +31,7 @@ public:
     explicit CMemorySource(const std::vector<uint8_t>& bytes) : CMemorySource(bytes.data(), bytes.size()) {}
     std::size_t Read(void* dst, std::size_t n) override;
     uint64_t Tell() const override { return m_nPos; }
+    std::optional<uint64_t> Remaining() const override { return m_nSize - m_nPos; }
 
 private:
     const uint8_t* m_pData;
@@ -43,10 +48,12 @@ public:
     CFileSource& operator=(const CFileSource&) = delete;
     std::size_t Read(void* dst, std::size_t n) override;
     uint64_t Tell() const override { return m_nPos; }
+    std::optional<uint64_t> Remaining() const override;
 
 private:
-    explicit CFileSource(std::FILE* f) : m_pFile(f) {}
+    CFileSource(std::FILE* f, std::optional<uint64_t> size) : m_pFile(f), m_nSize(size) {}
     std::FILE* m_pFile;
+    std::optional<uint64_t> m_nSize; // at opening; unknown for what cannot seek (a pipe)
     uint64_t m_nPos = 0;
 };
 

@@ -9,6 +9,7 @@
 #include "core/PileSource.h"
 #include "core/ReadErrorText.h"
 #include "core/TesterFolder.h"
+#include "core/TraceProcessing.h"
 #include "core/WriteErrorText.h"
 
 namespace pw {
@@ -64,6 +65,13 @@ CPileRecord* CDEVAzazDoc::FindPile(int pileNo) {
 CPileRecord* CDEVAzazDoc::GetPileAt(int index) {
     return index >= 0 && index < GetPileCount() ? &m_Piles[static_cast<std::size_t>(index)] : nullptr;
 }
+
+const float* CDEVAzazDoc::FitScreenStep(CPileRecord& rec, int width) {
+    FitViewStep(rec, width);
+    return SettleStep(rec);
+}
+
+const float* CDEVAzazDoc::SettledTrace(CPileRecord& rec) { return SettleStep(rec); }
 
 int CDEVAzazDoc::IndexOfPile(int pileNo) const {
     for (std::size_t i = 0; i < m_Piles.size(); ++i)

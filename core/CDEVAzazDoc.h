@@ -99,6 +99,15 @@ public:
     void SetSelection(const std::vector<int>& pileNos); // the list's rows; also loads the pending set
     void SetCurrentPile(int index);                     // array position; neighbours for three traces
 
+    // --- the screen's step ---
+    // The one place the screen chooses a record's step: fitted to width (display points) and written
+    // back into the record, so a save keeps the step the pile was last shown at. Returns the trace to
+    // draw (valid until the next trace is asked for).
+    const float* FitScreenStep(CPileRecord& rec, int width);
+    // The trace a view draws at the record's step as it stands; a record changed since its step was
+    // last settled has it fitted again to its last width first (written back, as above).
+    const float* SettledTrace(CPileRecord& rec);
+
     // --- files ---
     // An empty, untitled project in place of the open one; display options, tool and switches stay.
     void NewDocument();

@@ -28,22 +28,15 @@ void AdjustFactor(AmpSegment& seg, int up) {
 
 void CPileRecord::SetHeadPoint(int point) {
     m_nHeadSample = static_cast<int16_t>(m_nStep * point);
-    m_nHeadPoint = point;
+    m_nFitHeadPoint = point;
 }
 
-int CPileRecord::GetHeadPoint() {
-    m_nHeadPoint = m_nHeadSample / SafeStep(m_nStep);
-    return m_nHeadPoint;
-}
+int CPileRecord::GetHeadPoint() const { return m_nHeadSample / SafeStep(m_nStep); }
 
-int CPileRecord::GetDefectCount() {
-    if (!m_bDefectCountValid) {
-        int n = 0;
-        while (n < kMaxDefects && m_Defects[n].nType != 0) ++n;
-        m_nDefectCount = n;
-        m_bDefectCountValid = 1;
-    }
-    return m_nDefectCount;
+int CPileRecord::GetDefectCount() const {
+    int n = 0;
+    while (n < kMaxDefects && m_Defects[n].nType != 0) ++n;
+    return n;
 }
 
 int CPileRecord::AddDefect(float depth, int type) {
@@ -53,7 +46,6 @@ int CPileRecord::AddDefect(float depth, int type) {
     for (int i = 0; i < n; ++i) {
         if (m_Defects[i].fDepth == depth) { // the same depth marked again: only the type changes
             m_Defects[i].nType = static_cast<int16_t>(type);
-            m_bDefectCountValid = 0;
             return 1;
         }
     }
@@ -62,7 +54,6 @@ int CPileRecord::AddDefect(float depth, int type) {
     // The slot behind the new last entry becomes the terminator, so a stale entry a file left there
     // does not come back as a defect.
     if (n + 1 < kMaxDefects) m_Defects[n + 1] = DefectMark{};
-    m_nDefectCount = n + 1;
     return 1;
 }
 
@@ -71,11 +62,10 @@ int CPileRecord::RemoveDefect(int index) {
     if (index < 0 || index >= n) return 0;
     for (int i = index; i + 1 < n; ++i) m_Defects[i] = m_Defects[i + 1];
     m_Defects[n - 1] = DefectMark{};
-    m_nDefectCount = n - 1;
     return 1;
 }
 
-int CPileRecord::GetDefectSeverity() {
+int CPileRecord::GetDefectSeverity() const {
     int result = 0;
     const int n = GetDefectCount();
     for (int i = 0; i < n; ++i) {
@@ -114,20 +104,13 @@ void CPileRecord::AdjustSegment(int from, int to, int up) {
     const auto t16 = static_cast<int16_t>(to);
     if (m_pSegments.empty() || m_pSegments.back().nFrom != f16 || m_pSegments.back().nTo != t16)
         m_pSegments.push_back(AmpSegment{0.f, f16, t16});
-    AmpSegment& seg = m_pSegments.back();
-    AdjustFactor(seg, up);
-
-    // Show the change at once; the next rebuild recomputes the trace from the raw samples with all
-    // segments. Columns outside the trace are ignored.
-    const int step = SafeStep(m_nStep);
-    const int first = std::max(0, std::min(from, to));
-    for (long k = first; k < to && k * step < kSamples; ++k) m_fTrace[k * step] *= seg.fFactor + 1.f;
+    AdjustFactor(m_pSegments.back(), up);
 }
 
 std::string CPileRecord::CopyParameters(const CPileRecord* source) {
     if (!source) return msg::kError;
     const CPileRecord& s = *source;
-    SetHeadPoint(s.m_nHeadPoint); // head sample follows this record's own step
+    SetHeadPoint(s.GetHeadPoint()); // head sample follows this record's own step
     m_fPileLength = s.m_fPileLength;
     m_fHighPass = s.m_fHighPass;
     m_nSignalType = s.m_nSignalType;

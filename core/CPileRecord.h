@@ -31,19 +31,22 @@ struct AmpSegment {
     int16_t nTo = 0;
 };
 
+// A fresh revision, never given out before in this process (see CPileRecord::m_nRevision).
+uint32_t NextRecordRevision();
+
 class CPileRecord {
 public:
-    // --- not stored ---
-    int32_t m_nViewPoints = 512; // width the automatic step choice fits the pile into, display points
-    int32_t m_nWindowType = 4;   // FIR design window 1..7 (4 = Hann)
-    int32_t m_nFirTaps = 33;     // FIR length of the last filter run
-    int32_t m_nIntegSpan = 50;   // span of the running-trapezoid step
-    float m_fRaw[kSamples] = {}; // stored: raw samples as the instrument delivered them
-    int32_t m_bDirty = 1;        // 1 = m_fTrace must be rebuilt on next access
+    // --- not stored: processing switches ---
+    int32_t m_nWindowType = 4; // FIR design window 1..7 (4 = Hann)
     int32_t m_bRemoveDC = 1;
-    float m_fTrace[kSamples] = {}; // processed trace
-    float m_fWork[kSamples] = {};  // filter and spectrum output
-    int32_t m_nHeadPoint = 50;     // pile head in display points = m_nHeadSample / m_nStep
+    // --- not stored: the record's state in the views ---
+    // Every change of the record takes a fresh revision, so a processed trace kept under the old one
+    // is never taken for the new record; copies share it as they share the content.
+    uint32_t m_nRevision = NextRecordRevision();
+    uint32_t m_nSettledRevision = 0; // revision at which the step was last settled; 0 = never
+    int32_t m_nViewPoints = 512;     // width the step was last fitted to, display points
+    int32_t m_nFitHeadPoint = 50;    // head point the next step fit starts from (that of the last one)
+    float m_fRaw[kSamples] = {};     // stored: raw samples as the instrument delivered them
 
     // --- stored ---
     int16_t m_nPileNo = 0; // 1-based position in the project; renumbered on load, merge, delete
@@ -83,12 +86,6 @@ public:
     int16_t m_nMarks[kMaxMarks] = {}; // spectrum marks, columns of the spectrum box
     int16_t m_nMarkCount = 0;
 
-    // --- not stored ---
-    int32_t m_nDefectCount = 0;
-    int32_t m_bDefectCountValid = 0;
-    float m_fFirCoef[kSamples] = {};
-    float m_fFirWindow[kSamples] = {};
-    int32_t m_nSamples = 0;
 
     // Texts as UTF-8; setters cut at the field's byte limit on a character boundary.
     std::string GetPileName() const { return FieldUtf8(m_szPileName); }
@@ -100,17 +97,20 @@ public:
     void SetRemark(std::string_view utf8) { SetFieldUtf8(m_szRemark, utf8); }
     void SetInfo(std::string_view utf8) { SetFieldUtf8(m_szInfo, utf8); }
 
-    void SetDirty() { m_bDirty = 1; }
+    // The record changed: its processed trace must be made again and its step settled again.
+    void Touch() { m_nRevision = NextRecordRevision(); }
+    // True when the record changed since its step was last settled (see SettleStep).
+    bool NeedsSettling() const { return m_nSettledRevision != m_nRevision; }
 
     // Head position. SetHeadPoint keeps the head sample in step with this record's current step.
     void SetHeadPoint(int point);
-    int GetHeadPoint();
+    int GetHeadPoint() const;
 
     // Defect list: used entries first, an entry of type 0 ends it.
-    int GetDefectCount();
+    int GetDefectCount() const;
     int AddDefect(float depth, int type); // 1 = added or retyped, 0 = list full
     int RemoveDefect(int index);          // 1 = removed, 0 = index out of range
-    int GetDefectSeverity();              // 0 none/minor, 1 defect, 2 broken pile
+    int GetDefectSeverity() const;        // 0 none/minor, 1 defect, 2 broken pile
 
     // Spectrum marks.
     int AddMark(int column); // 1 = added, 0 = already five marks
@@ -122,20 +122,7 @@ public:
     void ClearSegments() { m_pSegments.clear(); }
     int GetSegmentCount() const { return static_cast<int>(m_pSegments.size()); }
 
-    // --- processing (PileProcessing.cpp) ---
-    // The processed trace, rebuilt from the raw samples first when the record is dirty. Every consumer
-    // of the trace (views, spectra, averaging, reports) comes through here.
-    float* GetTrace();
-    // The smallest whole step that puts the toe inside the view width minus 50 points after the head;
-    // rebuilds whenever the step changes. Returns true when the last thing it did was a rebuild.
-    bool ChooseStep();
-    void Rebuild();
-    int SetViewPoints(int n);
-    // Largest and smallest of m_fTrace[0], [k], [2k], ... (min(m_nViewPoints, 1024 / k) of them), both
-    // starting at 0; reads the cached trace as it stands.
-    void GetTraceRange(int k, float& max, float& min) const;
-    float GetSample(int i) const { return i >= 0 && i < kSamples ? m_fTrace[i] : 0.f; }
-
+    // --- conversions on the record's own fields (PileProcessing.cpp) ---
     // True when sampling interval, wave speed and length are positive finite numbers: only then can
     // time become depth. Otherwise the trace is the raw samples and the conversions refuse.
     bool IsProcessable() const;
@@ -157,11 +144,11 @@ public:
     // 1000 at the head (|p| < 4), 1001 at the toe (|p - toe| < 4), else -1.
     int ClassifyPoint(int p) const;
     // The first defect within four display points of p, by index, or -1.
-    int FindDefectNearPoint(int p);
+    int FindDefectNearPoint(int p) const;
     // Type and display point of defect index; 0 when index is not a used entry.
-    int GetDefect(int index, int& type, int& point);
+    int GetDefect(int index, int& type, int& point) const;
     // Type text and depth of defect index; 0 when index is not a used entry.
-    int GetDefectText(int index, std::string& text, float& depth);
+    int GetDefectText(int index, std::string& text, float& depth) const;
     // Moves defect index to the depth of point p; 0 when refused.
     int SetDefectDepthAtPoint(int index, int p);
     // A new wave speed with every defect kept at its time: each depth scales by the new speed over the
@@ -169,9 +156,6 @@ public:
     // old speed the depths stay.
     void SetSpeedKeepingTimes(int speed);
 
-    // Spectrum of the processed trace (0 amplitude, 1 power, other phase) into m_fWork; returns the
-    // largest value (never negative).
-    float ComputeSpectrum(int kind);
     std::optional<double> BinFrequency(int k) const;
     // The gain curve the view draws, in display points from the head (values 0..20); returns how many
     // values were written.
@@ -181,6 +165,9 @@ public:
     // refusal message when there is no source.
     std::string CopyParameters(const CPileRecord* source);
 };
+
+// Only the stored fields and a few words of state: 500 piles stay about 2 MB in memory.
+static_assert(sizeof(CPileRecord) <= 4608, "CPileRecord holds the stored fields, not processing buffers");
 
 // The delay in samples of these filters at sampling interval dt (µs), as the pipeline runs them:
 // low-pass passes (at most five) and one high-pass pass.

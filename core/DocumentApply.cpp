@@ -145,7 +145,7 @@ std::string CDEVAzazDoc::ApplyPendingTo(int pileNo) {
     rec->m_nShiftX = m_Pending.m_nShiftX;
     rec->m_nZoom = m_Pending.m_nZoom;
     rec->m_nSmooth = static_cast<int16_t>(m_Pending.m_nSmooth);
-    rec->SetDirty(); // rebuilt when next drawn, not now
+    rec->Touch(); // rebuilt when next drawn, not now
     return {};
 }
 
@@ -198,7 +198,7 @@ std::string CDEVAzazDoc::WriteBarToScope(const CEstimateState& bar, const std::s
         if (lengthOk && 0.8f * bar.m_fLength < m_Pending.m_fGainDelay) m_Pending.m_fGainDelay = 0.8f * bar.m_fLength;
         const LengthSpeed ls = settle(*rec);
         WriteBarAndPending(*rec, ls.m_fLength, ls.m_nSpeed); // the segments, shifts, zoom and smoothing stay
-        rec->SetDirty();
+        rec->Touch();
     }
     Notify(kChangedRecords | kChangedEstimate);
     if (!lengthOk) return msg::kLengthRange;
@@ -273,7 +273,7 @@ std::string CDEVAzazDoc::SetHeadAtColumn(int cursorColumn) {
     const long long sample = 1LL * cur->m_nStep * column;
     if (sample < 0 || sample >= kSamples) return msg::kHeadOutsideTrace;
     cur->SetHeadPoint(column);
-    cur->SetDirty();
+    cur->Touch();
     SetModified(true);
     Notify(kChangedRecords);
     return {};
@@ -299,7 +299,7 @@ std::string CDEVAzazDoc::SetToeAtColumn(int cursorColumn, bool fromMenu) {
         cur->SetSpeedKeepingTimes(*speed); // the defects stay on their echoes; their depths follow
         bar.m_nSpeed = cur->m_nWaveSpeed;
     }
-    cur->SetDirty();
+    cur->Touch();
     SetModified(true);
     Notify(kChangedRecords | kChangedEstimate);
     return {};

@@ -1,6 +1,7 @@
 // Switches, layouts, the mouse-tool choice, and the enable/check state of the document's commands.
 #include "core/CDEVAzazDoc.h"
 #include "core/CommandIds.h"
+#include "core/ViewLayout.h"
 
 namespace pw {
 namespace {
@@ -12,9 +13,7 @@ constexpr int kToolCommands[7] = {cmd::kToolShift,  cmd::kToolRotate,    cmd::kT
 
 // The tools shift, rotate and zoom a drawn trace: only the single and three-trace layouts draw that
 // (any number but the wave train's and the spectra's is drawn as a single trace).
-bool ToolsApply(int layout) {
-    return layout < 2 || layout > 4;
-}
+bool ToolsApply(int layout) { return IsMarkerLayout(LayoutOf(layout)); }
 
 int ToolIndex(int commandId) {
     for (int i = 0; i < 7; ++i)
@@ -28,7 +27,7 @@ void CDEVAzazDoc::ToggleRemoveDC() {
     m_bRemoveDC = !m_bRemoveDC;
     for (auto& p : m_Piles) {
         p.m_bRemoveDC = m_bRemoveDC;
-        p.SetDirty();
+        p.Touch();
     }
     Notify(kChangedDisplay | kChangedRecords);
 }
@@ -58,12 +57,24 @@ void CDEVAzazDoc::ToggleScale() {
 
 void CDEVAzazDoc::SetLayout(int commandId) {
     switch (commandId) {
-    case cmd::kSingleTrace: m_bSingle = 1, m_bThree = 0, m_bTrain = 0, m_Display.m_nLayout = 0; break;
-    case cmd::kThreeTraces: m_bSingle = 0, m_bThree = 1, m_bTrain = 0, m_Display.m_nLayout = 1; break;
-    case cmd::kWaveTrain: m_bSingle = 0, m_bThree = 0, m_bTrain = 1, m_Display.m_nLayout = 2; break;
-    case cmd::kManyTraces: m_Display.m_nLayout = 2; break;
-    case cmd::kAmplitudeSpectrum: m_bSingle = m_bThree = m_bTrain = 0, m_Display.m_nLayout = 3; break;
-    case cmd::kPowerSpectrum: m_bSingle = m_bThree = m_bTrain = 0, m_Display.m_nLayout = 4; break;
+    case cmd::kSingleTrace:
+        m_bSingle = 1, m_bThree = 0, m_bTrain = 0, m_Display.m_nLayout = LayoutCode(Layout::Single);
+        break;
+    case cmd::kThreeTraces:
+        m_bSingle = 0, m_bThree = 1, m_bTrain = 0, m_Display.m_nLayout = LayoutCode(Layout::ThreeTraces);
+        break;
+    case cmd::kWaveTrain:
+        m_bSingle = 0, m_bThree = 0, m_bTrain = 1, m_Display.m_nLayout = LayoutCode(Layout::WaveTrain);
+        break;
+    case cmd::kManyTraces:
+        m_Display.m_nLayout = LayoutCode(Layout::WaveTrain);
+        break;
+    case cmd::kAmplitudeSpectrum:
+        m_bSingle = m_bThree = m_bTrain = 0, m_Display.m_nLayout = LayoutCode(Layout::AmplitudeSpectrum);
+        break;
+    case cmd::kPowerSpectrum:
+        m_bSingle = m_bThree = m_bTrain = 0, m_Display.m_nLayout = LayoutCode(Layout::PowerSpectrum);
+        break;
     default: return;
     }
     // A tool left active on the wave train or a spectrum would change records out of sight.
@@ -107,8 +118,8 @@ CommandState CDEVAzazDoc::GetCommandState(int id) const {
     case cmd::kSingleTrace: return {any, m_bSingle != 0};
     case cmd::kThreeTraces: return {any, m_bThree != 0};
     case cmd::kWaveTrain: return {any, m_bTrain != 0};
-    case cmd::kAmplitudeSpectrum: return {any, m_Display.m_nLayout == 3};
-    case cmd::kPowerSpectrum: return {any, m_Display.m_nLayout == 4};
+    case cmd::kAmplitudeSpectrum: return {any, LayoutOf(m_Display.m_nLayout) == Layout::AmplitudeSpectrum};
+    case cmd::kPowerSpectrum: return {any, LayoutOf(m_Display.m_nLayout) == Layout::PowerSpectrum};
     case cmd::kSave:
     case cmd::kSaveAs:
     case cmd::kSaveChecked:

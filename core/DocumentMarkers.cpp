@@ -73,7 +73,7 @@ std::string CDEVAzazDoc::PreZeroAtColumn(int cursorColumn) {
     if (p < 0 || p > at.nStep * at.nHead - delay) return msg::kPreZeroCursorBeforeHead;
     cur->m_nPreZero = static_cast<int16_t>(p); // at most the head sample: fits
     m_Pending.m_nPreZero = cur->m_nPreZero;
-    cur->SetDirty();
+    cur->Touch();
     SetModified(true);
     Notify(kChangedRecords | kChangedEstimate);
     return {};
@@ -91,7 +91,7 @@ std::string CDEVAzazDoc::PostCutAtColumn(int cursorColumn) {
     cur->m_nPostCut = static_cast<int16_t>(q); // 0..1024
     m_Pending.m_nPostCut = cur->m_nPostCut;
     // The cut changes the processed trace: rebuild it, or the plot keeps the uncut samples.
-    cur->SetDirty();
+    cur->Touch();
     SetModified(true);
     Notify(kChangedRecords | kChangedEstimate);
     return {};

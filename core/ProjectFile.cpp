@@ -41,7 +41,6 @@ void ReadDefects(CBinReader& in, CPileRecord& rec) {
         d.nType = in.I16();
         d.fDepth = in.F32();
     }
-    rec.m_bDefectCountValid = 0;
 }
 
 void ReadRaw(CBinReader& in, float* raw) {
@@ -229,7 +228,7 @@ bool ReadPile(CByteSource& src, CPileRecord& rec, int version, std::vector<std::
         ReadText(in, rec.m_szRemark, sizeof rec.m_szRemark, 40);
     }
     ReadTail(in, rec, notes);
-    rec.m_bDirty = 1;
+    rec.Touch();
     return in.Ok();
 }
 
@@ -281,11 +280,14 @@ CReadReport ReadProject(CByteSource& src, CProjectData& out, int* version) {
     const int count = out.m_Header.m_nPileCount;
     if (count < 0)
         report.Fail(ReadError::kNegativeCount, 0, 5, "negative pile count " + std::to_string(count));
-    // Records are large (their work buffers): read each in place, and reserve no more than a project
-    // really holds, whatever the count says.
-    out.m_Piles.reserve(static_cast<std::size_t>(std::clamp(count, 0, kMaxPiles)));
+    // Reserve no more than a project holds and the data can hold, whatever the count says: every
+    // record carries its 1024 raw samples.
+    std::size_t reserve = static_cast<std::size_t>(std::clamp(count, 0, kMaxPiles));
+    if (const auto left = src.Remaining())
+        reserve = std::min<std::size_t>(reserve, static_cast<std::size_t>(*left / (kSamples * sizeof(float))));
+    out.m_Piles.reserve(reserve);
     // A project holds at most kMaxPiles records: stop there, so a hostile count cannot take memory
-    // for 32767 records (about 20 KiB each) that the document would drop anyway.
+    // for 32767 records that the document would drop anyway.
     const int toRead = std::min(count, kMaxPiles);
     report.m_nRecordsLeft = count - toRead > 0 ? count - toRead : 0;
     if (count > kMaxPiles)

@@ -133,7 +133,7 @@ int ApplySiteSpeed(std::vector<CPileRecord>& piles, int speed, std::vector<int>*
         }
         rec.m_fPileLength = static_cast<float>(length);
         rec.SetSpeedKeepingTimes(speed);
-        rec.SetDirty();
+        rec.Touch();
         ++changed;
     }
     return changed;

@@ -79,7 +79,6 @@ bool ReadPileFile(CPileRecord& rec, CByteSource& src, int n) {
         d.nType = in.I16();
         d.fDepth = in.F32();
     }
-    r.m_bDefectCountValid = 0;
     in.Skip(16);
     in.Bytes(text, 34);
     ReadFieldText(r.m_szInfo, sizeof r.m_szInfo, text, 34);
@@ -93,7 +92,7 @@ bool ReadPileFile(CPileRecord& rec, CByteSource& src, int n) {
     StoreFieldText(r.m_szTestDate, sizeof r.m_szTestDate, "2013-12-12");
     r.m_nPreZero = r.m_nPostCut = r.m_nShiftY = 0;
     r.m_nSmooth = 0;
-    r.m_bDirty = 1;
+    r.Touch();
     rec = std::move(r);
     return true;
 }

@@ -2,9 +2,9 @@
 // layout byte (version 1 + byte % 3), the width of the plot box (two bytes, little-endian, modulo
 // 8192) and one record in that version's layout. A record read whole is processed, its plot
 // geometry walked at that width and both spectra computed, with every sample index checked against
-// the trace (an index past m_fTrace would land inside the record, where the address sanitizer
-// cannot see it).
+// the trace (the trace is a heap block of its own, so the address sanitizer sees a read past it).
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -12,6 +12,7 @@
 
 #include "core/PlotGeometry.h"
 #include "core/ProjectFile.h"
+#include "core/TraceProcessing.h"
 
 namespace {
 
@@ -28,8 +29,8 @@ void Read(const float* values, int index) {
 
 // What drawing one record in a box `width` columns wide reads.
 void WalkPlots(pw::CPileRecord& rec, int width) {
-    rec.SetViewPoints(width);
-    const float* trace = rec.GetTrace();
+    pw::FitViewStep(rec, width);
+    const float* trace = pw::SettleStep(rec);
     const pw::TraceColumns cols = pw::TracePolyline(rec, width);
     Check(cols.nFirst <= cols.nEnd && cols.nEnd <= std::max(width, cols.nFirst));
     for (int i = cols.nFirst; i < cols.nEnd; ++i) {
@@ -55,17 +56,18 @@ void WalkPlots(pw::CPileRecord& rec, int width) {
         rec.ClassifyPoint(x - head);
         rec.FindDefectNearPoint(x - head);
         rec.FindMark(x);
-        g_Sink = rec.GetSample(x * pw::PlotStep(rec));
+        g_Sink = pw::SampleAt(rec, x * pw::PlotStep(rec));
     }
 }
 
-void WalkSpectra(pw::CPileRecord& rec, int width) {
+void WalkSpectra(const pw::CPileRecord& rec, int width) {
+    std::array<float, pw::kSamples> spectrum{};
     for (int kind : {0, 1}) {
-        const float max = rec.ComputeSpectrum(kind);
+        const float max = pw::RecordSpectrum(rec, kind, spectrum);
         Check(!(max < 0));
         const int lines = pw::SpectrumLineCount(width, 5);
         for (int i = 0; i < lines; ++i)
-            Read(rec.m_fWork, i);
+            Read(spectrum.data(), i);
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include "core/CommandIds.h"
 #include "core/PictureFiles.h"
+#include "core/ViewLayout.h"
 #include "shell/CCommandRouter.h"
 #include "shell/CShellPrompts.h"
 #include "shell/SettingsPaths.h"
@@ -22,8 +23,6 @@
 
 namespace pw {
 namespace {
-
-constexpr int kWaveTrainLayout = 2;
 
 CDate Today() {
     const QDate d = QDate::currentDate();
@@ -138,7 +137,7 @@ void CPrintCommands::SaveCurrentPicture() {
     int row = 0;
     for (std::size_t i = 0; i < m_doc.m_Piles.size(); ++i)
         if (&m_doc.m_Piles[i] == rec) row = static_cast<int>(i);
-    const std::string name = m_doc.m_Display.m_nLayout == kWaveTrainLayout
+    const std::string name = LayoutOf(m_doc.m_Display.m_nLayout) == Layout::WaveTrain
                                  ? SafeFileNamePart(m_doc.m_Header.GetProjectName()) + ".bmp"
                                  : PictureFileName(rec->GetPileName(), row + 1);
     const QString path = m_prompts.AskSavePath(QString::fromUtf8(msg::kPictureFilter),
@@ -148,7 +147,7 @@ void CPrintCommands::SaveCurrentPicture() {
     options.m_Settings = Settings();
     options.m_Cell = CellOptionsOf(m_doc);
     const std::string why =
-        WritePilePicture(*rec, PictureLayoutOf(m_doc.m_Display.m_nLayout), options, path.toStdString());
+        WritePilePicture(*rec, PictureLayoutOf(LayoutOf(m_doc.m_Display.m_nLayout)), options, path.toStdString());
     if (!why.empty())
         m_prompts.Tell(QString::fromUtf8(msg::kPictureNotSaved).arg(path, QString::fromStdString(why)),
                        QMessageBox::Critical);
@@ -182,7 +181,7 @@ void CPrintCommands::SaveSelectedPictures() {
     CPictureOptions options;
     options.m_Settings = Settings();
     options.m_Cell = CellOptionsOf(m_doc);
-    const PictureLayout layout = PictureLayoutOf(m_doc.m_Display.m_nLayout);
+    const PictureLayout layout = PictureLayoutOf(LayoutOf(m_doc.m_Display.m_nLayout));
     CProgress progress(msg::kPictureProgress, static_cast<int>(piles.size()), m_pWindow);
     // One file that cannot be written does not stop the others; the failures are listed at the end.
     QStringList failures;

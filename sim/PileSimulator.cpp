@@ -69,8 +69,7 @@ CPileRecord SimulatePile(const CPileDescription& pile, const CBlowDescription& b
     for (const CSimDefect& d : defects)
         if (used < kMaxDefects && d.nType >= 1 && d.nType <= 7)
             r.m_Defects[used++] = DefectMark{static_cast<int16_t>(d.nType), d.fDepth};
-    r.m_bDefectCountValid = 0;
-    r.m_bDirty = 1;
+    r.Touch();
     return r;
 }
 

@@ -27,7 +27,7 @@ public:
     virtual void Render(QPainter& painter, QSize client, int scrollY, bool screen) = 0;
 
     CursorSpan CursorExtent(QSize client) const;
-    int HitTest(CPileRecord& rec, int cursorX) const { return pw::HitTest(Kind(), rec, cursorX); }
+    int HitTest(const CPileRecord& rec, int cursorX) const { return pw::HitTest(Kind(), rec, cursorX); }
 
 protected:
     ViewGeometry Geometry(QSize client) const;

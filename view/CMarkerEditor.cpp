@@ -8,6 +8,7 @@
 #include "core/CDEVAzazDoc.h"
 #include "core/CoreMessages.h"
 #include "core/PlotGeometry.h"
+#include "core/TraceProcessing.h"
 #include "view/ViewTexts.h"
 
 namespace pw {
@@ -73,7 +74,7 @@ void CMarkerEditor::WriteReadouts(EditorEffects& out) const {
     out.Panes[1] = time ? Format(vtext::kTime, "%.2fms", *time) : std::string(vtext::kTime);
     out.Panes[2] =
         Format(vtext::kAmplitude, "%.2fmv",
-               rec->GetSample(static_cast<int>(std::clamp<long long>(1LL * column * step, -1, kSamples))));
+               SampleAt(*rec, static_cast<int>(std::clamp<long long>(1LL * column * step, -1, kSamples))));
     out.Panes[3] = depth ? Format(vtext::kDepth, "%.1fm", *depth) : std::string(vtext::kDepth);
     out.Panes[4] = speed ? FormatInt(vtext::kWaveSpeed, "%dm/s", *speed) : std::string(vtext::kWaveSpeed);
     out.Panes[5] = FormatInt(vtext::kPoints, "%d", column);

@@ -2,6 +2,7 @@
 #include "view/CPagePrinter.h"
 
 #include <cmath>
+#include <optional>
 
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -13,6 +14,7 @@
 #include "core/CByteSource.h"
 #include "core/CDEVAzazDoc.h"
 #include "core/PictureFiles.h"
+#include "core/TraceProcessing.h"
 #include "core/WriteErrorText.h"
 #include "view/CPlotFonts.h"
 #include "view/CSpectrumPlotter.h"
@@ -107,8 +109,10 @@ CCellOptions CellOptionsOf(const CDEVAzazDoc& doc) {
 
 void DrawPrintedCell(CPlotCanvas& canvas, int x, int y, int w, int h, const CPileRecord& rec,
                      const CPrintSettings& settings, const CCellOptions& options) {
-    // A copy: a record never shown gets the step its trace would choose, without keeping it.
-    CPileRecord copy = rec;
+    // A record changed since it was last shown is drawn at the step the screen would settle on, which
+    // it does not keep.
+    std::optional<CPileRecord> scratch;
+    const CPileRecord& shown = ShownRecord(rec, scratch);
     const CCellParts parts = CellParts(w, h);
     const TraceBox box{x, y, parts.nTraceW, h};
     TraceOptions opt;
@@ -116,10 +120,9 @@ void DrawPrintedCell(CPlotCanvas& canvas, int x, int y, int w, int h, const CPil
     opt.bVariableArea = options.bVariableArea;
     opt.bScaleMarks = options.bScaleMarks;
     opt.bLegends = true;
-    opt.bKeepStep = true;
     CTracePlotter plotter(canvas);
-    plotter.PlotTrace(box, copy, opt);
-    plotter.DrawMarks(box, copy, opt);
+    plotter.PlotTrace(box, shown, ProcessedTrace(shown), opt);
+    plotter.DrawMarks(box, shown, opt);
 
     const PlotScale& sc = canvas.Scale();
     const int boxX = x + parts.nTraceW * sc.nX;
@@ -194,9 +197,10 @@ void CPagePrinter::DrawPage(QPainter& painter, int page, double dpiX, double dpi
             if (!c.bSpectrum) {
                 DrawPrintedCell(canvas, c.nX, c.nY, w, h, rec, s, job.m_Options);
             } else {
-                CPileRecord copy = rec;
-                CSpectrumPlotter(canvas).Draw(TraceBox{c.nX, c.nY, w, h}, copy, 0, kSpectrumBinWidth,
-                                              job.m_bPreview ? kTextVertical : kTextVerticalUp);
+                std::optional<CPileRecord> scratch;
+                const CPileRecord& shown = ShownRecord(rec, scratch);
+                CSpectrumPlotter(canvas).Draw(TraceBox{c.nX, c.nY, w, h}, shown, ProcessedTrace(shown), 0,
+                                              kSpectrumBinWidth, job.m_bPreview ? kTextVertical : kTextVerticalUp);
             }
         }
     }

@@ -1,11 +1,14 @@
 // The export picture of a pile (see CPilePicture.h).
 #include "view/CPilePicture.h"
 
+#include <optional>
+
 #include <QBuffer>
 #include <QPainter>
 
 #include "core/CByteSource.h"
 #include "core/PictureFiles.h"
+#include "core/TraceProcessing.h"
 #include "core/WriteErrorText.h"
 #include "view/CPlotFonts.h"
 #include "view/CSpectrumPlotter.h"
@@ -33,10 +36,10 @@ bool EndsWithPng(const std::string& path) {
 
 } // namespace
 
-PictureLayout PictureLayoutOf(int viewLayout) {
-    return viewLayout == 3   ? PictureLayout::Amplitude
-           : viewLayout == 4 ? PictureLayout::Power
-                             : PictureLayout::Single;
+PictureLayout PictureLayoutOf(Layout viewLayout) {
+    return viewLayout == Layout::AmplitudeSpectrum ? PictureLayout::Amplitude
+           : viewLayout == Layout::PowerSpectrum   ? PictureLayout::Power
+                                                   : PictureLayout::Single;
 }
 
 QImage RenderPilePicture(const CPileRecord& rec, PictureLayout layout, const CPictureOptions& options) {
@@ -50,8 +53,9 @@ QImage RenderPilePicture(const CPileRecord& rec, PictureLayout layout, const CPi
                         options.m_Cell);
     } else {
         // The spectrum above, the printed cell below it (only its top rows fall inside the picture).
-        CPileRecord copy = rec;
-        CSpectrumPlotter(canvas).Draw(TraceBox{10, 10, kPlotWidth, kPlotHeight}, copy,
+        std::optional<CPileRecord> scratch;
+        const CPileRecord& shown = ShownRecord(rec, scratch);
+        CSpectrumPlotter(canvas).Draw(TraceBox{10, 10, kPlotWidth, kPlotHeight}, shown, ProcessedTrace(shown),
                                       layout == PictureLayout::Power ? 1 : 0, kBinWidth, kTextVertical);
         DrawPrintedCell(canvas, 10, 10 + kPlotHeight + 3, kPlotWidth, kPlotHeight, rec, options.m_Settings,
                         options.m_Cell);

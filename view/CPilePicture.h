@@ -1,7 +1,8 @@
 // The picture of one pile, for the picture export and the report: 532 x 260 pixels, the printed cell
 // of the pile (trace, marks, legends and information box) or, in the spectrum layouts, the spectrum
-// above and the printed cell below. Drawn offscreen from a copy of the record, so drawing never
-// changes the project.
+// above and the printed cell below. Drawn offscreen from the record as it stands (a record changed
+// since it was shown is drawn from a copy at the step it would be shown at), so drawing never changes
+// the project.
 #pragma once
 
 #include <QImage>
@@ -12,6 +13,7 @@
 
 #include "core/CPileRecord.h"
 #include "core/PrintSettings.h"
+#include "core/ViewLayout.h"
 #include "view/CPagePrinter.h"
 
 namespace pw {
@@ -28,7 +30,7 @@ struct CPictureOptions {
 };
 
 // The project's picture layout: the spectrum layouts give theirs, every trace layout the single one.
-PictureLayout PictureLayoutOf(int viewLayout);
+PictureLayout PictureLayoutOf(Layout viewLayout);
 
 // The pile's picture (RGB32 in memory; the .bmp holds it at 24 bits); a null image when it cannot be drawn.
 QImage RenderPilePicture(const CPileRecord& rec, PictureLayout layout, const CPictureOptions& options = {});

@@ -13,7 +13,7 @@ void CSpectrumPainter::Render(QPainter& painter, QSize client, int /*scrollY*/, 
     CSpectrumPlotter plotter(canvas);
     const TraceBox box{10, 10, client.width() - 20, client.height() - 20};
     const int kind = m_eKind == Layout::PowerSpectrum ? kSpectrumPower : kSpectrumAmplitude;
-    plotter.Draw(box, *cur, kind, m_State.m_nBinWidth);
+    plotter.Draw(box, *cur, m_Doc.SettledTrace(*cur), kind, m_State.m_nBinWidth);
 }
 
 } // namespace pw

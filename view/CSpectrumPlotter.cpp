@@ -2,26 +2,29 @@
 #include "view/CSpectrumPlotter.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "core/CPileRecord.h"
 #include "core/PlotGeometry.h"
+#include "dsp/Spectrum.h"
 #include "view/LayoutGeometry.h"
 #include "view/TraceGeometry.h"
 #include "view/ViewTexts.h"
 
 namespace pw {
 
-SpectrumPlacement CSpectrumPlotter::Draw(const TraceBox& box, CPileRecord& rec, int kind, int binWidth,
-                                         int markStyle) {
+SpectrumPlacement CSpectrumPlotter::Draw(const TraceBox& box, const CPileRecord& rec, const float* trace, int kind,
+                                         int binWidth, int markStyle) {
     const PlotScale& sc = m_Canvas.Scale();
     const int xs = sc.nX, ys = sc.nY;
     const int x0 = box.nX, y0 = box.nY, w = box.nW, h = box.nH;
     SpectrumPlacement out;
-    out.fMax = rec.ComputeSpectrum(kind);
-    const float* s = rec.m_fWork;
+    std::array<float, kSamples> spectrum{};
+    out.fMax = TraceSpectrum(std::span<const float>(trace, kSamples), kind, spectrum);
+    const float* s = spectrum.data();
 
     m_Canvas.Frame(x0, y0, w * xs, h * ys);
 

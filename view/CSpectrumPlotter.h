@@ -21,10 +21,11 @@ class CSpectrumPlotter {
 public:
     explicit CSpectrumPlotter(CPlotCanvas& canvas) : m_Canvas(canvas) {}
 
-    // kind: 0 amplitude, 1 power. binWidth: columns per spectrum line. markStyle: the text style of
-    // the marks' frequencies (vertical; the printed page turns it the other way).
-    SpectrumPlacement Draw(const TraceBox& box, CPileRecord& rec, int kind, int binWidth = 5,
-                           int markStyle = kTextVertical);
+    // The spectrum of trace, the record's processed trace (kSamples values). kind: 0 amplitude,
+    // 1 power. binWidth: columns per spectrum line. markStyle: the text style of the marks'
+    // frequencies (vertical; the printed page turns it the other way).
+    SpectrumPlacement Draw(const TraceBox& box, const CPileRecord& rec, const float* trace, int kind,
+                           int binWidth = 5, int markStyle = kTextVertical);
 
 private:
     CPlotCanvas& m_Canvas;

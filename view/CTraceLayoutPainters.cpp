@@ -31,7 +31,7 @@ void CSingleTracePainter::Render(QPainter& painter, QSize client, int /*scrollY*
     CTracePlotter plotter(canvas);
     const TraceOptions opt = OptionsOf(m_Doc, m_State);
     const TraceBox box{10, 10, wc - 20, hc - 120};
-    plotter.PlotTrace(box, *cur, opt);
+    plotter.PlotTrace(box, *cur, m_Doc.FitScreenStep(*cur, box.nW), opt);
     plotter.DrawMarks(box, *cur, opt);
     canvas.Frame(10, hc - 110, wc - 20, 100);
     plotter.DrawParamSummary(wc, hc, *cur);
@@ -54,7 +54,7 @@ void CThreeTracePainter::Render(QPainter& painter, QSize client, int /*scrollY*/
         CPileRecord* rec = rows[r] > 0 ? m_Doc.FindPile(rows[r]) : nullptr;
         if (!rec) continue;
         const TraceBox box{10, ThirdTop(hc, r + 1), wc - 120, static_cast<int>(t)};
-        plotter.PlotTrace(box, *rec, opt);
+        plotter.PlotTrace(box, *rec, m_Doc.FitScreenStep(*rec, box.nW), opt);
         plotter.DrawMarks(box, *rec, opt);
     }
     canvas.Frame(wc - 110, 10, 100, hc - 20);

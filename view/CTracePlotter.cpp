@@ -46,15 +46,14 @@ std::array<QString, 10> ParameterTexts(const CPileRecord& rec) {
             PrintfInt(vtext::kRotate, "%d", rec.m_nRotate)};
 }
 
-TracePlacement CTracePlotter::PlotTrace(const TraceBox& box, CPileRecord& rec, const TraceOptions& opt) {
+TracePlacement CTracePlotter::PlotTrace(const TraceBox& box, const CPileRecord& rec, const float* trace,
+                                        const TraceOptions& opt) {
     const PlotScale& sc = m_Canvas.Scale();
     const int xs = sc.nX, ys = sc.nY;
     const int x0 = box.nX, y0 = box.nY, w = box.nW, h = box.nH;
     m_Canvas.BeginClip(x0, y0, w * xs, h * ys);
     m_Canvas.Frame(x0, y0, w * xs, h * ys);
 
-    if (!opt.bKeepStep) rec.SetViewPoints(w);
-    const float* trace = rec.GetTrace(); // a dirty record is rebuilt here, and may refit its step
     TracePlacement out;
     out.nStep = PlotStep(rec);
     const int step = out.nStep;
@@ -117,7 +116,7 @@ TracePlacement CTracePlotter::PlotTrace(const TraceBox& box, CPileRecord& rec, c
     return out;
 }
 
-void CTracePlotter::DrawMarks(const TraceBox& box, CPileRecord& rec, const TraceOptions& opt) {
+void CTracePlotter::DrawMarks(const TraceBox& box, const CPileRecord& rec, const TraceOptions& opt) {
     const PlotScale& sc = m_Canvas.Scale();
     const int xs = sc.nX, ys = sc.nY;
     const int x0 = box.nX, y0 = box.nY;
@@ -170,7 +169,7 @@ void CTracePlotter::DrawMarks(const TraceBox& box, CPileRecord& rec, const Trace
     }
 }
 
-void CTracePlotter::DrawDefects(const TraceBox& box, CPileRecord& rec) {
+void CTracePlotter::DrawDefects(const TraceBox& box, const CPileRecord& rec) {
     const PlotScale& sc = m_Canvas.Scale();
     const int n = rec.GetDefectCount();
     const int middleY = box.nY + sc.nY * (box.nH / 2);
@@ -223,8 +222,7 @@ void CTracePlotter::DrawWaveTrain(CDEVAzazDoc& doc, const TrainArea& area, int p
         const int reach = 4 * std::max(area.nRowHeight, 1);
         if (rowTop + reach < visibleTop || rowTop - reach > visibleBottom) continue;
         CPileRecord& rec = *doc.GetPileAt(k - 1);
-        rec.SetViewPoints(area.nX1 - area.nX0);
-        const float* trace = rec.GetTrace();
+        const float* trace = doc.FitScreenStep(rec, area.nX1 - area.nX0);
         const TrainRow row = WaveTrainRow(area, n, k, FindTraceRange(trace, kSamples, PlotStep(rec)), sc.nY);
         m_Canvas.Text(area.nX0 + 5 * sc.nX - 26, row.nZeroY + 5 * sc.nY - 10, QStringLiteral("#%1").arg(k),
                       kTextPlain);

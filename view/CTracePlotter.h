@@ -29,7 +29,6 @@ struct TraceOptions {
     bool bVariableArea = false; // fill the positive half-waves with vertical lines
     bool bScaleMarks = true;    // the "刻度" option: scale axis, T1/T2, gain curve, ticks
     bool bLegends = false;      // length, speed and gain beside the toe (paper and pictures)
-    bool bKeepStep = false;     // reuse the pile's step instead of fitting it to the box
     bool bZoomRect = false;     // the local-zoom tool is active: draw its rectangle
     QRect ZoomRect;             // corners (x0, y0) and (x1, y1) as the mouse gave them
 };
@@ -52,19 +51,22 @@ public:
     explicit CTracePlotter(CPlotCanvas& canvas) : m_Canvas(canvas) {}
 
     // Frame, middle line, "#n", the trace (and its variable area), defects and the local-zoom
-    // rectangle, clipped to the box.
-    TracePlacement PlotTrace(const TraceBox& box, CPileRecord& rec, const TraceOptions& opt);
+    // rectangle, clipped to the box. trace is the record's processed trace at its step (kSamples
+    // values); the caller chose the step (the screen fits it to the box first).
+    TracePlacement PlotTrace(const TraceBox& box, const CPileRecord& rec, const float* trace,
+                             const TraceOptions& opt);
     // Head and toe lines over the box height; with the scale option the axis, T1/T2, gain curve,
     // ticks with depths, and the legends when asked.
-    void DrawMarks(const TraceBox& box, CPileRecord& rec, const TraceOptions& opt);
+    void DrawMarks(const TraceBox& box, const CPileRecord& rec, const TraceOptions& opt);
     // Defect lines with their names and depths.
-    void DrawDefects(const TraceBox& box, CPileRecord& rec);
+    void DrawDefects(const TraceBox& box, const CPileRecord& rec);
     // Bottom band of the single-trace layout (rows at client height - 90, - 70, - 50).
     void DrawParamSummary(int clientWidth, int clientHeight, const CPileRecord& rec);
     // Right band of the three-trace layout.
     void DrawParamColumn(int clientWidth, int clientHeight, const CPileRecord& rec);
     // Every pile of the project, one row each, for the rows whose drawing reaches [visibleTop,
-    // visibleBottom) (logical units); the others are neither fitted nor drawn.
+    // visibleBottom) (logical units); the others are neither fitted nor drawn. The drawn ones get
+    // their step fitted to the train's width through the document.
     void DrawWaveTrain(CDEVAzazDoc& doc, const TrainArea& area, int polarity, bool variableArea,
                        int visibleTop, int visibleBottom);
 

@@ -11,10 +11,10 @@
 #include <QScrollBar>
 
 #include "core/CommandIds.h"
+#include "core/ViewTools.h"
 #include "view/CPlotCanvas.h"
 #include "view/ToolCursors.h"
 #include "view/TraceGeometry.h"
-#include "view/ViewTools.h"
 
 using namespace pw;
 
@@ -145,7 +145,7 @@ void FormalView::Show(const EditorEffects& effects) {
 
 void FormalView::UpdateScrollRange() {
     const int hc = ClientSize().height();
-    const int height = ScrollHeight(m_Doc.m_Display.m_nLayout, m_Doc.GetPileCount(), hc);
+    const int height = ScrollHeight(LayoutOf(m_Doc.m_Display.m_nLayout), m_Doc.GetPileCount(), hc);
     QScrollBar* bar = verticalScrollBar();
     bar->setRange(0, std::max(0, height - hc));
     bar->setPageStep(std::max(1, hc));
@@ -170,7 +170,7 @@ void FormalView::paintEvent(QPaintEvent* event) {
     p.drawImage(area.topLeft(), m_Picture, area);
     if (m_State.m_nCursorX >= 0 && m_Doc.GetCurrentPile()) {
         CursorSpan span = m_Renderer.CursorExtent(size);
-        if (m_Doc.m_Display.m_nLayout == 2) {
+        if (LayoutOf(m_Doc.m_Display.m_nLayout) == Layout::WaveTrain) {
             span.nTop -= verticalScrollBar()->value();
             span.nBottom -= verticalScrollBar()->value();
         }
@@ -191,8 +191,9 @@ void FormalView::scrollContentsBy(int /*dx*/, int /*dy*/) {
     FastRedraw();
 }
 
-void FormalView::AfterToolChange(CPileRecord& rec) {
-    rec.SetDirty();
+void FormalView::AfterToolChange() {
+    CPileRecord& rec = *m_Doc.GetCurrentPile();
+    rec.Touch();
     m_Doc.LoadPending(rec.m_nPileNo);
     m_Doc.SetModified(true);
     FastRedraw();
@@ -215,14 +216,15 @@ bool FormalView::ChooseRowAt(int y) {
         std::erase(selection, cur);
         std::erase(selection, chosen);
         selection.insert(selection.begin(), chosen);
-        if (CPileRecord* rec = m_Doc.FindPile(chosen)) rec->SetDirty();
+        if (CPileRecord* rec = m_Doc.FindPile(chosen)) rec->Touch();
         m_Doc.SetSelection(selection);
     }
     FastRedraw();
     return true;
 }
 
-void FormalView::ToolPress(CPileRecord& rec, QPoint pt) {
+void FormalView::ToolPress(QPoint pt) {
+    CPileRecord& rec = *m_Doc.GetCurrentPile();
     m_State.m_nDragX0 = m_State.m_nDragX1 = pt.x();
     m_State.m_nDragY0 = m_State.m_nDragY1 = pt.y();
     switch (m_Doc.m_nToolCode) {
@@ -237,7 +239,7 @@ void FormalView::ToolPress(CPileRecord& rec, QPoint pt) {
         break;
     case kToolZoomIn:
     case kToolZoomOut:
-        if (ZoomClick(rec, m_Doc.m_nToolCode)) AfterToolChange(rec);
+        if (ZoomClick(rec, ToolOf(m_Doc.m_nToolCode))) AfterToolChange();
         break;
     case kToolLocalZoom:
         m_State.m_bDragging = 1;
@@ -265,7 +267,7 @@ void FormalView::mousePressEvent(QMouseEvent* event) {
     const Layout layout = LayoutOf(m_Doc.m_Display.m_nLayout);
     if (layout == Layout::ThreeTraces && !ChooseRowAt(pt.y())) return;
     // The tools work on the traces they draw: the wave train and the spectra show none of it.
-    if (IsMarkerLayout(layout)) ToolPress(*m_Doc.GetCurrentPile(), pt);
+    if (IsMarkerLayout(layout)) ToolPress(pt);
     Show(Edit().LeftDown());
 }
 
@@ -280,13 +282,13 @@ void FormalView::mouseMoveEvent(QMouseEvent* event) {
         case kToolTranslate:
             TranslateDrag(*rec, m_State.m_nDragX0, m_State.m_nDragY0, m_nPressShiftX, m_nPressShiftY, pt.x(),
                           pt.y());
-            AfterToolChange(*rec);
+            AfterToolChange();
             break;
         case kToolRotate:
             if (pt.y() != m_nPreviousY) {
                 RotateDrag(*rec, m_nPreviousY, pt.y());
                 m_nPreviousY = pt.y();
-                AfterToolChange(*rec);
+                AfterToolChange();
             }
             break;
         case kToolLocalZoom:
@@ -348,7 +350,9 @@ void FormalView::keyPressEvent(QKeyEvent* event) {
         break;
     }
     if (key >= 0 && m_Doc.m_nToolCode >= 0 && IsMarkerLayout(LayoutOf(m_Doc.m_Display.m_nLayout))) {
-        if (ToolKeyPress(*rec, m_Doc.m_nToolCode, static_cast<ToolKey>(key), m_State)) AfterToolChange(*rec);
+        if (ToolKeyPress(*rec, ToolOf(m_Doc.m_nToolCode), static_cast<ToolKey>(key),
+                         ToolDrag{m_State.m_nDragX0, m_State.m_nDragX1}))
+            AfterToolChange();
         event->accept();
         return;
     }

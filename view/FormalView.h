@@ -77,9 +77,9 @@ private:
     void UpdateScrollRange();
     void UpdatePointer();
     // After a tool changed the current pile: reprocess it, reload the pending set, mark the project.
-    void AfterToolChange(pw::CPileRecord& rec);
+    void AfterToolChange();
     bool ChooseRowAt(int y); // three-trace row choice; false when the press ends there
-    void ToolPress(pw::CPileRecord& rec, QPoint pt);
+    void ToolPress(QPoint pt); // on the current pile
     // The editor's geometry from the client size and the layout as drawn.
     pw::CMarkerEditor& Edit();
     void Show(const pw::EditorEffects& effects);

@@ -12,10 +12,6 @@
 
 namespace pw {
 
-Layout LayoutOf(int code) {
-    return code >= 0 && code <= 4 ? static_cast<Layout>(code) : Layout::Single;
-}
-
 int EffectiveThird(int third, int pileCount) {
     return std::clamp(third, 1, std::max(1, std::min(3, pileCount)));
 }
@@ -77,7 +73,7 @@ ViewRect SpectrumBox(int width, int height) {
     return {10, 10, 10 + width - 20, 10 + height - 20};
 }
 
-int HitTest(Layout layout, CPileRecord& rec, int cursorX) {
+int HitTest(Layout layout, const CPileRecord& rec, int cursorX) {
     if (IsSpectrumLayout(layout)) return rec.FindMark(cursorX - 10);
     if (!IsMarkerLayout(layout)) return kMarkNone;
     const int r = cursorX - 10 - PlotHeadColumn(rec);

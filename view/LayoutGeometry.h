@@ -7,28 +7,13 @@
 #include <optional>
 #include <string>
 
+#include "core/ViewLayout.h"
+
 namespace pw {
 
 class CDEVAzazDoc;
 class CPileRecord;
 struct ViewState;
-
-enum class Layout : int {
-    Single = 0,
-    ThreeTraces = 1,
-    WaveTrain = 2,
-    AmplitudeSpectrum = 3,
-    PowerSpectrum = 4,
-};
-
-// The document's layout number as a layout; any other number shows a single trace.
-Layout LayoutOf(int code);
-inline bool IsSpectrumLayout(Layout l) {
-    return l == Layout::AmplitudeSpectrum || l == Layout::PowerSpectrum;
-}
-inline bool IsMarkerLayout(Layout l) { // head, toe and defects are placed here
-    return l == Layout::Single || l == Layout::ThreeTraces;
-}
 
 // Marker codes of the hit test: the head, the toe, else a defect or spectrum mark index 0..9.
 inline constexpr int kMarkNone = -1;
@@ -73,7 +58,7 @@ ViewRect SpectrumBox(int width, int height);
 // What the cursor at client x hits on the current pile: head, toe or a defect on the trace layouts
 // (|column from the head| < 4, |column - toe| < 4, a defect within four columns' worth of depth), a
 // spectrum mark within 4 columns on the spectrum layouts, nothing in the wave train.
-int HitTest(Layout layout, CPileRecord& rec, int cursorX);
+int HitTest(Layout layout, const CPileRecord& rec, int cursorX);
 
 // Frequency of spectrum box column `column` (Hz): column x line spacing / bin width.
 std::optional<double> ColumnFrequency(const CPileRecord& rec, int column, int binWidth = 5);

@@ -5,7 +5,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include "view/ViewTools.h"
+#include "core/ViewTools.h"
 
 namespace pw {
 namespace {

@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "core/ViewLayout.h"
+
 namespace pw {
 
 class CPileRecord;
@@ -82,8 +84,8 @@ struct TrainRow {
 TrainRow WaveTrainRow(const TrainArea& area, int n, int k, TraceRange range, int yScale);
 
 // Height the view scrolls over: n * 30 in the wave train, the client height in every other layout.
-inline int ScrollHeight(int layout, int n, int clientHeight) {
-    return layout == 2 ? n * 30 : clientHeight;
+inline int ScrollHeight(Layout layout, int n, int clientHeight) {
+    return layout == Layout::WaveTrain ? n * 30 : clientHeight;
 }
 
 } // namespace pw

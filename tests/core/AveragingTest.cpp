@@ -50,7 +50,7 @@ TEST(Averaging, RunningMeanOfTheSelectedTraces) {
         // R's head sample itself (no filters here, so no delay to add), not rounded down to its step.
         EXPECT_EQ(a.m_nHeadSample, last.m_nHeadSample);
         EXPECT_EQ(a.m_nSmooth, 1);
-        EXPECT_EQ(a.m_bDirty, 1);
+        EXPECT_TRUE(a.NeedsSettling());
     }
 }
 

@@ -27,7 +27,7 @@ CPileRecord Pile(int no, const char* name, unsigned seed = 1) {
     r.m_nShiftX = 0;
     r.m_bChecked = 0;
     r.m_pSegments.clear();
-    r.m_bDirty = 0;
+    r.m_nSettledRevision = r.m_nRevision;
     return r;
 }
 
@@ -100,19 +100,17 @@ TEST(Document, ApplyWritesTheScopeAndStaysLazy) {
     CDEVAzazDoc doc;
     Load(doc, Named({"1", "2", "3"}));
     doc.Estimate().m_strScope = kScopeAll;
-    const float before = doc.m_Piles[2].m_fTrace[100];
     doc.m_Pending.m_fHighPass = 80.f;
     doc.m_Pending.m_nSegmentsKept = 0;
     doc.m_Piles[2].AdjustSegment(5, 9, 1);
     doc.ApplyPending();
     for (const auto& p : doc.m_Piles) {
         EXPECT_EQ(p.m_fHighPass, 80.f);
-        EXPECT_EQ(p.m_bDirty, 1);
+        EXPECT_TRUE(p.NeedsSettling());
         EXPECT_EQ(p.m_fPileLength, 10.f); // the bar held these values already: nothing drifts
         EXPECT_EQ(p.m_nWaveSpeed, 4000);
     }
-    EXPECT_EQ(doc.m_Piles[2].GetSegmentCount(), 0);
-    EXPECT_EQ(doc.m_Piles[2].m_fTrace[100], before); // not rebuilt until drawn
+    EXPECT_EQ(doc.m_Piles[2].GetSegmentCount(), 0); // each is processed again when next drawn
 }
 
 TEST(Document, PreZeroAndPostCutLimits) {
@@ -194,12 +192,12 @@ TEST_P(Commit, RangeAndRestore) {
         c.length ? bar.CommitLength(&doc, c.value) : bar.CommitSpeed(&doc, static_cast<int>(c.value));
     if (c.accepted) {
         EXPECT_EQ(message, "");
-        EXPECT_EQ(doc.m_Piles[0].m_bDirty, 1);
+        EXPECT_TRUE(doc.m_Piles[0].NeedsSettling());
     } else {
         EXPECT_EQ(message, c.length ? "桩长应在0.5到200.0米之间 " : "波速应在100到10000m/s之间 ");
         EXPECT_EQ(bar.m_fLength, oldLength);
         EXPECT_EQ(bar.m_nSpeed, oldSpeed);
-        EXPECT_EQ(doc.m_Piles[0].m_bDirty, 0); // nothing applied
+        EXPECT_FALSE(doc.m_Piles[0].NeedsSettling()); // nothing applied
         EXPECT_EQ(doc.m_bModified, 0);
     }
     EXPECT_EQ(bar.LastEntered(), c.length ? 0 : 1);
@@ -322,7 +320,7 @@ TEST(Document, ScopeChangeWritesTheBarsSpeedWithTheToeKept) {
         EXPECT_EQ(p.m_nWaveSpeed, 3200);
         EXPECT_EQ(p.m_fLowPass, 1.5f);
         EXPECT_NE(p.m_nZoom, 9); // not on this path
-        EXPECT_EQ(p.m_bDirty, 1);
+        EXPECT_TRUE(p.NeedsSettling());
     }
     EXPECT_EQ(bar.m_strScope, kScopeAll);
 }
@@ -374,7 +372,7 @@ TEST(Document, DcRemovalSwitchAgreesWithEveryRecord) {
     doc.ToggleRemoveDC();
     for (const auto& p : doc.m_Piles) {
         EXPECT_EQ(p.m_bRemoveDC, 0);
-        EXPECT_EQ(p.m_bDirty, 1);
+        EXPECT_TRUE(p.NeedsSettling());
     }
     EXPECT_FALSE(doc.GetCommandState(cmd::kRemoveDC).checked);
 }

@@ -10,6 +10,7 @@
 #include "core/CDEVAzazDoc.h"
 #include "core/CoreMessages.h"
 #include "core/SiteSpeed.h"
+#include "core/TraceProcessing.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ void SetPending(CDEVAzazDoc& doc, Filters f) {
 
 // The sample of the largest swing of the processed trace: where the head pulse is drawn.
 int PeakSample(CPileRecord& rec) {
-    const float* x = rec.GetTrace();
+    const float* x = pw::SettleStep(rec);
     int best = 0;
     for (int i = 1; i < kSamples; ++i)
         if (std::fabs(x[i]) > std::fabs(x[best])) best = i;
@@ -338,7 +339,7 @@ TEST(FollowingMarks, TheSampleSitesHeadPulseStaysAtItsHeadUnderAHighPass) {
     doc.SetSelection({1});
     CPileRecord& pile = *doc.FindPile(1);
     auto pulseAfterHead = [&pile] {
-        const float* x = pile.GetTrace();
+        const float* x = pw::SettleStep(pile);
         const int head = pile.m_nHeadSample;
         int peak = head;
         for (int i = std::max(head - 150, 0); i < std::min(head + 150, kSamples); ++i)

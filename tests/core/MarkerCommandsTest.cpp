@@ -22,7 +22,7 @@ struct MarkerDoc : ::testing::Test {
         r.m_fPileLength = 10.f;
         r.m_nHeadSample = 50;
         r.m_nShiftX = 5;
-        r.m_bDirty = 0;
+        r.m_nSettledRevision = r.m_nRevision;
         doc.m_Piles = {r};
         doc.m_Header.m_nPileCount = 1;
         doc.SetSelection({1});
@@ -73,7 +73,7 @@ TEST_F(MarkerDoc, BoundsOfTheCommandsAtTheCursor) {
         const int actual[3] = {Pile().GetDefectCount(), Pile().m_nPreZero, Pile().m_nPostCut};
         EXPECT_EQ(actual[c.command], expected[c.command]) << c.what;
         // Pre-zero and post-cut change the processed trace: the pile is rebuilt when next drawn.
-        EXPECT_EQ(Pile().m_bDirty, c.command != 0 && accepted ? 1 : 0) << c.what;
+        EXPECT_EQ(Pile().NeedsSettling(), c.command != 0 && accepted) << c.what;
     }
 }
 
@@ -125,7 +125,7 @@ TEST_F(MarkerDoc, ToeConfirmedWithEnterLeavesTheBarLengthTheMenuWritesIt) {
     ASSERT_EQ(doc.SetToeAtColumn(kToe + 3, false), "");
     EXPECT_EQ(Pile().m_nWaveSpeed, 3952); // 10 m * 2e6 / (20 us * 253)
     EXPECT_EQ(doc.Estimate().m_nSpeed, 3952);
-    EXPECT_EQ(Pile().m_bDirty, 1);
+    EXPECT_TRUE(Pile().NeedsSettling());
     EXPECT_EQ(doc.m_bModified, 1);
 
     // A toe on the head would divide by zero: refused on both paths.

@@ -304,7 +304,6 @@ TEST(Defects, AStaleDepthBehindTheTerminatorDoesNotSwallowANewDefect) {
     r.m_Defects[0] = DefectMark{3, 4.5f};
     r.m_Defects[1] = DefectMark{0, 0.f};  // terminator
     r.m_Defects[2] = DefectMark{2, 7.2f}; // stale, as a file may leave it
-    r.m_bDefectCountValid = 0;
     ASSERT_EQ(r.AddDefect(7.2f, 6), 1);
     EXPECT_EQ(r.GetDefectCount(), 2);
     EXPECT_EQ(r.m_Defects[1].nType, 6);

@@ -1,14 +1,19 @@
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
 
 #include "core/CPileRecord.h"
+#include "core/TraceProcessing.h"
 #include "Fixtures.h"
 
 namespace {
 
 using pw::CPileRecord;
+using pw::FitViewStep;
+using pw::ProcessedTrace;
+using pw::SettleStep;
 
 // A record whose processing changes nothing: no DC removal, filters, integration, gain or rotation.
 CPileRecord Neutral(unsigned seed = 3) {
@@ -30,31 +35,30 @@ CPileRecord Neutral(unsigned seed = 3) {
 
 TEST(PileProcessing, NeutralPipelineGivesTheRawSamples) {
     CPileRecord r = Neutral();
-    const float* t = r.GetTrace();
+    const float* t = SettleStep(r);
     EXPECT_EQ(0, std::memcmp(t, r.m_fRaw, sizeof r.m_fRaw));
-    EXPECT_EQ(r.m_bDirty, 0);
-    EXPECT_EQ(r.m_nSamples, 1024);
+    EXPECT_FALSE(r.NeedsSettling());
 }
 
 TEST(PileProcessing, CleanRecordIsNotRebuiltAndDirtyOneIs) {
     CPileRecord r = Neutral();
-    r.GetTrace();
+    SettleStep(r);
     r.m_fRaw[500] = 12345.f;
-    EXPECT_NE(r.GetTrace()[500], 12345.f); // cached
-    r.SetDirty();
-    EXPECT_EQ(r.GetTrace()[500], 12345.f);
+    EXPECT_NE(SettleStep(r)[500], 12345.f); // cached under the same revision
+    r.Touch();
+    EXPECT_EQ(SettleStep(r)[500], 12345.f);
 }
 
 TEST(PileProcessing, ViewWidthChoosesTheStepAndRebuilds) {
     CPileRecord r = Neutral();
     r.m_nHeadSample = 50;
     r.m_nStep = 1;
-    EXPECT_EQ(r.SetViewPoints(512), 1); // toe at 250 points fits in 512 - 50 - 50
-    r.GetTrace();
-    r.m_fRaw[0] = 777.f; // not dirty: only a step change rebuilds
-    EXPECT_EQ(r.SetViewPoints(200), 3);
-    EXPECT_EQ(r.m_fTrace[0], 777.f);
-    EXPECT_EQ(r.m_nHeadPoint, 50 / 3);
+    EXPECT_EQ(FitViewStep(r, 512), 1); // toe at 250 points fits in 512 - 50 - 50
+    SettleStep(r);
+    r.m_fRaw[0] = 777.f; // not changed: only a step change rebuilds
+    EXPECT_EQ(FitViewStep(r, 200), 3);
+    EXPECT_EQ(ProcessedTrace(r)[0], 777.f);
+    EXPECT_EQ(r.m_nFitHeadPoint, 50 / 3);
 }
 
 TEST(PileProcessing, SegmentsAndGainFollowTheStep) {
@@ -63,13 +67,13 @@ TEST(PileProcessing, SegmentsAndGainFollowTheStep) {
     r.m_nStep = 2;
     r.m_nViewPoints = 300; // toe 250 samples = 125 points at step 2: step stays 2 ... see below
     r.m_pSegments.push_back(pw::AmpSegment{1.0f, 10, 12});
-    r.GetTrace();
+    const float* t = SettleStep(r);
     const int s = r.m_nStep;
-    EXPECT_FLOAT_EQ(r.m_fTrace[10 * s], 2.f);
-    EXPECT_FLOAT_EQ(r.m_fTrace[11 * s], 2.f);
-    EXPECT_FLOAT_EQ(r.m_fTrace[12 * s], 1.f);
+    EXPECT_FLOAT_EQ(t[10 * s], 2.f);
+    EXPECT_FLOAT_EQ(t[11 * s], 2.f);
+    EXPECT_FLOAT_EQ(t[12 * s], 1.f);
     if (s > 1) {
-        EXPECT_FLOAT_EQ(r.m_fTrace[10 * s + 1], 1.f); // only the drawn samples
+        EXPECT_FLOAT_EQ(t[10 * s + 1], 1.f); // only the drawn samples
     }
 }
 
@@ -80,32 +84,32 @@ TEST(PileProcessing, GainDoublesFromTheToeOn) {
     r.m_fGain = 2.f;
     r.m_nGainMode = 0;
     r.m_fGainDelay = 0;
-    r.GetTrace();
+    const float* t = SettleStep(r);
     ASSERT_EQ(r.m_nStep, 1);
     const int toe = 50 + *r.ToePoint(); // 50 + 250
-    EXPECT_FLOAT_EQ(r.m_fTrace[49], 1.f);
-    EXPECT_FLOAT_EQ(r.m_fTrace[50], 1.f);
-    EXPECT_FLOAT_EQ(r.m_fTrace[toe], 2.f);
-    EXPECT_FLOAT_EQ(r.m_fTrace[1023], 2.f);
-    EXPECT_GT(r.m_fTrace[175], 1.f);
-    EXPECT_LT(r.m_fTrace[175], 2.f);
+    EXPECT_FLOAT_EQ(t[49], 1.f);
+    EXPECT_FLOAT_EQ(t[50], 1.f);
+    EXPECT_FLOAT_EQ(t[toe], 2.f);
+    EXPECT_FLOAT_EQ(t[1023], 2.f);
+    EXPECT_GT(t[175], 1.f);
+    EXPECT_LT(t[175], 2.f);
 }
 
 TEST(PileProcessing, TraceRange) {
-    CPileRecord r = Neutral();
-    for (int i = 0; i < 1024; ++i) r.m_fTrace[i] = static_cast<float>(i % 7) - 3.f;
-    r.m_fTrace[7] = 50.f; // visited with k = 7, not with k = 2
-    r.m_nViewPoints = 100;
+    const CPileRecord r = Neutral();
+    std::array<float, pw::kSamples> trace{};
+    for (int i = 0; i < 1024; ++i) trace[i] = static_cast<float>(i % 7) - 3.f;
+    trace[7] = 50.f; // visited with k = 7, not with k = 2
     float max = 0, min = 0;
-    r.GetTraceRange(7, max, min);
+    pw::TraceRangeOf(trace, 7, 100, max, min);
     EXPECT_EQ(max, 50.f);
     EXPECT_EQ(min, -3.f);
-    for (auto& v : r.m_fTrace) v = 5.f;
-    r.GetTraceRange(0, max, min); // a damaged step reads as 1
+    trace.fill(5.f);
+    pw::TraceRangeOf(trace, 0, 100, max, min); // a damaged step reads as 1
     EXPECT_EQ(max, 5.f);
     EXPECT_EQ(min, 0.f); // both start at 0
-    EXPECT_EQ(r.GetSample(1024), 0.f);
-    EXPECT_EQ(r.GetSample(-1), 0.f);
+    EXPECT_EQ(pw::SampleAt(r, 1024), 0.f);
+    EXPECT_EQ(pw::SampleAt(r, -1), 0.f);
 }
 
 TEST(PileProcessing, ConversionsOfTheWorkedExample) {
@@ -133,7 +137,6 @@ TEST(PileProcessing, ClassifyAndFindDefects) {
     EXPECT_EQ(r.ClassifyPoint(254), -1);
 
     for (auto& d : r.m_Defects) d = pw::DefectMark{};
-    r.m_bDefectCountValid = 0;
     r.AddDefect(4.0f, 2); // point 100
     r.AddDefect(6.0f, 3); // point 150
     EXPECT_EQ(r.FindDefectNearPoint(102), 0);
@@ -157,10 +160,12 @@ TEST(PileProcessing, SpectrumOfTheProcessedTrace) {
     CPileRecord r = Neutral();
     for (auto& v : r.m_fRaw) v = 0.f;
     r.m_fRaw[0] = 1.f;
-    r.SetDirty();
-    const float max = r.ComputeSpectrum(0);
+    r.Touch();
+    SettleStep(r);
+    std::array<float, pw::kSamples> spectrum{};
+    const float max = pw::RecordSpectrum(r, 0, spectrum);
     EXPECT_NEAR(max, 1.f, 1e-6);
-    for (int k = 0; k < 1024; k += 97) EXPECT_NEAR(r.m_fWork[k], 1.f, 1e-6);
+    for (int k = 0; k < 1024; k += 97) EXPECT_NEAR(spectrum[k], 1.f, 1e-6);
     EXPECT_NEAR(*r.BinFrequency(1), 1000000.0 / 81920.0, 1e-9);
 }
 
@@ -183,10 +188,10 @@ TEST_P(Hostile, ProcessesSafely) {
     r.m_pSegments.push_back(pw::AmpSegment{2.f, 0, 32767});
     GetParam().apply(r);
     EXPECT_EQ(r.IsProcessable(), GetParam().processable);
-    const float* t = r.GetTrace();
-    r.SetViewPoints(-5);
-    r.SetViewPoints(100000);
-    t = r.GetTrace();
+    const float* t = SettleStep(r);
+    FitViewStep(r, -5);
+    FitViewStep(r, 100000);
+    t = SettleStep(r);
     EXPECT_GE(r.m_nStep, 1);
     EXPECT_LE(r.m_nStep, 1024);
     if (!GetParam().processable) {
@@ -197,8 +202,9 @@ TEST_P(Hostile, ProcessesSafely) {
         EXPECT_EQ(r.FindDefectNearPoint(10), -1);
     }
     float max = 0, min = 0;
-    r.GetTraceRange(3, max, min);
-    r.ComputeSpectrum(1);
+    pw::TraceRangeOf(std::span<const float, pw::kSamples>(t, pw::kSamples), 3, r.m_nViewPoints, max, min);
+    std::array<float, pw::kSamples> spectrum{};
+    pw::RecordSpectrum(r, 1, spectrum);
     int curve[1024];
     r.GainCurve(curve);
 }

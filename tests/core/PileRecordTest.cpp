@@ -1,5 +1,6 @@
 #include "core/CPileRecord.h"
 #include "core/PileTypes.h"
+#include "core/TraceProcessing.h"
 
 #include <gtest/gtest.h>
 
@@ -14,18 +15,15 @@ TEST(PileRecord, ConstructionValues) {
     CPileRecord r;
     EXPECT_EQ(r.m_nViewPoints, 512);
     EXPECT_EQ(r.m_nWindowType, 4);
-    EXPECT_EQ(r.m_nFirTaps, 33);
-    EXPECT_EQ(r.m_nIntegSpan, 50);
-    EXPECT_EQ(r.m_bDirty, 1);
+    EXPECT_TRUE(r.NeedsSettling());
     EXPECT_EQ(r.m_bRemoveDC, 1);
-    EXPECT_EQ(r.m_nSamples, 0);
     EXPECT_EQ(r.GetSegmentCount(), 0);
     EXPECT_EQ(r.m_nMarkCount, 0);
     EXPECT_EQ(r.m_bChecked, 0);
-    EXPECT_EQ(r.m_bDefectCountValid, 0);
-    EXPECT_EQ(r.m_nHeadPoint, 50);
+    EXPECT_EQ(r.GetDefectCount(), 0);
+    EXPECT_EQ(r.m_nFitHeadPoint, 50);
     EXPECT_EQ(r.m_fRaw[0], 0.f);
-    EXPECT_EQ(r.m_fTrace[1023], 0.f);
+    EXPECT_NE(r.m_nRevision, CPileRecord().m_nRevision); // every record its own
 }
 
 TEST(PileRecord, TypeTables) {
@@ -46,9 +44,7 @@ TEST(PileRecord, DefectCountStopsAtFirstEmptyEntryAndIsCached) {
     r.m_Defects[1] = DefectMark{0, 0.f};
     r.m_Defects[2] = DefectMark{3, 4.f};
     EXPECT_EQ(r.GetDefectCount(), 1);
-    r.m_Defects[1].nType = 5; // a change behind the cache's back is not seen
-    EXPECT_EQ(r.GetDefectCount(), 1);
-    r.m_bDefectCountValid = 0;
+    r.m_Defects[1].nType = 5; // the count is the list's: nothing cached can hide the change
     EXPECT_EQ(r.GetDefectCount(), 3);
 }
 
@@ -83,7 +79,6 @@ TEST(PileRecord, RemoveDefectMovesLaterEntriesUp) {
     EXPECT_EQ(r.m_Defects[0].fDepth, 2.f);
     EXPECT_EQ(r.m_Defects[1].fDepth, 3.f);
     EXPECT_EQ(r.m_Defects[2].nType, 0);
-    r.m_bDefectCountValid = 0; // the list itself, not only the cache, must agree
     EXPECT_EQ(r.GetDefectCount(), 2);
 }
 
@@ -123,7 +118,6 @@ TEST(PileRecord, MarksHoldFiveAndRemoveMovesUp) {
 TEST(PileRecord, SegmentFactorSteps) {
     CPileRecord r;
     r.m_nStep = 1;
-    for (auto& v : r.m_fTrace) v = 1.f;
     r.AdjustSegment(10, 20, 1);
     r.AdjustSegment(10, 20, 1);
     r.AdjustSegment(10, 20, 1);
@@ -141,20 +135,29 @@ TEST(PileRecord, SegmentFactorSteps) {
     EXPECT_EQ(r.GetSegmentCount(), 3);
 }
 
-TEST(PileRecord, SegmentChangeShowsInTraceAtOnceAndStaysInside) {
-    CPileRecord r;
+TEST(PileRecord, SegmentChangeShowsInTheTouchedTraceAndStaysInside) {
+    CPileRecord r; // processing that changes nothing but the segments
+    r.m_fSampleInterval = 20.f;
+    r.m_nWaveSpeed = 4000;
+    r.m_fPileLength = 10.f;
+    r.m_bRemoveDC = 0;
+    r.m_fGain = 1.f;
     r.m_nStep = 2;
-    for (auto& v : r.m_fTrace) v = 1.f;
+    for (auto& v : r.m_fRaw) v = 1.f;
     r.AdjustSegment(5, 7, 1); // columns 5 and 6 are samples 10 and 12
-    EXPECT_FLOAT_EQ(r.m_fTrace[10], 1.5f);
-    EXPECT_FLOAT_EQ(r.m_fTrace[12], 1.5f);
-    EXPECT_FLOAT_EQ(r.m_fTrace[11], 1.f);
-    EXPECT_FLOAT_EQ(r.m_fTrace[14], 1.f);
+    r.Touch();
+    const float* t = pw::ProcessedTrace(r);
+    EXPECT_FLOAT_EQ(t[10], 1.5f);
+    EXPECT_FLOAT_EQ(t[12], 1.5f);
+    EXPECT_FLOAT_EQ(t[11], 1.f);
+    EXPECT_FLOAT_EQ(t[14], 1.f);
     r.AdjustSegment(500, 32767, 1); // columns beyond the trace are ignored, not written
-    EXPECT_FLOAT_EQ(r.m_fTrace[1022], 1.5f);
+    r.Touch();
+    EXPECT_FLOAT_EQ(pw::ProcessedTrace(r)[1022], 1.5f);
     r.m_nStep = 0; // a damaged step is taken as 1
     r.AdjustSegment(-5, 2, 1);
-    EXPECT_FLOAT_EQ(r.m_fTrace[0], 1.5f);
+    r.Touch();
+    EXPECT_FLOAT_EQ(pw::ProcessedTrace(r)[0], 1.5f);
     r.ClearSegments();
     EXPECT_EQ(r.GetSegmentCount(), 0);
 }
@@ -177,8 +180,8 @@ TEST(PileRecord, CopyParametersTakesOverTheListedFieldsOnly) {
     EXPECT_EQ(pw::test::PileBytes(mine), pw::test::PileBytes(before));
 
     CPileRecord src = pw::test::MakeRecord(2);
-    src.m_nHeadPoint = 40;
     src.m_nStep = 3;
+    src.m_nHeadSample = 120; // head point 40
     mine.m_nStep = 2;
     EXPECT_EQ(mine.CopyParameters(&src), "");
     EXPECT_EQ(mine.m_nHeadSample, 80); // head point 40 at this record's step 2, before the step is copied

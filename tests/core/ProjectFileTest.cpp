@@ -106,7 +106,7 @@ TEST_P(RoundTrip, KeepsEveryStoredField) {
         } else {
             EXPECT_EQ(got.GetSegmentCount(), 0);
         }
-        EXPECT_EQ(got.m_bDirty, 1);
+        EXPECT_TRUE(got.NeedsSettling());
     }
 }
 
@@ -260,6 +260,17 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"HugeSegmentCount", [] { auto b = ThreeRecords(); test::PutI32(b, 77 + 64, 0x7fffffff); return b; }, 0,
                     "truncated in record 1"}),
     [](const auto& info) { return info.param.name; });
+
+TEST(ProjectFile, ACountTheDataCannotHoldSetsNoRecordsAside) {
+    // 500 records counted over 100 bytes: not one record fits, so none is allocated ahead.
+    auto bytes = ThreeRecords();
+    test::PutI16(bytes, 5, 500);
+    bytes.resize(100);
+    CProjectData out;
+    EXPECT_FALSE(Read(bytes, out).m_bOk);
+    EXPECT_TRUE(out.m_Piles.empty());
+    EXPECT_LE(out.m_Piles.capacity(), 1u);
+}
 
 TEST(ProjectFile, TextsWithoutTerminatorAndBrokenGbkLoad) {
     auto bytes = OneRecordFile(MakeRecord(14));

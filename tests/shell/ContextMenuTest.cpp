@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "ShellFixtures.h"
+#include "core/TraceProcessing.h"
 #include "shell/CCommandRouter.h"
 #include "shell/CContextMenu.h"
 #include "shell/CFileCommands.h"
@@ -28,8 +29,8 @@ struct MenuFrame : ::testing::Test {
     void Open() {
         ASSERT_TRUE(frame.Files().OpenPath(test::WriteProject(dir, "p.wvf", {{"1"}, {"2"}})));
         frame.WaveView()->resize(800, 600);
-        doc.GetCurrentPile()->SetViewPoints(780);
-        doc.GetCurrentPile()->GetTrace();
+        pw::FitViewStep(*doc.GetCurrentPile(), 780);
+        pw::SettleStep(*doc.GetCurrentPile());
     }
     // "text" for an item, "-" for a separator, "[title" and "]" around a sub-menu.
     static void Flatten(QMenu* menu, std::vector<std::string>& out) {

@@ -192,8 +192,8 @@ TEST(ViewWaveTrain, RowsOneRowHeightApartAndScrollHeight) {
         EXPECT_FALSE(Is(img, 40 + 50, zero - 1, kBlack) || Is(img, 40 + 50, zero + 1, kBlack)) << "row " << k;
     }
     for (int piles : {1, 6, 30, 500})
-        EXPECT_EQ(ScrollHeight(2, piles, 600), piles * 30);
-    EXPECT_EQ(ScrollHeight(0, 500, 600), 600);
+        EXPECT_EQ(ScrollHeight(Layout::WaveTrain, piles, 600), piles * 30);
+    EXPECT_EQ(ScrollHeight(Layout::Single, 500, 600), 600);
 }
 
 TEST(ViewLayouts, NoCurrentPileDrawsOnlyTheBackground) {
@@ -267,9 +267,8 @@ TEST(ViewHostileRecord, PlotsNeverReadPastTheTrace) {
         QPainter p(&img);
         CPlotCanvas canvas(p, fonts);
         CTracePlotter plotter(canvas);
-        TraceOptions opt;
-        opt.bKeepStep = true;
-        const TracePlacement placed = plotter.PlotTrace(TraceBox{10, 10, 1300, 480}, rec, opt);
+        const TracePlacement placed =
+            plotter.PlotTrace(TraceBox{10, 10, 1300, 480}, rec, SettleStep(rec), TraceOptions{});
         EXPECT_EQ(placed.nEndSample, 1023) << postCut;
     }
     CDEVAzazDoc doc;

@@ -32,8 +32,8 @@ struct Editor : ::testing::Test {
     void Make(Layout layout, std::vector<CPileRecord> piles = {PlainRecord(1, Spike)}) {
         FillDoc(doc, std::move(piles));
         doc.m_Display.m_nLayout = static_cast<int>(layout);
-        doc.GetCurrentPile()->SetViewPoints(780);
-        doc.GetCurrentPile()->GetTrace();
+        pw::FitViewStep(*doc.GetCurrentPile(), 780);
+        pw::SettleStep(*doc.GetCurrentPile());
         doc.SetModified(false);
         ViewGeometry g;
         g.eLayout = layout;
@@ -118,7 +118,6 @@ TEST_F(Editor, HitToleranceIsStrictlyUnderFourColumns) {
     }
     // A defect at 4.0 m (100 columns below the head) is hit within four columns' worth of depth.
     doc.GetCurrentPile()->m_Defects[0] = DefectMark{3, 4.0f};
-    doc.GetCurrentPile()->m_bDefectCountValid = 0;
     for (auto [x, grabbed] : {std::pair{kHeadX + 100, 0},
                               {kHeadX + 103, 0},
                               {kHeadX + 97, 0},

@@ -85,8 +85,9 @@ TEST(ViewSpectrum, MarkSpacingOfResonancePeaksGivesThePileLength) {
     CPileRecord rec = SimulatePile(pile, blow, CPileLabel{});
     rec.m_nWaveSpeed = 4000;
     rec.m_fPileLength = 10.f;
-    rec.ComputeSpectrum(kSpectrumAmplitude);
-    const std::vector<float> s(rec.m_fWork, rec.m_fWork + kSamples);
+    std::vector<float> s(kSamples);
+    SettleStep(rec);
+    RecordSpectrum(rec, kSpectrumAmplitude, std::span<float, kSamples>(s.data(), kSamples));
     const double df = *BinWidth(4096, 20.0);
     int marks = 0;
     for (int k = 2; k <= 6; ++k) {

@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include "core/CDEVAzazDoc.h"
+#include "core/TraceProcessing.h"
 #include "view/CLayoutRenderer.h"
 
 namespace pw::test {
@@ -27,7 +28,7 @@ inline CPileRecord PlainRecord(int pileNo, const std::function<float(int)>& samp
     r.m_nStep = 1;
     for (int i = 0; i < kSamples; ++i)
         r.m_fRaw[i] = sample(i);
-    r.SetDirty();
+    r.Touch();
     return r;
 }
 

@@ -3,14 +3,14 @@
 
 #include "ViewFixtures.h"
 #include "view/TraceGeometry.h"
-#include "view/ViewTools.h"
+#include "core/ViewTools.h"
 
 using namespace pw;
 using namespace pw::test;
 
 struct KeyCase {
     const char* name;
-    int tool;
+    ViewTool tool;
     ToolKey key;
     int zoom, shiftX, shiftY, rotate; // before
     bool changed;
@@ -26,7 +26,7 @@ TEST_P(ViewToolKeys, ChangeTheRecord) {
     rec.m_nShiftX = static_cast<int16_t>(c.shiftX);
     rec.m_nShiftY = static_cast<int16_t>(c.shiftY);
     rec.m_nRotate = static_cast<int16_t>(c.rotate);
-    EXPECT_EQ(ToolKeyPress(rec, c.tool, c.key, ViewState{}), c.changed);
+    EXPECT_EQ(ToolKeyPress(rec, c.tool, c.key, ToolDrag{}), c.changed);
     EXPECT_EQ(rec.m_nZoom, c.zoomAfter);
     EXPECT_EQ(rec.m_nShiftX, c.shiftXAfter);
     EXPECT_EQ(rec.m_nShiftY, c.shiftYAfter);
@@ -53,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ClickCase {
-    int tool, zoom;
+    ViewTool tool;
+    int zoom;
     bool changed;
     int zoomAfter;
 };
@@ -108,10 +109,7 @@ TEST_P(ViewLocalZoom, HandsThePileTheRectanglesColumns) {
     CPileRecord rec = PlainRecord(1, Spike);
     rec.m_nStep = static_cast<int16_t>(c.step);
     rec.m_nShiftX = static_cast<int16_t>(c.shiftX);
-    ViewState s;
-    s.m_nDragX0 = c.x0;
-    s.m_nDragX1 = c.x1;
-    ASSERT_TRUE(ToolKeyPress(rec, kToolLocalZoom, c.up ? kKeyUp : kKeyDown, s));
+    ASSERT_TRUE(ToolKeyPress(rec, kToolLocalZoom, c.up ? kKeyUp : kKeyDown, ToolDrag{c.x0, c.x1}));
     ASSERT_EQ(rec.GetSegmentCount(), 1);
     EXPECT_EQ(rec.m_pSegments[0].nFrom, c.from);
     EXPECT_EQ(rec.m_pSegments[0].nTo, c.to);

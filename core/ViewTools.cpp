@@ -1,5 +1,5 @@
 // Tool arithmetic on the current pile (see ViewTools.h).
-#include "view/ViewTools.h"
+#include "core/ViewTools.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -28,7 +28,11 @@ bool ZoomKey(CPileRecord& rec, ToolKey key) {
 
 } // namespace
 
-bool ZoomClick(CPileRecord& rec, int tool) {
+ViewTool ToolOf(int code) {
+    return code >= kToolTranslate && code <= kToolLocalZoom ? static_cast<ViewTool>(code) : kToolNone;
+}
+
+bool ZoomClick(CPileRecord& rec, ViewTool tool) {
     if (tool == kToolZoomIn) {
         rec.m_nZoom = Clamp16(rec.m_nZoom + 2LL);
         return true;
@@ -49,17 +53,17 @@ void RotateDrag(CPileRecord& rec, int previousY, int y) {
     rec.m_nRotate = Clamp16(rec.m_nRotate + static_cast<long long>(previousY) - y);
 }
 
-void ApplyLocalZoom(CPileRecord& rec, const ViewState& state, int up) {
+void ApplyLocalZoom(CPileRecord& rec, ToolDrag drag, int up) {
     const int step = std::max<int>(1, rec.m_nStep);
     // The rectangle as the user sees it: a drag to the left gives the same range as one to the right.
-    const int left = std::min(state.m_nDragX0, state.m_nDragX1);
-    const int right = std::max(state.m_nDragX0, state.m_nDragX1);
+    const int left = std::min(drag.nX0, drag.nX1);
+    const int right = std::max(drag.nX0, drag.nX1);
     const int from = left - rec.m_nShiftX - 10;
     const int to = std::min(right, kSamples / step) - rec.m_nShiftX - 10;
     rec.AdjustSegment(from, to, up);
 }
 
-bool ToolKeyPress(CPileRecord& rec, int tool, ToolKey key, const ViewState& state) {
+bool ToolKeyPress(CPileRecord& rec, ViewTool tool, ToolKey key, ToolDrag drag) {
     switch (tool) {
     case kToolTranslate:
         switch (key) {
@@ -86,7 +90,7 @@ bool ToolKeyPress(CPileRecord& rec, int tool, ToolKey key, const ViewState& stat
         return ZoomKey(rec, key);
     case kToolLocalZoom:
         if (key != kKeyUp && key != kKeyDown) return false;
-        ApplyLocalZoom(rec, state, key == kKeyUp ? 1 : 0);
+        ApplyLocalZoom(rec, drag, key == kKeyUp ? 1 : 0);
         return true;
     default:
         return false;
