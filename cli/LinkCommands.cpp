@@ -2,6 +2,7 @@
 // transfer from a tester (real port or virtual cable), and the conversion of a copied site folder.
 #include "cli/LinkCommands.h"
 
+#include "cli/CConsoleProgress.h"
 #include "cli/CliCommands.h"
 #include "core/GbkText.h"
 #include "link/CParallelLink.h"
@@ -97,7 +98,8 @@ void RunTransfer(const STransferOptions& options, std::shared_ptr<CPortAccess> p
     // Progress and log on stderr as they happen; what became of each site and the final message on
     // stdout, flushed line by line so that both streams read in order on one terminal.
     STransferEvents events;
-    events.onProgress = [](int n) { std::fprintf(stderr, "progress %d%%\n", n); };
+    CConsoleProgress progress(0); // Ctrl-C stops after the site being fetched, which stays whole
+    events.pProgress = &progress;
     events.onLog = PrintLog;
     events.onSiteDone = [](size_t, const SSiteResult& result) {
         if (result.eOutcome == ESiteOutcome::Complete) {

@@ -229,8 +229,11 @@ void CTransferWorker::Log(const std::string& szText) {
 
 void CTransferWorker::Run() {
     auto Progress = [&](int nValue) {
-        if (m_Events.onProgress) m_Events.onProgress(nValue);
+        if (!m_Events.pProgress) return;
+        m_Events.pProgress->SetDone(nValue);
+        if (m_Events.pProgress->IsCancelled()) RequestStop();
     };
+    if (m_Events.pProgress) m_Events.pProgress->SetTotal(100);
     m_Results.clear();
     m_Written.clear();
     m_Link.SetCancelFlag(&m_bStop);

@@ -334,7 +334,7 @@ TEST(FollowingMarks, ANewSpeedKeepsTheDefectsAtTheirTimes) {
 // 27 samples after the head marker, stays 27 samples after it.
 TEST(FollowingMarks, TheSampleSitesHeadPulseStaysAtItsHeadUnderAHighPass) {
     CDEVAzazDoc doc;
-    ASSERT_TRUE(doc.Open(std::string(PILEWAVE_SAMPLES) + "/sample-site.wvf").m_bOk);
+    ASSERT_TRUE(doc.Open(std::string(PILEWAVE_SAMPLES) + "/sample-site.wvf").Ok());
     doc.SetSelection({1});
     CPileRecord& pile = *doc.FindPile(1);
     auto pulseAfterHead = [&pile] {
@@ -356,7 +356,7 @@ TEST(FollowingMarks, TheSampleSitesHeadPulseStaysAtItsHeadUnderAHighPass) {
 // The sample site's pile 5 at 3400 m/s through the estimate bar: its 缩径 at 5.2 m lies at 4.7 m.
 TEST(FollowingMarks, TheSampleSitesNarrowingStaysOnItsEchoAtANewSpeed) {
     CDEVAzazDoc doc;
-    ASSERT_TRUE(doc.Open(std::string(PILEWAVE_SAMPLES) + "/sample-site.wvf").m_bOk);
+    ASSERT_TRUE(doc.Open(std::string(PILEWAVE_SAMPLES) + "/sample-site.wvf").Ok());
     doc.SetSelection({5});
     const CPileRecord& pile = *doc.FindPile(5);
     ASSERT_EQ(pile.m_Defects[0].nType, 2);

@@ -166,18 +166,18 @@ TEST_F(SafetyTest, SavingATesterFolderNeverWritesOverItsFiles) {
     const auto pileFile = Read(fs::path(site) / "1.wvf");
     const auto index = Read(fs::path(site) / "idindx.par");
     CDEVAzazDoc doc;
-    ASSERT_TRUE(doc.Open(site + "/1.wvf").m_bOk);
+    ASSERT_TRUE(doc.Open(site + "/1.wvf").Ok());
     EXPECT_FALSE(doc.HasProjectFile());
     EXPECT_EQ(doc.ProposedSavePath(),
               (m_Dir / "3.wvf").string()); // beside the folder, not the pile file 3.wvf
     for (const char* name : {"1.wvf", "idindx.par"}) {
-        const DocResult r = doc.Save(site + "/" + name);
-        EXPECT_FALSE(r.m_bOk) << name;
+        const CDocResult r = doc.Save(site + "/" + name);
+        EXPECT_FALSE(r.Ok()) << name;
         EXPECT_EQ(r.m_strMessage, msg::kNotReplaceable);
     }
     EXPECT_EQ(Read(fs::path(site) / "1.wvf"), pileFile);
     EXPECT_EQ(Read(fs::path(site) / "idindx.par"), index);
-    ASSERT_TRUE(doc.Save(doc.ProposedSavePath()).m_bOk);
+    ASSERT_TRUE(doc.Save(doc.ProposedSavePath()).Ok());
     EXPECT_TRUE(doc.HasProjectFile());
     // A project file may be replaced; so may an empty file.
     EXPECT_TRUE(IsReplaceableByProject(doc.m_strPath));
@@ -188,13 +188,13 @@ TEST_F(SafetyTest, SavingATesterFolderNeverWritesOverItsFiles) {
 // A save the system refuses says why in Chinese after the program's message, and writes nothing.
 TEST_F(SafetyTest, AFailedSaveSaysWhy) {
     CDEVAzazDoc doc;
-    ASSERT_TRUE(doc.Open(TesterFolder("site", 2)).m_bOk);
+    ASSERT_TRUE(doc.Open(TesterFolder("site", 2)).Ok());
     doc.SetChecked(1, true);
     const std::string missing = (m_Dir / "no-such-folder" / "p.wvf").string();
-    const DocResult saved = doc.Save(missing);
-    EXPECT_FALSE(saved.m_bOk);
+    const CDocResult saved = doc.Save(missing);
+    EXPECT_FALSE(saved.Ok());
     EXPECT_EQ(saved.m_strMessage, std::string(msg::kSaveFailed) + "文件夹不存在。");
-    const DocResult checked = doc.SaveChecked(missing);
+    const CDocResult checked = doc.SaveChecked(missing);
     EXPECT_EQ(checked.m_strMessage, std::string(msg::kFileOpenFailed) + "文件夹不存在。");
     EXPECT_FALSE(fs::exists(m_Dir / "no-such-folder"));
     EXPECT_EQ(WriteErrorReason(ENOSPC), "磁盘空间不足。");
@@ -208,8 +208,8 @@ TEST_F(SafetyTest, AFileReadOnlyInPartIsSavedUnderAnotherName) {
     bytes.resize(bytes.size() - 100);
     const std::string half = Write("half.wvf", bytes);
     CDEVAzazDoc doc;
-    const DocResult opened = doc.Open(half);
-    ASSERT_FALSE(opened.m_bOk);
+    const CDocResult opened = doc.Open(half);
+    ASSERT_EQ(opened.m_eCode, EResultCode::Partial); // what was read is open
     EXPECT_EQ(doc.GetPileCount(), 4);
     EXPECT_NE(opened.m_strMessage.find("已读入前4根桩。"), std::string::npos) << opened.m_strMessage;
     EXPECT_NE(opened.m_strMessage.find(msg::kSavePartAs), std::string::npos) << opened.m_strMessage;
@@ -218,12 +218,12 @@ TEST_F(SafetyTest, AFileReadOnlyInPartIsSavedUnderAnotherName) {
     EXPECT_EQ(doc.ProposedSavePath(), (m_Dir / "half_部分.wvf").string());
     EXPECT_EQ(Read(half), bytes);
 
-    ASSERT_TRUE(doc.Save(doc.ProposedSavePath()).m_bOk);
+    ASSERT_TRUE(doc.Save(doc.ProposedSavePath()).Ok());
     EXPECT_EQ(Read(half), bytes);
     EXPECT_FALSE(doc.IsReadInPart());
     EXPECT_TRUE(doc.HasProjectFile()); // the new file holds all that is open
     // A whole file opens as before.
-    ASSERT_TRUE(doc.Open(doc.m_strPath).m_bOk);
+    ASSERT_TRUE(doc.Open(doc.m_strPath).Ok());
     EXPECT_TRUE(doc.HasProjectFile());
 }
 

@@ -223,23 +223,33 @@ struct SProgressCase {
 
 class TransferProgress : public ::testing::TestWithParam<SProgressCase> {};
 
+// Keeps every value the worker showed.
+class CRecordedProgress final : public pw::CProgressReporter {
+public:
+    std::vector<int> m_Shown;
+    bool IsCancelled() const override { return false; }
+
+protected:
+    void Show(int nDone, int, const std::string&) override { m_Shown.push_back(nDone); }
+};
+
 TEST_P(TransferProgress, StepsFromLastSiteToFirst) {
     const auto c = GetParam();
     CTesterBench bench;
     pw::STransferJob job;
     job.szDestination = bench.DestText();
     job.sites = c.sites;
-    std::vector<int> progress;
+    CRecordedProgress progress;
     std::vector<size_t> done;
     std::vector<std::string> messages;
     pw::STransferEvents events;
-    events.onProgress = [&](int n) { progress.push_back(n); };
+    events.pProgress = &progress;
     events.onSiteDone = [&](size_t n, const pw::SSiteResult&) { done.push_back(n); };
     events.onMessage = [&](const std::string& sz) { messages.push_back(sz); };
     pw::CTransferWorker worker(bench.Link(), job, events);
     worker.Start();
     worker.Join();
-    EXPECT_EQ(progress, c.progress);
+    EXPECT_EQ(progress.m_Shown, c.progress);
     ASSERT_EQ(done.size(), c.sites.size());
     for (size_t k = 0; k < done.size(); ++k)
         EXPECT_EQ(done[k], c.sites.size() - 1 - k);

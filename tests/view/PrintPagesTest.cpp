@@ -141,7 +141,7 @@ TEST(Picture, BmpFileDecodesToTheRenderedPicture) {
     fs::create_directories(dir);
     for (const char* name : {"p.bmp", "p.png"}) {
         const std::string path = (dir / name).string();
-        ASSERT_EQ(WritePilePicture(rec, PictureLayout::Single, {}, path), "") << name;
+        ASSERT_EQ(WritePilePicture(rec, PictureLayout::Single, {}, path).CliText(), "") << name;
         if (std::string(name) == "p.bmp") {
             EXPECT_EQ(fs::file_size(path), 415014u);
         }
@@ -150,7 +150,8 @@ TEST(Picture, BmpFileDecodesToTheRenderedPicture) {
         EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32), picture) << name;
     }
     // A picture that cannot be written leaves nothing behind and says so.
-    EXPECT_NE(WritePilePicture(rec, PictureLayout::Single, {}, (dir / "missing" / "p.bmp").string()), "");
+    EXPECT_EQ(WritePilePicture(rec, PictureLayout::Single, {}, (dir / "missing" / "p.bmp").string()).m_eCode,
+              EResultCode::WriteFailed);
     fs::remove_all(dir);
 }
 
@@ -176,6 +177,12 @@ TEST(PrintedPages, APrinterKeepsItsJob) {
     EXPECT_EQ(PageImage(fromTemporary, 1), expected);
 }
 
+// A result as the Chinese sentence, with the English detail put aside.
+std::string Split(const CResult& result, std::string* detail) {
+    if (detail) *detail = result.m_strDetail;
+    return result.m_strMessage;
+}
+
 // The PDF and the pictures are saved the way every file is: a failure gives the reason in Chinese
 // (the English detail apart) and leaves no temporary; temporaries a killed save left are cleared.
 TEST(Picture, PdfAndPicturesAreSavedSafely) {
@@ -189,13 +196,13 @@ TEST(Picture, PdfAndPicturesAreSavedSafely) {
         Writer write;
     } cases[] = {
         {"pages.pdf", [](const std::string& path, std::string* detail) {
-             return WritePrintPdf(Job(2, 1, 2, false), path, {}, detail);
+             return Split(WritePrintPdf(Job(2, 1, 2, false), path), detail);
          }},
         {"p.bmp", [&rec](const std::string& path, std::string* detail) {
-             return WritePilePicture(rec, PictureLayout::Single, {}, path, detail);
+             return Split(WritePilePicture(rec, PictureLayout::Single, {}, path), detail);
          }},
         {"p.png", [&rec](const std::string& path, std::string* detail) {
-             return WritePilePicture(rec, PictureLayout::Single, {}, path, detail);
+             return Split(WritePilePicture(rec, PictureLayout::Single, {}, path), detail);
          }},
     };
     for (const auto& c : cases) {
@@ -217,7 +224,8 @@ TEST(Picture, PdfAndPicturesAreSavedSafely) {
     // A cancelled PDF leaves the earlier one as it was.
     const fs::path pdf = dir / "pages.pdf";
     const auto before = fs::file_size(pdf);
-    EXPECT_EQ(WritePrintPdf(Job(9, 1, 2, false), pdf.string(), [](int done, int) { return done < 1; }), "cancelled");
+    CFunctionProgress stopAfterOne([](int done, int, const std::string&) { return done < 1; });
+    EXPECT_TRUE(WritePrintPdf(Job(9, 1, 2, false), pdf.string(), &stopAfterOne).Cancelled());
     EXPECT_EQ(fs::file_size(pdf), before);
     fs::remove_all(dir);
 }
