@@ -266,13 +266,13 @@ TEST(FollowingMarks, PreZeroAndPostCutAreCheckedAgainstTheRecordedHead) {
 TEST(FollowingMarks, AnAverageHasItsHeadWhereItsSamplesPutTheHeadPulse) {
     std::vector<CPileRecord> piles = {Pile(1, kHigh20, 162), Pile(2, kHigh20, 162)};
     const CAverageResult added = AverageSelected(piles, {1, 2});
-    ASSERT_TRUE(added.m_bAdded);
+    ASSERT_TRUE(added.Ok());
     EXPECT_EQ(piles.back().m_nHeadSample, 162 + 62);
     EXPECT_NEAR(PeakSample(piles.back()), piles.back().m_nHeadSample, 2);
 
     std::vector<CPileRecord> late = {Pile(1, kHigh20, 980), Pile(2, kHigh20, 980)};
     const CAverageResult refused = AverageSelected(late, {1, 2});
-    EXPECT_FALSE(refused.m_bAdded);
+    EXPECT_FALSE(refused.Ok());
     EXPECT_EQ(refused.m_strMessage, msg::kAverageHeadLeavesTrace);
     EXPECT_EQ(late.size(), 2u);
 }

@@ -29,7 +29,7 @@ protected:
         m_Folder = ::mkdtemp(szTemplate);
     }
     void TearDown() override { fs::remove_all(m_Folder); }
-    std::string Convert(std::vector<std::string>* pLog = nullptr, pw::SConvertResult* pResult = nullptr) {
+    std::string Convert(std::vector<std::string>* pLog = nullptr, pw::CConvertResult* pResult = nullptr) {
         const std::string szTarget = (m_Folder / "out.wvf").string();
         const auto result = pw::ConvertFolder(m_Folder.string(), szTarget, [&](const std::string& szLine) {
             if (pLog) pLog->push_back(szLine);
@@ -94,9 +94,9 @@ TEST_F(ConversionFolder, ShortRecordFileIsAMissingRecordAndStays) {
     const auto cut = pwtest::MakeRecordFile(1, 2, 120);
     WriteAll(m_Folder / "2.wvf", cut);
     std::vector<std::string> log;
-    pw::SConvertResult result;
+    pw::CConvertResult result;
     const std::string szTarget = Convert(&log, &result);
-    EXPECT_TRUE(result.m_bWritten);
+    EXPECT_TRUE(result.Done());
     EXPECT_FALSE(result.Complete());
     EXPECT_EQ(result.m_Missing, std::vector<int>{2});
     EXPECT_EQ(result.m_ShortFiles, std::vector<std::string>{"2.wvf"});
@@ -112,9 +112,9 @@ TEST_F(ConversionFolder, ShortRecordFileIsAMissingRecordAndStays) {
 
 TEST_F(ConversionFolder, RecordCountZeroGivesTheHeaderAlone) {
     pwtest::MakeSite(m_Folder, 1, 0);
-    pw::SConvertResult result;
+    pw::CConvertResult result;
     const auto out = ReadAll(Convert(nullptr, &result));
-    EXPECT_TRUE(result.m_bWritten);
+    EXPECT_TRUE(result.Done());
     ASSERT_EQ(out.size(), 77u);
     EXPECT_EQ(std::memcmp(out.data(), "WVF02", 5), 0);
     EXPECT_EQ(I16At(out, 5), 0);
@@ -139,10 +139,10 @@ TEST_F(ConversionFolder, WithoutParametersNothingIsWritten) {
     pwtest::MakeSite(m_Folder, 1, 1);
     fs::remove(m_Folder / "wvf.par");
     std::vector<std::string> log;
-    pw::SConvertResult result;
+    pw::CConvertResult result;
     const std::string szTarget = Convert(&log, &result);
-    EXPECT_FALSE(result.m_bWritten);
-    EXPECT_EQ(result.m_szMessage, "所传输的文件不是测桩仪数据文件！");
+    EXPECT_FALSE(result.Done());
+    EXPECT_EQ(result.m_strMessage, "所传输的文件不是测桩仪数据文件！");
     EXPECT_EQ(log, std::vector<std::string>{"\r\nParameter file open error!\r\n"});
     EXPECT_FALSE(fs::exists(szTarget));
 }
@@ -154,7 +154,7 @@ TEST_F(ConversionFolder, SampleStorageConvertsIntoReadableProjects) {
     ASSERT_TRUE(pw::ReadSiteList((m_Folder / "RSITE.PAR").string(), sites));
     EXPECT_EQ(sites, (std::vector<std::string>{"DEMO1", "DEMO2"}));
     const std::string szTarget = (m_Folder / "demo1.wvf").string();
-    ASSERT_TRUE(pw::ConvertFolder((m_Folder / "DEMO1").string(), szTarget, nullptr).m_bWritten);
+    ASSERT_TRUE(pw::ConvertFolder((m_Folder / "DEMO1").string(), szTarget, nullptr).Done());
     pw::CProjectData project;
     ASSERT_TRUE(pw::LoadProjectFile(szTarget, project).m_bOk);
     ASSERT_EQ(project.m_Piles.size(), 5u);
