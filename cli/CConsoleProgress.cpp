@@ -9,7 +9,9 @@ namespace {
 
 volatile std::sig_atomic_t g_bInterrupted = 0;
 
-extern "C" void OnInterrupt(int) { g_bInterrupted = 1; }
+extern "C" void OnInterrupt(int) {
+    g_bInterrupted = 1;
+}
 
 } // namespace
 
@@ -22,7 +24,9 @@ CConsoleProgress::~CConsoleProgress() {
     std::signal(SIGINT, m_pPreviousHandler == SIG_ERR ? SIG_DFL : m_pPreviousHandler);
 }
 
-bool CConsoleProgress::IsCancelled() const { return g_bInterrupted != 0; }
+bool CConsoleProgress::IsCancelled() const {
+    return g_bInterrupted != 0;
+}
 
 void CConsoleProgress::Show(int nDone, int nTotal, const std::string& text) {
     if (nTotal <= m_nQuietBelow) return;

@@ -122,7 +122,8 @@ void WriteReportOrExit(const std::string& out, const std::string& templ, const C
     }
     const std::string templatePath = templ.empty() ? FindDataFile("report-template.docx") : templ;
     CConsoleProgress progress;
-    const CResult written = report::WriteWordReport(templatePath, out, content, MakePictureSource(piles, layout), &progress);
+    const CResult written =
+        report::WriteWordReport(templatePath, out, content, MakePictureSource(piles, layout), &progress);
     if (written.Cancelled()) {
         std::fprintf(stderr, "%s: 已取消，未写文件 (cancelled, nothing written)\n", out.c_str());
         Exit(1);
@@ -171,7 +172,8 @@ void AddReportCommands(CLI::App& app) {
         cmd->callback([path, out, choice] {
             CLoaded loaded = LoadWithTicks(*path, *choice);
             const std::vector<int> rows = TickedPilesInNameOrder(loaded.m_Data.m_Piles);
-            if (const CResult written = report::WriteExcelTable(*out, loaded.m_Data.m_Piles, rows); !written.Ok()) {
+            if (const CResult written = report::WriteExcelTable(*out, loaded.m_Data.m_Piles, rows);
+                !written.Ok()) {
                 std::fprintf(stderr, "%s: 写文件失败：%s\n", out->c_str(), written.CliText().c_str());
                 Exit(1);
             }

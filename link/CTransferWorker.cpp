@@ -316,9 +316,9 @@ SSiteResult CTransferWorker::TransferSite(const std::string& szSite) {
         result.eOutcome = ESiteOutcome::Cancelled;
     } else if (!conversion.Done()) {
         // No "wvf.par": after a fetch that broke off, the fetch is what went wrong.
-        result.szReason = !bFetched                         ? LinkText::kFetchFailed
+        result.szReason = !bFetched                          ? LinkText::kFetchFailed
                           : !conversion.m_strMessage.empty() ? conversion.m_strMessage
-                                                            : LinkText::kConvertOpenError;
+                                                             : LinkText::kConvertOpenError;
     } else if (bFetched && report.failed.empty() && conversion.m_Missing.empty()) {
         PlaceComplete(szConverted, szFileName, result);
     } else {

@@ -241,20 +241,25 @@ std::map<std::string, std::string> TemplateFields(const CReportContent& c) {
     };
 }
 
-CResult WriteWordReport(const std::string& templatePath, const std::string& outPath, const CReportContent& content,
-                        const PictureSource& pictures, CProgressReporter* pProgress) {
+CResult WriteWordReport(const std::string& templatePath, const std::string& outPath,
+                        const CReportContent& content, const PictureSource& pictures,
+                        CProgressReporter* pProgress) {
     int zipError = 0;
     std::unique_ptr<zip_t, ZipCloser> source(zip_open(templatePath.c_str(), ZIP_RDONLY, &zipError));
-    if (!source) return Fail(rtext::kTemplateMissing, "cannot open the report template " + templatePath, EResultCode::ReadFailed);
+    if (!source)
+        return Fail(rtext::kTemplateMissing, "cannot open the report template " + templatePath,
+                    EResultCode::ReadFailed);
     std::string error;
     const std::string documentXml = ReadEntry(source.get(), kDocument, error);
     const std::string relsXml = ReadEntry(source.get(), kDocumentRels, error);
     const std::string typesXml = ReadEntry(source.get(), kContentTypes, error);
-    if (!error.empty()) return Fail(rtext::kTemplateDamaged, error + " (" + templatePath + ")", EResultCode::ReadFailed);
+    if (!error.empty())
+        return Fail(rtext::kTemplateDamaged, error + " (" + templatePath + ")", EResultCode::ReadFailed);
     pugi::xml_document doc, rels, types;
     if (!doc.load_string(documentXml.c_str(), pugi::parse_default | pugi::parse_ws_pcdata) ||
         !rels.load_string(relsXml.c_str()) || !types.load_string(typesXml.c_str()))
-        return Fail(rtext::kTemplateDamaged, "the report template " + templatePath + " is damaged (its XML does not parse)",
+        return Fail(rtext::kTemplateDamaged,
+                    "the report template " + templatePath + " is damaged (its XML does not parse)",
                     EResultCode::ReadFailed);
 
     pugi::xml_node root = doc.document_element();
@@ -336,14 +341,16 @@ CResult WriteWordReport(const std::string& templatePath, const std::string& outP
     }
     for (const auto& [name, data] : media)
         ok = ok && addBuffer(name, data);
-    if (!ok) return Fail(rtext::kBuildFailed, std::string("cannot build the report: ") + zip_strerror(out.m_pZip));
+    if (!ok)
+        return Fail(rtext::kBuildFailed, std::string("cannot build the report: ") + zip_strerror(out.m_pZip));
     std::string bytes, why;
     if (!out.Finish(bytes, why)) return Fail(rtext::kBuildFailed, "cannot build the report: " + why);
     int nErrno = 0;
     const std::string written = WriteFileAtomically(
         outPath, [&bytes](CByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); }, &nErrno);
     if (!written.empty())
-        return Fail(nErrno ? WriteErrorReason(nErrno) : rtext::kNotWritten, written, EResultCode::WriteFailed);
+        return Fail(nErrno ? WriteErrorReason(nErrno) : rtext::kNotWritten, written,
+                    EResultCode::WriteFailed);
     return CResult::Success();
 }
 

@@ -33,7 +33,8 @@ std::map<std::string, std::string> TemplateFields(const CReportContent& content)
 // only by a complete report). One progress step per picture, named by its pile; a cancel between
 // pictures gives Cancelled and writes nothing. A failure carries the reason a user reads and the
 // technical detail in English (the system's words, the file names).
-CResult WriteWordReport(const std::string& templatePath, const std::string& outPath, const CReportContent& content,
-                        const PictureSource& pictures, CProgressReporter* pProgress = nullptr);
+CResult WriteWordReport(const std::string& templatePath, const std::string& outPath,
+                        const CReportContent& content, const PictureSource& pictures,
+                        CProgressReporter* pProgress = nullptr);
 
 } // namespace pw::report

@@ -13,7 +13,9 @@ CDialogProgress::CDialogProgress(const QString& label, QWidget* parent)
     m_Dialog.setAutoClose(false);
 }
 
-CDialogProgress::~CDialogProgress() { m_Dialog.reset(); }
+CDialogProgress::~CDialogProgress() {
+    m_Dialog.reset();
+}
 
 void CDialogProgress::SetLabel(const QString& label) {
     m_Label = label;

@@ -129,8 +129,9 @@ void CPrintCommands::SaveCurrentPicture() {
     const CResult written =
         WritePilePicture(*rec, PictureLayoutOf(m_doc.m_Display.m_nLayout), options, path.toStdString());
     if (!written.Ok())
-        m_prompts.Tell(QString::fromUtf8(msg::kPictureNotSaved).arg(path, QString::fromStdString(written.m_strMessage)),
-                       QMessageBox::Critical);
+        m_prompts.Tell(
+            QString::fromUtf8(msg::kPictureNotSaved).arg(path, QString::fromStdString(written.m_strMessage)),
+            QMessageBox::Critical);
 }
 
 void CPrintCommands::SaveSelectedPictures() {
@@ -171,7 +172,8 @@ void CPrintCommands::SaveSelectedPictures() {
         const CResult written = WritePilePicture(rec, layout, options, paths[i].toStdString());
         if (!written.Ok())
             failures << QString::fromUtf8(msg::kPictureFailureLine)
-                            .arg(QFileInfo(paths[i]).fileName(), QString::fromStdString(written.m_strMessage));
+                            .arg(QFileInfo(paths[i]).fileName(),
+                                 QString::fromStdString(written.m_strMessage));
         progress.Advance(QFileInfo(paths[i]).fileName().toStdString());
     }
     progress.Dialog().reset(); // gone before the list of failures

@@ -83,12 +83,13 @@ void CReportCommands::WordReport() {
                                    &out.m_nWidth, &out.m_nHeight, options);
         return !out.m_Png.empty();
     };
-    const CResult written =
-        report::WriteWordReport(FindDataFile("report-template.docx"), path.toStdString(), content, pictures, &progress);
+    const CResult written = report::WriteWordReport(FindDataFile("report-template.docx"), path.toStdString(),
+                                                    content, pictures, &progress);
     progress.Dialog().reset();
     if (written.Cancelled()) return;
     if (!written.Ok())
-        return m_prompts.Tell(QString::fromUtf8(msg::kReportFailed).arg(QString::fromStdString(written.m_strMessage)));
+        return m_prompts.Tell(
+            QString::fromUtf8(msg::kReportFailed).arg(QString::fromStdString(written.m_strMessage)));
     OpenOrSayWhere(path);
 }
 
@@ -99,7 +100,8 @@ void CReportCommands::ExcelTable() {
     const CResult written =
         report::WriteExcelTable(path.toStdString(), m_doc.m_Piles, TickedPilesInNameOrder(m_doc.m_Piles));
     if (!written.Ok())
-        return m_prompts.Tell(QString::fromUtf8(msg::kTableFailed).arg(QString::fromStdString(written.m_strMessage)));
+        return m_prompts.Tell(
+            QString::fromUtf8(msg::kTableFailed).arg(QString::fromStdString(written.m_strMessage)));
     OpenOrSayWhere(path);
 }
 

@@ -203,7 +203,8 @@ void CPagePrinter::DrawPage(QPainter& painter, int page, double dpiX, double dpi
     painter.restore();
 }
 
-bool CPagePrinter::PrintPages(QPagedPaintDevice& device, int from, int to, CProgressReporter* pProgress) const {
+bool CPagePrinter::PrintPages(QPagedPaintDevice& device, int from, int to,
+                              CProgressReporter* pProgress) const {
     QPainter painter;
     if (!painter.begin(&device)) return false;
     from = std::max(from, 1);
@@ -224,7 +225,8 @@ bool CPagePrinter::PrintPages(QPagedPaintDevice& device, int from, int to, CProg
 
 CResult WritePrintPdf(const CPrintJob& job, const std::string& path, CProgressReporter* pProgress) {
     const CPagePrinter printer(job);
-    if (printer.PageCount() == 0) return CResult::Failure(EResultCode::Refused, vtext::kPdfNotDrawn, "no pile to print");
+    if (printer.PageCount() == 0)
+        return CResult::Failure(EResultCode::Refused, vtext::kPdfNotDrawn, "no pile to print");
     bool drawn = false;
     int nErrno = 0;
     const std::string written = WriteFileAtomically(

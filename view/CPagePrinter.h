@@ -12,9 +12,9 @@
 #include <QPainter>
 
 #include "core/CDate.h"
+#include "core/CPileRecord.h"
 #include "core/CProgressReporter.h"
 #include "core/CResult.h"
-#include "core/CPileRecord.h"
 #include "core/PageLayout.h"
 #include "core/PrintSettings.h"
 #include "view/CPlotCanvas.h"
@@ -75,7 +75,8 @@ public:
     // Pages from..to (1-based, inclusive) onto a configured device, a new sheet for each after the
     // first, one progress step per page. False when the painter could not start or the user asked
     // the progress to stop (pProgress->IsCancelled() tells which).
-    bool PrintPages(QPagedPaintDevice& device, int from, int to, CProgressReporter* pProgress = nullptr) const;
+    bool PrintPages(QPagedPaintDevice& device, int from, int to,
+                    CProgressReporter* pProgress = nullptr) const;
 
 private:
     std::shared_ptr<const CPrintJob> m_pJob;

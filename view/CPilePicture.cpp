@@ -84,13 +84,15 @@ CResult WritePilePicture(const CPileRecord& rec, PictureLayout layout, const CPi
                                     reinterpret_cast<const uint32_t*>(image.constBits()),
                                     static_cast<int>(image.bytesPerLine()));
     }
-    if (bytes.empty()) return CResult::Failure(EResultCode::Failed, vtext::kPictureNotDrawn, "the picture could not be drawn");
+    if (bytes.empty())
+        return CResult::Failure(EResultCode::Failed, vtext::kPictureNotDrawn,
+                                "the picture could not be drawn");
     int nErrno = 0;
     const std::string written = WriteFileAtomically(
         path, [&bytes](CByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); }, &nErrno);
     if (written.empty()) return CResult::Success();
-    return CResult::Failure(EResultCode::WriteFailed, nErrno ? WriteErrorReason(nErrno) : vtext::kFileNotWritten,
-                            written);
+    return CResult::Failure(EResultCode::WriteFailed,
+                            nErrno ? WriteErrorReason(nErrno) : vtext::kFileNotWritten, written);
 }
 
 } // namespace pw

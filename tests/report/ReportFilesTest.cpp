@@ -179,9 +179,11 @@ TEST_F(ReportFiles, AFailedOrCancelledReportLeavesTheOldFile) {
     const fs::path out = m_Dir / "report.docx";
     std::ofstream(out) << "the user's earlier report";
     const PictureSource failing = [](int, CPicture&) { return false; };
-    EXPECT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, failing).m_eCode, EResultCode::Failed);
+    EXPECT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, failing).m_eCode,
+              EResultCode::Failed);
     CFunctionProgress stopAfterTwo([](int done, int, const std::string&) { return done < 2; });
-    EXPECT_TRUE(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, Pictures(), &stopAfterTwo).Cancelled());
+    EXPECT_TRUE(
+        WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, Pictures(), &stopAfterTwo).Cancelled());
     EXPECT_EQ(WriteWordReport((m_Dir / "missing.docx").string(), out.string(), m_Content, Pictures()).m_eCode,
               EResultCode::ReadFailed);
     std::ifstream in(out);
@@ -323,8 +325,8 @@ TEST_F(ReportFiles, TheRuleCheckSeesEachBrokenRule) {
 TEST_F(ReportFiles, GeologyLinesBecomeBreaksWithoutCarriageReturns) {
     m_Info.m_strGeology = "上部为粉质黏土，\r\n下部为中砂。\r\n";
     const fs::path out = m_Dir / "geology.docx";
-    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), MakeReportContent(m_Piles, m_Info, 3, CDate{2026, 12, 10}),
-                              Pictures())
+    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(),
+                              MakeReportContent(m_Piles, m_Info, 3, CDate{2026, 12, 10}), Pictures())
                   .CliText(),
               "");
     const std::string xml = ReadPart(out, "word/document.xml");

@@ -195,13 +195,16 @@ TEST(Picture, PdfAndPicturesAreSavedSafely) {
         const char* name;
         Writer write;
     } cases[] = {
-        {"pages.pdf", [](const std::string& path, std::string* detail) {
+        {"pages.pdf",
+         [](const std::string& path, std::string* detail) {
              return Split(WritePrintPdf(Job(2, 1, 2, false), path), detail);
          }},
-        {"p.bmp", [&rec](const std::string& path, std::string* detail) {
+        {"p.bmp",
+         [&rec](const std::string& path, std::string* detail) {
              return Split(WritePilePicture(rec, PictureLayout::Single, {}, path), detail);
          }},
-        {"p.png", [&rec](const std::string& path, std::string* detail) {
+        {"p.png",
+         [&rec](const std::string& path, std::string* detail) {
              return Split(WritePilePicture(rec, PictureLayout::Single, {}, path), detail);
          }},
     };
