@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <gtest/gtest.h>
 #include <utime.h>
 
@@ -13,7 +15,11 @@
 #include "core/PileSource.h"
 #include "core/ReadErrorText.h"
 #include "core/TesterFolderWriter.h"
+#include "core/PrintSettings.h"
+#include "core/ProjectFile.h"
+#include "core/ReportSettings.h"
 #include "core/WriteErrorText.h"
+#include "tests/FileSizeLimit.h"
 
 namespace {
 
@@ -344,6 +350,70 @@ TEST(Listeners, RemovalDuringDispatchIsSafe) {
     EXPECT_EQ(a.calls, 2);
     EXPECT_EQ(b.calls, 1);
     EXPECT_EQ(c.calls, 1);
+}
+
+// Every writer of core: a save that fails after it began (the disk full, a quota) leaves what the
+// previous save wrote byte for byte, and no temporary beside it.
+TEST_F(SafetyTest, AWriteThatFailsHalfWayLeavesThePreviousFiles) {
+    auto Piles = [](unsigned seed) {
+        std::vector<CPileRecord> recs = Numbered({1, 2, 3});
+        for (CPileRecord& r : recs) r.m_fRaw[7] = static_cast<float>(seed);
+        for (CPileRecord& r : recs) r.m_bChecked = 1;
+        return recs;
+    };
+    const struct {
+        const char* name; // the file or folder written
+        std::function<bool(const std::string& path, unsigned variant)> save;
+    } cases[] = {
+        {"project.wvf",
+         [&](const std::string& path, unsigned v) {
+             return SaveProjectFile(path, test::MakeHeader(), Piles(v)).empty();
+         }},
+        {"checked.wvf",
+         [&](const std::string& path, unsigned v) {
+             CDEVAzazDoc doc;
+             doc.m_Piles = Piles(v);
+             return doc.SaveChecked(path).Ok();
+         }},
+        {"tester-folder",
+         [&](const std::string& path, unsigned v) { return SaveTesterFolder(path, Piles(v)).empty(); }},
+        {"set.ini",
+         [](const std::string& path, unsigned v) {
+             CPrintSettings settings = CPrintSettings::Defaults();
+             settings.m_nStartPage = static_cast<int16_t>(v);
+             return SavePrintSettings(path, settings).empty();
+         }},
+        {"report-settings",
+         [](const std::string& path, unsigned v) {
+             fs::create_directories(path);
+             CReportInfo info;
+             info.m_strTestUnit = info.m_strClient = info.m_strInspectors = "单位" + std::to_string(v);
+             return SaveReportSettings(path, info).Ok();
+         }},
+    };
+    auto Snapshot = [](const fs::path& p) {
+        std::map<std::string, std::vector<uint8_t>> files;
+        if (fs::is_regular_file(p)) files[p.filename().string()] = Read(p);
+        else
+            for (const auto& e : fs::recursive_directory_iterator(p)) files[e.path().string()] = Read(e.path());
+        return files;
+    };
+    for (const auto& c : cases) {
+        const fs::path target = m_Dir / c.name;
+        ASSERT_TRUE(c.save(target.string(), 1)) << c.name;
+        const auto before = Snapshot(target);
+        bool saved = true;
+        {
+            const pwtest::CFileSizeLimit limit(100);
+            saved = c.save(target.string(), 2);
+        }
+        EXPECT_FALSE(saved) << c.name;
+        EXPECT_EQ(Snapshot(target), before) << c.name;
+        EXPECT_TRUE(c.save(target.string(), 2)) << c.name; // and the same save works with room for it
+        EXPECT_NE(Snapshot(target), before) << c.name;
+    }
+    for (const auto& e : fs::recursive_directory_iterator(m_Dir))
+        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
 }
 
 } // namespace

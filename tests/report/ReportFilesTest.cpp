@@ -13,6 +13,7 @@
 #include "report/DocxFields.h"
 #include "report/ExcelTable.h"
 #include "report/WordReport.h"
+#include "tests/FileSizeLimit.h"
 
 namespace {
 
@@ -188,6 +189,34 @@ TEST_F(ReportFiles, AFailedOrCancelledReportLeavesTheOldFile) {
               EResultCode::ReadFailed);
     std::ifstream in(out);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the user's earlier report");
+    for (const auto& e : fs::directory_iterator(m_Dir))
+        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
+}
+
+// A write that fails after it began (the disk full) leaves the file it would have replaced as it was.
+TEST_F(ReportFiles, AWriteThatFailsHalfWayLeavesTheOldFile) {
+    const struct {
+        const char* name;
+        std::function<CResult(const std::string&)> write;
+    } cases[] = {
+        {"report.docx",
+         [this](const std::string& path) { return WriteWordReport(PILEWAVE_TEMPLATE, path, m_Content, Pictures()); }},
+        {"table.xlsx",
+         [this](const std::string& path) { return WriteExcelTable(path, m_Piles, TickedPilesInNameOrder(m_Piles)); }},
+    };
+    for (const auto& c : cases) {
+        const fs::path target = m_Dir / c.name;
+        std::ofstream(target) << "the user's earlier file";
+        CResult result;
+        {
+            const pwtest::CFileSizeLimit limit(512);
+            result = c.write(target.string());
+        }
+        EXPECT_EQ(result.m_eCode, EResultCode::WriteFailed) << c.name << ": " << result.CliText();
+        EXPECT_FALSE(result.m_strMessage.empty()) << c.name;
+        std::ifstream in(target);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the user's earlier file") << c.name;
+    }
     for (const auto& e : fs::directory_iterator(m_Dir))
         EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
 }

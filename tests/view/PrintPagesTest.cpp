@@ -14,6 +14,7 @@
 
 #include "ViewFixtures.h"
 #include "core/CDEVAzazDoc.h"
+#include "tests/FileSizeLimit.h"
 #include "view/CPagePrinter.h"
 #include "view/CPilePicture.h"
 
@@ -230,6 +231,39 @@ TEST(Picture, PdfAndPicturesAreSavedSafely) {
     CFunctionProgress stopAfterOne([](int done, int, const std::string&) { return done < 1; });
     EXPECT_TRUE(WritePrintPdf(Job(9, 1, 2, false), pdf.string(), &stopAfterOne).Cancelled());
     EXPECT_EQ(fs::file_size(pdf), before);
+    fs::remove_all(dir);
+}
+
+// A write that fails after it began (the disk full, a quota) leaves the file it would have replaced
+// as it was, and no temporary beside it.
+TEST(Picture, AWriteThatFailsHalfWayLeavesTheOldFile) {
+    const fs::path dir = fs::temp_directory_path() / "pw-failed-output-test";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const CPileRecord rec = Piles(1).front();
+    const struct {
+        const char* name;
+        std::function<CResult(const std::string&)> write;
+    } cases[] = {
+        {"pages.pdf", [](const std::string& path) { return WritePrintPdf(Job(2, 1, 2, false), path); }},
+        {"p.bmp", [&rec](const std::string& path) { return WritePilePicture(rec, PictureLayout::Single, {}, path); }},
+        {"p.png", [&rec](const std::string& path) { return WritePilePicture(rec, PictureLayout::Single, {}, path); }},
+    };
+    for (const auto& c : cases) {
+        const fs::path target = dir / c.name;
+        std::ofstream(target) << "the user's earlier file";
+        CResult result;
+        {
+            const pwtest::CFileSizeLimit limit(512);
+            result = c.write(target.string());
+        }
+        EXPECT_EQ(result.m_eCode, EResultCode::WriteFailed) << c.name;
+        EXPECT_FALSE(result.m_strMessage.empty()) << c.name;
+        std::ifstream in(target);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the user's earlier file") << c.name;
+    }
+    for (const auto& e : fs::directory_iterator(dir))
+        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
     fs::remove_all(dir);
 }
 
