@@ -266,6 +266,27 @@ INSTANTIATE_TEST_SUITE_P(Sites, TransferProgress,
                                                          "SITE1：3 根桩，与已有的 site1.wvf 相同，未改变"},
                                            SProgressCase{{}, {100}, "WVF文件传输结束!"}));
 
+// The progress's cancel stops the transfer as the dialog's stop does: after the site in hand, which
+// is complete; the sites after it are not fetched and no message is needed.
+TEST(TransferWorker, TheProgressCancelStopsAfterTheSiteInHand) {
+    CTesterBench bench;
+    pw::STransferJob job;
+    job.szDestination = bench.DestText();
+    job.sites = {"SITE1", "3"};
+    pw::CFunctionProgress progress([](int, int, const std::string&) { return false; });
+    std::vector<size_t> done;
+    std::vector<std::string> messages;
+    pw::STransferEvents events;
+    events.pProgress = &progress;
+    events.onSiteDone = [&](size_t n, const pw::SSiteResult&) { done.push_back(n); };
+    events.onMessage = [&](const std::string& sz) { messages.push_back(sz); };
+    pw::CTransferWorker worker(bench.Link(), job, events);
+    worker.Run();
+    EXPECT_EQ(done, std::vector<size_t>{1});
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(bench.FilesOutsideStorage(), std::set<std::string>{"dest/3.wvf"});
+}
+
 // A 20-pile site over the cable converts to the same bytes as the same files converted directly;
 // the site named "3" lands beside it without meeting record file 3.wvf.
 TEST(TransferWorker, FetchedSiteEqualsDirectConversion) {
