@@ -9,7 +9,8 @@ namespace {
 
 volatile std::sig_atomic_t g_bInterrupted = 0;
 
-extern "C" void OnInterrupt(int) {
+// Internal linkage: the name stays inside this file (the link verbs have a Ctrl-C handler of their own).
+void OnConsoleInterrupt(int) {
     g_bInterrupted = 1;
 }
 
@@ -17,7 +18,7 @@ extern "C" void OnInterrupt(int) {
 
 CConsoleProgress::CConsoleProgress(int nQuietBelow) : m_nQuietBelow(nQuietBelow) {
     g_bInterrupted = 0;
-    m_pPreviousHandler = std::signal(SIGINT, OnInterrupt);
+    m_pPreviousHandler = std::signal(SIGINT, OnConsoleInterrupt);
 }
 
 CConsoleProgress::~CConsoleProgress() {

@@ -114,8 +114,9 @@ bool CParallelLink::ParseAnnouncement(const char* szReply, long& nSize, std::str
 bool CParallelLink::ReceiveIntoTemporary(const std::string& szTarget, long nSize) {
     bool bOpened = false;
     int nResult = 0;
-    const std::string szError =
-        WriteFileAtomicallyByName(szTarget, [&](const std::string& szTemporary, int& nErrno) {
+    const std::string szError = WriteFileAtomicallyByName(
+        szTarget,
+        [&](const std::string& szTemporary, int& nErrno) {
             std::FILE* pFile = std::fopen(szTemporary.c_str(), "wb");
             if (!pFile) {
                 nErrno = errno;
@@ -127,7 +128,8 @@ bool CParallelLink::ReceiveIntoTemporary(const std::string& szTarget, long nSize
             const bool bClosed = std::fclose(pFile) == 0;
             if (!bClosed) nErrno = errno;
             return nResult == 1 && bClosed;
-        });
+        },
+        nullptr, false); // the tester waits for the next "SEND": no flush to disk per file
     m_bCannotCreate = !bOpened;
     if (szError.empty()) return true;
     SetStatus(!bOpened || nResult == 1 ? LinkText::kCannotWrite : LinkText::kReceiveFileFailed);

@@ -368,7 +368,8 @@ void CTesterEmulator::UploadDirectory(const std::string& szPath) {
             const bool bClosed = std::fclose(pFile) == 0;
             return bReceived && bClosed;
         };
-        WriteFileAtomicallyByName((local / szName).string(), receive);
+        WriteFileAtomicallyByName((local / szName).string(), receive, nullptr,
+                                  false);     // the client waits as the tester does
         if (!bAnswered || !bReceived) return; // the link is out of step: the upload ends here
     }
 }
