@@ -42,7 +42,7 @@ const pw::CPrintJob& Job() {
 void BM_Pdf500Piles(benchmark::State& state) {
     const fs::path out = fs::temp_directory_path() / "pw-bench-print.pdf";
     for (auto _ : state) {
-        if (!pw::WritePrintPdf(Job(), out.string()).empty()) state.SkipWithError("PDF not written");
+        if (!pw::WritePrintPdf(Job(), out.string()).Ok()) state.SkipWithError("PDF not written");
     }
     state.counters["bytes"] = static_cast<double>(fs::file_size(out));
     fs::remove(out);
@@ -65,7 +65,7 @@ void BM_Pictures500Files(benchmark::State& state) {
     for (auto _ : state) {
         for (const pw::CPileRecord& rec : Job().m_Piles) {
             const std::string path = (dir / pw::PictureFileName(rec.GetPileName(), rec.m_nPileNo)).string();
-            if (!pw::WritePilePicture(rec, pw::PictureLayout::Single, options, path).empty())
+            if (!pw::WritePilePicture(rec, pw::PictureLayout::Single, options, path).Ok())
                 state.SkipWithError("picture not written");
         }
     }

@@ -28,9 +28,9 @@ void Refuse(const std::string& message) {
 
 void RunApply(const CApplyOptions& o) {
     CDEVAzazDoc doc;
-    const DocResult opened = doc.Open(o.path);
+    const CDocResult opened = doc.Open(o.path);
     for (const auto& note : opened.m_Notes) std::fprintf(stderr, "%s: note: %s\n", o.path.c_str(), note.c_str());
-    if (!opened.m_bOk) Refuse(opened.m_strMessage);
+    if (!opened.Ok()) Refuse(opened.CliText());
     if (doc.GetPileCount() == 0) Refuse(o.path + ": no piles to apply to");
     const int pile = o.pile ? o.pile : doc.m_Piles.front().m_nPileNo;
     if (!doc.FindPile(pile)) Refuse(o.path + ": there is no pile " + std::to_string(pile));
@@ -75,8 +75,8 @@ void RunApply(const CApplyOptions& o) {
         if (const std::string m = CheckGainDelay(*o.gainDelay, GainDelayLimit(bar.m_fLength)); !m.empty()) Refuse(m);
     }
     if (const std::string m = doc.ApplyPending(); !m.empty()) Refuse(m);
-    const DocResult saved = doc.Save(o.out);
-    if (!saved.m_bOk) Refuse(saved.m_strDetail.empty() ? saved.m_strMessage : saved.m_strMessage + " (" + saved.m_strDetail + ")");
+    const CDocResult saved = doc.Save(o.out);
+    if (!saved.Ok()) Refuse(saved.CliText());
     std::printf("applied to %zu piles (%s); wrote %s\n", doc.ScopePiles(o.scope).size(), o.scope.c_str(),
                 o.out.c_str());
 }

@@ -2,6 +2,7 @@
 // transfer from a tester (real port or virtual cable), and the conversion of a copied site folder.
 #include "cli/LinkCommands.h"
 
+#include "cli/CConsoleProgress.h"
 #include "cli/CliCommands.h"
 #include "core/GbkText.h"
 #include "link/CParallelLink.h"
@@ -97,7 +98,8 @@ void RunTransfer(const STransferOptions& options, std::shared_ptr<CPortAccess> p
     // Progress and log on stderr as they happen; what became of each site and the final message on
     // stdout, flushed line by line so that both streams read in order on one terminal.
     STransferEvents events;
-    events.onProgress = [](int n) { std::fprintf(stderr, "progress %d%%\n", n); };
+    CConsoleProgress progress(0); // Ctrl-C stops after the site being fetched, which stays whole
+    events.pProgress = &progress;
     events.onLog = PrintLog;
     events.onSiteDone = [](size_t, const SSiteResult& result) {
         if (result.eOutcome == ESiteOutcome::Complete) {
@@ -282,8 +284,8 @@ void AddLinkCommands(CLI::App& app) {
             std::error_code error;
             fs::copy(*folder, szTemplate, fs::copy_options::recursive | fs::copy_options::overwrite_existing,
                      error);
-            const SConvertResult result =
-                error ? SConvertResult{} : ConvertFolder(szTemplate, *out, PrintLog);
+            const CConvertResult result =
+                error ? CConvertResult{} : ConvertFolder(szTemplate, *out, PrintLog);
             // What the conversion left in the copy: short record files, and files it did not take.
             std::string szShort, szLeft;
             for (const auto& entry : fs::directory_iterator(szTemplate, error)) {
@@ -294,12 +296,14 @@ void AddLinkCommands(CLI::App& app) {
                     result.m_ShortFiles.end())
                     szShort +=
                         (szShort.empty() ? "" : ", ") + szName + " (" + std::to_string(nSize) + " bytes)";
-                else if (result.m_bWritten)
+                else if (result.Done())
                     szLeft += (szLeft.empty() ? "" : ", ") + GbkToUtf8(szName);
             }
             fs::remove_all(szTemplate, error);
-            if (!result.m_szMessage.empty()) std::fprintf(stderr, "%s\n", result.m_szMessage.c_str());
-            if (!result.m_bWritten) Exit(1);
+            if (!result.Done()) {
+                std::fprintf(stderr, "%s\n", result.CliText().c_str());
+                Exit(1);
+            }
             std::printf("wrote %s (%d of %d records)\n", out->c_str(), result.m_nRecords, result.m_nExpected);
             std::fflush(stdout);
             if (!szLeft.empty())

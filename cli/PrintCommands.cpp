@@ -5,6 +5,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "cli/CConsoleProgress.h"
 #include "cli/CliCommands.h"
 #include "cli/CliLoad.h"
 #include "cli/ReportCommands.h"
@@ -77,12 +78,6 @@ CLoaded LoadOrExit(const std::string& path) {
     return loaded;
 }
 
-int ShowProgress(int done, int total) {
-    if (total > 20 && (done == total || done % 20 == 0)) std::fprintf(stderr, "\r%d/%d", done, total);
-    if (total > 20 && done == total) std::fprintf(stderr, "\n");
-    return 1;
-}
-
 void RunPrint(const std::string& path, const CChoice& choice, const std::string& out) {
     CLoaded loaded = LoadOrExit(path);
     const std::vector<int> piles = ChosenPiles(path, loaded, choice);
@@ -95,10 +90,14 @@ void RunPrint(const std::string& path, const CChoice& choice, const std::string&
     job.m_strTestUnit = loaded.m_Data.m_Header.GetTestUnit();
     job.m_strSiteName = loaded.m_Data.m_Header.GetProjectName();
     job.m_Today = Today();
-    std::string detail;
-    const std::string error = WritePrintPdf(job, out, ShowProgress, &detail);
-    if (!error.empty()) {
-        std::fprintf(stderr, "%s: %s (%s)\n", out.c_str(), error.c_str(), detail.c_str());
+    CConsoleProgress progress;
+    const CResult written = WritePrintPdf(job, out, &progress);
+    if (written.Cancelled()) {
+        std::fprintf(stderr, "%s: 已取消，未写文件 (cancelled, nothing written)\n", out.c_str());
+        Exit(1);
+    }
+    if (!written.Ok()) {
+        std::fprintf(stderr, "%s: %s\n", out.c_str(), written.CliText().c_str());
         Exit(1);
     }
     std::printf("wrote %s (%d pages, %zu piles)\n", out.c_str(), CPagePrinter(job).PageCount(), piles.size());
@@ -124,20 +123,26 @@ void RunPicture(const std::string& path, const CChoice& choice, const std::strin
         fs::create_directories(out, ec);
     }
     // A file that cannot be written does not stop the others: every failure is named at the end.
-    int written = 0, done = 0;
+    int written = 0;
     std::vector<std::string> failures;
+    CConsoleProgress progress;
+    progress.SetTotal(static_cast<int>(piles.size()));
     for (const int i : piles) {
+        if (progress.IsCancelled()) break; // the pictures written so far stay; none is half written
         const CPileRecord& rec = loaded.m_Data.m_Piles[static_cast<std::size_t>(i)];
         const std::string file =
             folder ? (fs::path(out) / PictureFileName(rec.GetPileName(), rec.m_nPileNo)).string() : out;
-        std::string detail;
-        if (const std::string error = WritePilePicture(rec, layout, options, file, &detail); !error.empty())
-            failures.push_back(file + ": " + error + " (" + detail + ")");
+        if (const CResult result = WritePilePicture(rec, layout, options, file); !result.Ok())
+            failures.push_back(file + ": " + result.CliText());
         else
             ++written;
-        ShowProgress(++done, static_cast<int>(piles.size()));
+        progress.Advance();
     }
     std::printf("wrote %d picture%s\n", written, written == 1 ? "" : "s");
+    if (progress.IsCancelled()) {
+        std::fprintf(stderr, "已取消 (cancelled after %d of %zu)\n", progress.Done(), piles.size());
+        Exit(1);
+    }
     if (!failures.empty()) {
         std::fprintf(stderr, "%zu个波形图没有保存 (%zu picture%s not written):\n", failures.size(), failures.size(),
                      failures.size() == 1 ? "" : "s");

@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/CConsoleProgress.h"
 #include "cli/CliCommands.h"
 #include "cli/CliLoad.h"
 #include "cli/ReportCommands.h"
@@ -120,10 +121,15 @@ void WriteReportOrExit(const std::string& out, const std::string& templ, const C
         Exit(1);
     }
     const std::string templatePath = templ.empty() ? FindDataFile("report-template.docx") : templ;
-    const std::string error =
-        report::WriteWordReport(templatePath, out, content, MakePictureSource(piles, layout));
-    if (!error.empty()) {
-        std::fprintf(stderr, "生成报告失败 (%s)\n", error.c_str());
+    CConsoleProgress progress;
+    const CResult written =
+        report::WriteWordReport(templatePath, out, content, MakePictureSource(piles, layout), &progress);
+    if (written.Cancelled()) {
+        std::fprintf(stderr, "%s: 已取消，未写文件 (cancelled, nothing written)\n", out.c_str());
+        Exit(1);
+    }
+    if (!written.Ok()) {
+        std::fprintf(stderr, "%s: 生成报告失败：%s\n", out.c_str(), written.CliText().c_str());
         Exit(1);
     }
 }
@@ -166,8 +172,9 @@ void AddReportCommands(CLI::App& app) {
         cmd->callback([path, out, choice] {
             CLoaded loaded = LoadWithTicks(*path, *choice);
             const std::vector<int> rows = TickedPilesInNameOrder(loaded.m_Data.m_Piles);
-            if (const std::string error = report::WriteExcelTable(*out, loaded.m_Data.m_Piles, rows); !error.empty()) {
-                std::fprintf(stderr, "写文件失败 (%s)\n", error.c_str());
+            if (const CResult written = report::WriteExcelTable(*out, loaded.m_Data.m_Piles, rows);
+                !written.Ok()) {
+                std::fprintf(stderr, "%s: 写文件失败：%s\n", out->c_str(), written.CliText().c_str());
                 Exit(1);
             }
             std::printf("wrote %s (%zu piles)\n", out->c_str(), rows.size());

@@ -139,7 +139,7 @@ void AddTraceCommands(CLI::App& app) {
             CLoaded loaded = LoadAnyPath(*path);
             ReportOrExit(*path, loaded.m_Report);
             const CAverageResult result = AverageSelected(loaded.m_Data.m_Piles, ParsePileList(*piles));
-            if (!result.m_bAdded) {
+            if (!result.Ok()) {
                 std::fprintf(stderr, "%s\n", result.m_strMessage.empty() ? "a selected pile does not exist"
                                                                          : result.m_strMessage.c_str());
                 Exit(1);

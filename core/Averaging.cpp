@@ -20,6 +20,7 @@ CPileRecord* Find(std::vector<CPileRecord>& piles, int pileNo) {
 
 CAverageResult AverageSelected(std::vector<CPileRecord>& piles, const std::vector<int>& selection) {
     CAverageResult result;
+    result.m_eCode = EResultCode::Refused; // until the record is added
     if (selection.size() < 2) {
         result.m_strMessage = msg::kSelectSeveral;
         return result;
@@ -67,7 +68,7 @@ CAverageResult AverageSelected(std::vector<CPileRecord>& piles, const std::vecto
     average.Touch();
     result.m_nNewPileNo = average.m_nPileNo;
     piles.push_back(std::move(average));
-    result.m_bAdded = true;
+    result.m_eCode = EResultCode::Ok;
     return result;
 }
 

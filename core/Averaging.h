@@ -5,13 +5,14 @@
 #include <vector>
 
 #include "core/CPileRecord.h"
+#include "core/CResult.h"
 
 namespace pw {
 
-struct CAverageResult {
-    bool m_bAdded = false;
-    std::string m_strMessage; // the refusal to show, or "" (a missing pile stops silently)
-    int m_nNewPileNo = 0;     // pile number of the appended record
+// Ok when the record was added; otherwise Refused, with the refusal to show or "" (a missing pile
+// stops silently).
+struct CAverageResult : CResult {
+    int m_nNewPileNo = 0; // pile number of the appended record
 };
 
 // Averages the processed traces of the selected piles (pile numbers, the first is the current pile)

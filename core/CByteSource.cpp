@@ -172,9 +172,10 @@ std::string WriteFileAtomically(const std::string& path, const std::function<boo
     return Finish(tmp, path, written, err, nErrno);
 }
 
-std::string WriteFileAtomicallyByName(const std::string& path,
-                                      const std::function<bool(const std::string& tmpPath, int& nErrno)>& body,
-                                      int* pErrno) {
+std::string
+WriteFileAtomicallyByName(const std::string& path,
+                          const std::function<bool(const std::string& tmpPath, int& nErrno)>& body,
+                          int* pErrno, bool bDurable) {
     int nUnused = 0;
     int& nErrno = pErrno ? *pErrno : nUnused;
     nErrno = 0;
@@ -184,7 +185,7 @@ std::string WriteFileAtomicallyByName(const std::string& path,
     close(fd);
     int err = 0;
     const bool written = body(tmp, err);
-    if (written) {
+    if (written && bDurable) {
         // The writer closed its file; what it wrote reaches the disk before the rename.
         const int check = open(tmp.c_str(), O_RDONLY);
         if (check < 0) err = errno;

@@ -142,11 +142,11 @@ void CDEVAzazDoc::NewDocument() {
     Notify(kChangedRecords | kChangedCurrent | kChangedModified | kChangedEstimate | kChangedProject);
 }
 
-DocResult CDEVAzazDoc::Open(const std::string& path) {
-    DocResult result;
+CDocResult CDEVAzazDoc::Open(const std::string& path) {
+    CDocResult result;
     CPileSource source = OpenPileSource(path);
     if (source.m_nKind == SourceKind::kUnreadable) { // nothing was read: the open project stays
-        result.m_bOk = false;
+        result.m_eCode = EResultCode::ReadFailed;
         result.m_strMessage = msg::kFileOpenFailed;
         result.m_strDetail = path + ": " + source.m_Report.m_strError;
         return result;
@@ -170,7 +170,7 @@ DocResult CDEVAzazDoc::Open(const std::string& path) {
         // What was read before the damage is open; the file on disk is left as it is, and a save
         // goes under another name: saving in place would cut the file to what was read.
         m_bReadInPart = true;
-        result.m_bOk = false;
+        result.m_eCode = EResultCode::Partial;
         result.m_strMessage = ReadErrorText(report, FileNameOf(path)) + msg::kSavePartAs;
         result.m_strDetail = FileNameOf(path) + ": " + report.m_strError;
     }
@@ -194,12 +194,12 @@ std::string CDEVAzazDoc::ProposedSavePath() const {
     return m_strTitle;
 }
 
-DocResult CDEVAzazDoc::Save(const std::string& path) {
-    DocResult result;
+CDocResult CDEVAzazDoc::Save(const std::string& path) {
+    CDocResult result;
     // Never write over a file that is not a project file: a tester folder's idindx.par or per-pile
     // file, or anything else the user's data lives in.
     if (std::string why; !IsReplaceableByProject(path, &why)) {
-        result.m_bOk = false;
+        result.m_eCode = EResultCode::Refused;
         result.m_strMessage = msg::kNotReplaceable;
         result.m_strDetail = path + ": " + why;
         return result;
@@ -208,7 +208,7 @@ DocResult CDEVAzazDoc::Save(const std::string& path) {
     int nErrno = 0;
     const std::string error = SaveProjectFile(path, m_Header, m_Piles, &nErrno);
     if (!error.empty()) {
-        result.m_bOk = false;
+        result.m_eCode = EResultCode::WriteFailed;
         result.m_strMessage = msg::kSaveFailed + WriteErrorReason(nErrno);
         result.m_strDetail = error;
         return result;
@@ -231,13 +231,13 @@ void CDEVAzazDoc::SetChecked(int pileNo, bool checked) {
     SetModified(true); // the tick is stored in the project file
 }
 
-DocResult CDEVAzazDoc::SaveChecked(const std::string& path) {
-    DocResult result;
+CDocResult CDEVAzazDoc::SaveChecked(const std::string& path) {
+    CDocResult result;
     std::vector<int> checked;
     for (const auto& p : m_Piles)
         if (p.m_bChecked) checked.push_back(p.m_nPileNo);
     if (checked.empty()) { // nothing to save: say so, and leave no empty file behind
-        result.m_bOk = false;
+        result.m_eCode = EResultCode::Refused;
         result.m_strMessage = msg::kNothingChecked;
         return result;
     }
@@ -245,19 +245,19 @@ DocResult CDEVAzazDoc::SaveChecked(const std::string& path) {
     const std::string error = WriteFileAtomically(
         path, [&](CByteSink& sink) { return WriteCheckedPiles(sink, m_Header, m_Piles, checked); }, &nErrno);
     if (!error.empty()) {
-        result.m_bOk = false;
+        result.m_eCode = EResultCode::WriteFailed;
         result.m_strMessage = msg::kFileOpenFailed + WriteErrorReason(nErrno);
         result.m_strDetail = error;
     }
     return result;
 }
 
-DocResult CDEVAzazDoc::MergeFiles(const std::string& path1, const std::string& path2) {
-    DocResult result;
+CDocResult CDEVAzazDoc::MergeFiles(const std::string& path1, const std::string& path2) {
+    CDocResult result;
     std::string e1, e2;
     if (!CFileSource::Open(path1, &e1) || !CFileSource::Open(path2, &e2)) {
         // A file that cannot be opened changes nothing.
-        result.m_bOk = false;
+        result.m_eCode = EResultCode::ReadFailed;
         result.m_strMessage = msg::kMergeFailed;
         result.m_strDetail = !e1.empty() ? path1 + ": " + e1 : path2 + ": " + e2;
         return result;
@@ -266,7 +266,7 @@ DocResult CDEVAzazDoc::MergeFiles(const std::string& path1, const std::string& p
     const CReadReport report = MergeProjectFiles(path1, path2, merged);
     ReleaseRecords();
     if (!report.m_bOk) {
-        result.m_bOk = false;
+        result.m_eCode = EResultCode::ReadFailed;
         result.m_strMessage = msg::kMergeFailed;
         result.m_strDetail = report.m_strError;
         ResetHistory(); // the records before the merge are gone: nothing can come back
@@ -327,7 +327,7 @@ void CDEVAzazDoc::AfterHistory(const std::vector<int>& selection, bool modified)
         CPileRecord& rec = m_Piles[i];
         rec.m_nPileNo = static_cast<int16_t>(i + 1);
         rec.m_bRemoveDC = m_bRemoveDC;
-        rec.SetDirty();
+        rec.Touch();
     }
     m_Header.m_nPileCount = static_cast<int16_t>(m_Piles.size());
     m_nSelection.clear();

@@ -10,6 +10,7 @@
 
 #include "core/CEstimateState.h"
 #include "core/CPileRecord.h"
+#include "core/CResult.h"
 #include "core/PendingParams.h"
 #include "core/PileSource.h"
 #include "core/ProjectFile.h"
@@ -46,12 +47,9 @@ struct CommandState {
     bool checked = false;
 };
 
-// Outcome of a file command: m_strMessage is the text to show ("" when it worked), m_strDetail what the
-// system said (for a log or a second line).
-struct DocResult {
-    bool m_bOk = true;
-    std::string m_strMessage;
-    std::string m_strDetail;
+// Outcome of a file command (the text to show, what the system said), and the repairs made while
+// reading. A file read in part is Partial: what was read is open.
+struct CDocResult : CResult {
     std::vector<std::string> m_Notes; // repairs made while reading
 };
 
@@ -113,10 +111,10 @@ public:
     void NewDocument();
     // A project file of any version is read as a project; any other path opens the tester folder it
     // lies in (idindx.par + 1.wvf, 2.wvf, ...).
-    DocResult Open(const std::string& path);
+    CDocResult Open(const std::string& path);
     // Version 3, atomically; clears the modified flag. Refused for an existing file that is not a
     // project file (a tester folder's files among them).
-    DocResult Save(const std::string& path);
+    CDocResult Save(const std::string& path);
     // True when the records came from a project file (or were saved to one) that Save may replace;
     // false for a tester folder, a merge, a new project, or a project file read only in part, which
     // Save saves under a name the user picks.
@@ -129,9 +127,9 @@ public:
     // A tick in the pile list; stored in the project file, so it marks the project modified.
     void SetChecked(int pileNo, bool checked);
     // The checked piles ("ZOV01"). Nothing checked: the message, and no file is left behind.
-    DocResult SaveChecked(const std::string& path);
+    CDocResult SaveChecked(const std::string& path);
     // Ask kSaveBeforeMerge first when modified. Success: title and path "New_Data", modified.
-    DocResult MergeFiles(const std::string& path1, const std::string& path2);
+    CDocResult MergeFiles(const std::string& path1, const std::string& path2);
     int DeletePile(int index); // 1 deleted, 0 nothing to delete
 
     // --- the pending set and apply (DocumentApply.cpp) ---

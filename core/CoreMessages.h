@@ -5,6 +5,9 @@
 namespace pw::msg {
 
 inline constexpr const char* kError = "错误.";
+// A field's limits (printf formats): the number of characters, the range of a whole number.
+inline constexpr const char* kTooManyChars = "“请填入不多于%d个的字符。”";
+inline constexpr const char* kIntOutOfRange = "“请填入一个在%d和%d之间的整数。”";
 inline constexpr const char* kNoEnoughSpace = "No enough space!";
 inline constexpr const char* kMergeFailed = "合并文件失败！";
 inline constexpr const char* kFileOpenFailed = "文件打开失败!";

@@ -137,6 +137,7 @@ CReportSettingsResult LoadReportSettings(const std::string& folder, CReportInfo&
     CReportSettingsResult result;
     const int n = FindReportSettingsSlot(folder);
     if (n < 0) {
+        result.m_eCode = EResultCode::ReadFailed;
         result.m_strMessage = msg::kReadSettingsFailed;
         result.m_strDetail = "no file ReportSet0.ini .. ReportSet99.ini in " + folder + " is free";
         return result;
@@ -150,6 +151,7 @@ CReportSettingsResult LoadReportSettings(const std::string& folder, CReportInfo&
     CReportSettings s;
     if (!ReadReportSettings(*file, s)) {
         // The file changed hands between the look and the read.
+        result.m_eCode = EResultCode::ReadFailed;
         result.m_strMessage = msg::kReadSettingsFailed;
         result.m_strDetail = result.m_strPath + " does not carry the marker";
         return result;
@@ -162,6 +164,7 @@ CReportSettingsResult SaveReportSettings(const std::string& folder, const CRepor
     CReportSettingsResult result;
     const int n = FindReportSettingsSlot(folder);
     if (n < 0) {
+        result.m_eCode = EResultCode::WriteFailed;
         result.m_strMessage = msg::kWriteSettingsFailed;
         result.m_strDetail = "no file ReportSet0.ini .. ReportSet99.ini in " + folder + " is free";
         return result;
@@ -181,7 +184,10 @@ CReportSettingsResult SaveReportSettings(const std::string& folder, const CRepor
     }
     result.m_strDetail =
         WriteFileAtomically(result.m_strPath, [&s](CByteSink& sink) { return WriteReportSettings(sink, s); });
-    if (!result.m_strDetail.empty()) result.m_strMessage = msg::kWriteSettingsFailed;
+    if (!result.m_strDetail.empty()) {
+        result.m_eCode = EResultCode::WriteFailed;
+        result.m_strMessage = msg::kWriteSettingsFailed;
+    }
     return result;
 }
 

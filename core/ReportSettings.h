@@ -14,6 +14,7 @@
 
 #include "core/CByteSource.h"
 #include "core/CDate.h"
+#include "core/CResult.h"
 
 namespace pw {
 
@@ -74,10 +75,10 @@ std::string ReportSettingsPath(const std::string& folder, int n);
 // the hundred numbers is free.
 int FindReportSettingsSlot(const std::string& folder);
 
-struct CReportSettingsResult {
-    std::string m_strMessage; // "" or the message to show ("读设置文件失败！", "写设置文件失败！")
-    std::string m_strDetail; // what the system said
-    std::string m_strPath;   // the file read or written
+// The message to show on a failure is "读设置文件失败！" or "写设置文件失败！"; the detail what the
+// system said.
+struct CReportSettingsResult : CResult {
+    std::string m_strPath; // the file read or written
 };
 
 // Opening the report dialog: reads the settings file into info. When the free slot has no file yet,

@@ -82,6 +82,29 @@ std::string CheckPrintParameters(const CPrintSettings& s) {
     return "";
 }
 
+std::string CheckTextLength(const std::string& utf8, int maxChars) {
+    // Characters are counted as the user sees them: every byte that does not continue a UTF-8
+    // sequence starts one.
+    long long chars = 0;
+    for (const char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++chars;
+    if (chars <= maxChars) return "";
+    char text[128];
+    std::snprintf(text, sizeof text, msg::kTooManyChars, maxChars);
+    return text;
+}
+
+std::string CheckIntegerRange(long long value, int lo, int hi) {
+    if (value >= lo && value <= hi) return "";
+    char text[128];
+    std::snprintf(text, sizeof text, msg::kIntOutOfRange, lo, hi);
+    return text;
+}
+
+std::string CheckDiameter(long long mm) {
+    return CheckIntegerRange(mm, kDiameterMin, kDiameterMax);
+}
+
 std::string CheckPileNameChange(const std::string& before, const std::string& after) {
     return !IsBlank(before) && IsBlank(after) ? msg::kPileNameCleared : "";
 }

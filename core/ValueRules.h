@@ -41,6 +41,23 @@ std::string CheckFilter(const FilterValues& v);
 std::string CheckPrintFormat(const CPrintSettings& s);
 std::string CheckPrintParameters(const CPrintSettings& s);
 
+// Field sizes the stored layouts give (characters, not bytes): the project information's unit,
+// project and pile name, and the report dialog's texts.
+inline constexpr int kUnitChars = 50;
+inline constexpr int kProjectNameChars = 20;
+inline constexpr int kPileNameChars = 10;
+inline constexpr int kReportFieldChars = 200;
+inline constexpr int kGeologyChars = 2000;
+// A pile's diameter, mm, as the project information accepts it.
+inline constexpr int kDiameterMin = 0;
+inline constexpr int kDiameterMax = 5000;
+
+// "" or "“请填入不多于N个的字符。”" when the UTF-8 text holds more than maxChars characters.
+std::string CheckTextLength(const std::string& utf8, int maxChars);
+// "" or "“请填入一个在lo和hi之间的整数。”".
+std::string CheckIntegerRange(long long value, int lo, int hi);
+std::string CheckDiameter(long long mm);
+
 // Project information: a pile name may stay empty (a tester's file can carry one), but a name the
 // pile had cannot be cleared: the pile would vanish from the list's names and from its name group.
 std::string CheckPileNameChange(const std::string& before, const std::string& after);

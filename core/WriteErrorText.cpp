@@ -27,6 +27,8 @@ std::string WriteErrorReason(int err) {
         return "同名的文件夹已存在。";
     case EIO:
         return "磁盘读写出错。";
+    case EFBIG: // a FAT memory stick's 4 GB, or a size limit of the account
+        return "文件超过了允许的大小。";
     default:
         break;
     }

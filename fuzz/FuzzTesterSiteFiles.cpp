@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Put(dir / (std::to_string(n) + ".wvf"), data + at, len);
     }
     const std::string target = (dir / "site.wvf").string();
-    const pw::SConvertResult result = pw::ConvertFolder(dir.string(), target, nullptr);
-    if (!result.m_bWritten) return 0;
+    const pw::CConvertResult result = pw::ConvertFolder(dir.string(), target, nullptr);
+    if (!result.Done()) return 0;
     pw::CProjectData project;
     int version = 0;
     const pw::CReadReport report = pw::LoadProjectFile(target, project, &version);

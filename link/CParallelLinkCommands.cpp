@@ -16,6 +16,7 @@
 // name is everything after the one character that follows the number.
 #include "link/CParallelLink.h"
 
+#include "core/SafeWriteByName.h"
 #include "link/LinkTexts.h"
 #include "link/TesterFileName.h"
 
@@ -106,36 +107,32 @@ bool CParallelLink::ParseAnnouncement(const char* szReply, long& nSize, std::str
     return true;
 }
 
-// "SEND", then the data into a temporary file beside szTarget, renamed over szTarget only when all
-// bytes arrived; an earlier file of that name survives a failed download. False with the status set
-// on failure; m_bCannotCreate tells whether the temporary file could be made at all.
+// "SEND", then the data through core's safe write: into a temporary file beside szTarget, renamed
+// over it only when all bytes arrived, so an earlier file of that name survives a failed download.
+// False with the status set on failure; m_bCannotCreate tells whether the temporary file could be
+// made at all.
 bool CParallelLink::ReceiveIntoTemporary(const std::string& szTarget, long nSize) {
-    const std::filesystem::path target(szTarget);
-    std::string szTemplate = (target.parent_path() / ".pilewave-XXXXXX").string();
-    std::vector<char> name(szTemplate.begin(), szTemplate.end());
-    name.push_back('\0');
-    const int nFd = ::mkstemp(name.data());
-    if (nFd < 0) {
-        SetStatus(LinkText::kCannotWrite);
-        m_bCannotCreate = true;
-        return false;
-    }
-    m_bCannotCreate = false;
-    ::fchmod(nFd, 0644);
-    std::FILE* pFile = ::fdopen(nFd, "wb");
-    if (!pFile) {
-        ::close(nFd);
-        ::unlink(name.data());
-        SetStatus(LinkText::kCannotWrite);
-        m_bCannotCreate = true;
-        return false;
-    }
-    int nResult = SendString(LinkText::kWireSend);
-    if (nResult == 1) nResult = ReceiveFile(pFile, nSize);
-    const bool bClosed = std::fclose(pFile) == 0;
-    if (nResult == 1 && bClosed && std::rename(name.data(), szTarget.c_str()) == 0) return true;
-    ::unlink(name.data());
-    SetStatus(nResult == 1 ? LinkText::kCannotWrite : LinkText::kReceiveFileFailed);
+    bool bOpened = false;
+    int nResult = 0;
+    const std::string szError = WriteFileAtomicallyByName(
+        szTarget,
+        [&](const std::string& szTemporary, int& nErrno) {
+            std::FILE* pFile = std::fopen(szTemporary.c_str(), "wb");
+            if (!pFile) {
+                nErrno = errno;
+                return false;
+            }
+            bOpened = true;
+            nResult = SendString(LinkText::kWireSend);
+            if (nResult == 1) nResult = ReceiveFile(pFile, nSize);
+            const bool bClosed = std::fclose(pFile) == 0;
+            if (!bClosed) nErrno = errno;
+            return nResult == 1 && bClosed;
+        },
+        nullptr, false); // the tester waits for the next "SEND": no flush to disk per file
+    m_bCannotCreate = !bOpened;
+    if (szError.empty()) return true;
+    SetStatus(!bOpened || nResult == 1 ? LinkText::kCannotWrite : LinkText::kReceiveFileFailed);
     return false;
 }
 

@@ -22,10 +22,12 @@
 #include "link/CTesterEmulator.h"
 
 #include "core/GbkText.h"
+#include "core/SafeWriteByName.h"
 #include "link/LinkTexts.h"
 #include "link/TesterFileName.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -349,21 +351,26 @@ void CTesterEmulator::UploadDirectory(const std::string& szPath) {
             if (!m_Link.SendText("CANNOT WRITE")) return;
             continue;
         }
-        const std::string szTemporary = (local / (".upload-" + szName)).string();
-        std::FILE* pFile = std::fopen(szTemporary.c_str(), "wb");
-        if (!pFile || !m_Link.SendText(LinkText::kWireSend)) {
-            if (pFile) std::fclose(pFile);
-            std::remove(szTemporary.c_str());
-            return;
-        }
-        const bool bReceived = m_Link.ReceiveFile(pFile, nSize);
-        const bool bClosed = std::fclose(pFile) == 0;
-        if (bReceived && bClosed) {
-            std::filesystem::rename(szTemporary, local / szName, error);
-        } else {
-            std::remove(szTemporary.c_str());
-            return;
-        }
+        // Received through the safe write: a broken upload leaves the stored file as it was.
+        bool bReceived = false, bAnswered = true;
+        const auto receive = [&](const std::string& szTemporary, int& nErrno) {
+            std::FILE* pFile = std::fopen(szTemporary.c_str(), "wb");
+            if (!pFile) {
+                nErrno = errno;
+                return false;
+            }
+            if (!m_Link.SendText(LinkText::kWireSend)) {
+                bAnswered = false;
+                std::fclose(pFile);
+                return false;
+            }
+            bReceived = m_Link.ReceiveFile(pFile, nSize);
+            const bool bClosed = std::fclose(pFile) == 0;
+            return bReceived && bClosed;
+        };
+        WriteFileAtomicallyByName((local / szName).string(), receive, nullptr,
+                                  false);     // the client waits as the tester does
+        if (!bAnswered || !bReceived) return; // the link is out of step: the upload ends here
     }
 }
 

@@ -229,8 +229,11 @@ void CTransferWorker::Log(const std::string& szText) {
 
 void CTransferWorker::Run() {
     auto Progress = [&](int nValue) {
-        if (m_Events.onProgress) m_Events.onProgress(nValue);
+        if (!m_Events.pProgress) return;
+        m_Events.pProgress->SetDone(nValue);
+        if (m_Events.pProgress->IsCancelled()) RequestStop();
     };
+    if (m_Events.pProgress) m_Events.pProgress->SetTotal(100);
     m_Results.clear();
     m_Written.clear();
     m_Link.SetCancelFlag(&m_bStop);
@@ -300,10 +303,10 @@ SSiteResult CTransferWorker::TransferSite(const std::string& szSite) {
     const SFetchReport report = m_Link.LastFetch();
     if (!bFetched) Log(std::string(LinkText::kFetchFailed) + "\r\n");
 
-    SConvertResult conversion;
+    CConvertResult conversion;
     if (!report.bCancelled && !m_bStop)
         conversion = ConvertFolder(szWork, szConverted, [this](const std::string& sz) { Log(sz); });
-    if (conversion.m_bWritten && !report.bCancelled && !m_bStop)
+    if (conversion.Done() && !report.bCancelled && !m_bStop)
         KeepLeftovers(szWork, szFileName, conversion.m_ShortFiles, result);
     std::error_code error;
     fs::remove_all(szWork, error);
@@ -311,11 +314,11 @@ SSiteResult CTransferWorker::TransferSite(const std::string& szSite) {
     result.nWritten = conversion.m_nRecords;
     if (report.bCancelled || m_bStop) {
         result.eOutcome = ESiteOutcome::Cancelled;
-    } else if (!conversion.m_bWritten) {
+    } else if (!conversion.Done()) {
         // No "wvf.par": after a fetch that broke off, the fetch is what went wrong.
-        result.szReason = !bFetched                         ? LinkText::kFetchFailed
-                          : !conversion.m_szMessage.empty() ? conversion.m_szMessage
-                                                            : LinkText::kConvertOpenError;
+        result.szReason = !bFetched                          ? LinkText::kFetchFailed
+                          : !conversion.m_strMessage.empty() ? conversion.m_strMessage
+                                                             : LinkText::kConvertOpenError;
     } else if (bFetched && report.failed.empty() && conversion.m_Missing.empty()) {
         PlaceComplete(szConverted, szFileName, result);
     } else {

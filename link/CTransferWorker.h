@@ -3,6 +3,7 @@
 // texts and messages leave through callbacks (on the worker's thread).
 #pragma once
 
+#include "core/CProgressReporter.h"
 #include "link/CParallelLink.h"
 
 #include <atomic>
@@ -55,7 +56,9 @@ struct SSiteResult {
 };
 
 struct STransferEvents {
-    std::function<void(int)> onProgress;               // 0..100
+    // 0..100 on the worker's thread (the total is 100); its cancel stops the transfer as RequestStop
+    // does, at the next site.
+    CProgressReporter* pProgress = nullptr;
     std::function<void(const std::string&)> onLog;     // log texts, "\r\n"-ended as the tester's
     std::function<void(const std::string&)> onMessage; // the final message (UTF-8)
     // A site was handled (whatever its outcome): its index in sites and what became of it. Not

@@ -118,9 +118,9 @@ bool ReadInstrumentRecord(const std::string& szPath, SInstrumentWorkArea& work,
     return pSource && ReadInstrumentRecord(*pSource, work, record);
 }
 
-SConvertResult ConvertFolder(const std::string& szFolder, const std::string& szTarget,
+CConvertResult ConvertFolder(const std::string& szFolder, const std::string& szTarget,
                              const std::function<void(const std::string&)>& onLog) {
-    SConvertResult result;
+    CConvertResult result;
     auto Log = [&](const char* szText) {
         if (onLog) onLog(szText);
     };
@@ -133,7 +133,9 @@ SConvertResult ConvertFolder(const std::string& szFolder, const std::string& szT
     const std::string szParameters = Path("wvf.par");
     if (!ReadFolderParameters(szParameters, header)) {
         Log(kParameterOpenError);
-        result.m_szMessage = kNotTesterData;
+        result.m_eCode = EResultCode::ReadFailed;
+        result.m_strMessage = kNotTesterData;
+        result.m_strDetail = szParameters + " cannot be read as the tester's parameter file";
         return result;
     }
     std::remove(szParameters.c_str());
@@ -174,9 +176,11 @@ SConvertResult ConvertFolder(const std::string& szFolder, const std::string& szT
     });
     if (!szError.empty()) {
         Log(kConvertOpenError);
+        result.m_eCode = EResultCode::WriteFailed;
+        result.m_strDetail = szError;
         return result;
     }
-    result.m_bWritten = true;
+    result.m_eCode = result.m_Missing.empty() ? EResultCode::Ok : EResultCode::Partial;
     result.m_nRecords = header.m_nPileCount;
     return result;
 }

@@ -4,6 +4,7 @@
 
 #include "core/CByteSource.h"
 #include "core/CProjectHeader.h"
+#include "core/CResult.h"
 
 #include <cstdint>
 #include <functional>
@@ -37,16 +38,17 @@ bool ReadInstrumentRecord(const std::string& szPath, SInstrumentWorkArea& work,
 // The same from bytes already at hand (always true).
 bool ReadInstrumentRecord(CByteSource& src, SInstrumentWorkArea& work, uint8_t (&record)[kWvf02RecordSize]);
 
-struct SConvertResult {
-    bool m_bWritten = false;    // the target file was written
+// Ok when every announced record arrived, Partial when the file was written without some of them,
+// otherwise a failure (ReadFailed: not tester data; WriteFailed: the target could not be written).
+struct CConvertResult : CResult {
+    CConvertResult() { m_eCode = EResultCode::Failed; } // nothing written until the conversion says so
     int m_nRecords = 0;         // records in it (the header count says the same)
     int m_nExpected = 0;        // records "wvf.par" announced
     std::vector<int> m_Missing; // numbers of the record files that could not be read or were short
     // Record files shorter than a record (names as found in the folder): counted as missing, not
     // converted and left in the folder, so that what the tester sent can still be recovered.
     std::vector<std::string> m_ShortFiles;
-    std::string m_szMessage; // message for the user, empty when none
-    bool Complete() const { return m_bWritten && m_Missing.empty(); }
+    bool Complete() const { return Ok(); }
 };
 
 // Converts the tester files in szFolder (with a trailing "/" or not) into szTarget. The files read
@@ -58,7 +60,7 @@ struct SConvertResult {
 // count is the number of records actually written. onLog receives the log texts
 // ("\r\nParameter file open error!\r\n", "\r\nTarget file open error!\r\n", "\r\nShort record file
 // ...", "转换文件打开错误!\r\n").
-SConvertResult ConvertFolder(const std::string& szFolder, const std::string& szTarget,
+CConvertResult ConvertFolder(const std::string& szFolder, const std::string& szTarget,
                              const std::function<void(const std::string&)>& onLog);
 
 } // namespace pw

@@ -13,9 +13,8 @@
 
 namespace pw::report {
 
-std::string WriteExcelTable(const std::string& outPath, const std::vector<CPileRecord>& piles,
-                            const std::vector<int>& pileIndices, std::string* pDetail) {
-    if (pDetail) pDetail->clear();
+CResult WriteExcelTable(const std::string& outPath, const std::vector<CPileRecord>& piles,
+                        const std::vector<int>& pileIndices) {
     std::string libraryError;
     const auto body = [&](const std::string& tmp, int& nErrno) {
         errno = 0;
@@ -52,9 +51,9 @@ std::string WriteExcelTable(const std::string& outPath, const std::vector<CPileR
     };
     int nErrno = 0;
     const std::string written = WriteFileAtomicallyByName(outPath, body, &nErrno);
-    if (written.empty()) return {};
-    if (pDetail) *pDetail = libraryError.empty() ? written : written + " (" + libraryError + ")";
-    return nErrno ? WriteErrorReason(nErrno) : rtext::kNotWritten;
+    if (written.empty()) return CResult::Success();
+    return CResult::Failure(EResultCode::WriteFailed, nErrno ? WriteErrorReason(nErrno) : rtext::kNotWritten,
+                            libraryError.empty() ? written : written + " (" + libraryError + ")");
 }
 
 } // namespace pw::report

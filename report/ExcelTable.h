@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "core/CPileRecord.h"
+#include "core/CResult.h"
 
 namespace pw::report {
 
-// The rows of the piles at these indices, in this order. Written atomically; "" or why not, as a
-// Chinese sentence (the technical detail in English in *pDetail when given).
-std::string WriteExcelTable(const std::string& outPath, const std::vector<CPileRecord>& piles,
-                            const std::vector<int>& pileIndices, std::string* pDetail = nullptr);
+// The rows of the piles at these indices, in this order. Written atomically: Ok, or WriteFailed with
+// the Chinese sentence and the English detail (the system's and the library's words).
+CResult WriteExcelTable(const std::string& outPath, const std::vector<CPileRecord>& piles,
+                        const std::vector<int>& pileIndices);
 
 } // namespace pw::report

@@ -208,9 +208,8 @@ struct CMemoryZip {
     }
 };
 
-std::string Fail(std::string* pDetail, const std::string& text, const std::string& detail) {
-    if (pDetail) *pDetail = detail;
-    return text;
+CResult Fail(const std::string& text, const std::string& detail, EResultCode eCode = EResultCode::Failed) {
+    return CResult::Failure(eCode, text, detail);
 }
 
 } // namespace
@@ -242,23 +241,26 @@ std::map<std::string, std::string> TemplateFields(const CReportContent& c) {
     };
 }
 
-std::string WriteWordReport(const std::string& templatePath, const std::string& outPath,
-                            const CReportContent& content, const PictureSource& pictures,
-                            const ProgressSink& progress, std::string* pDetail) {
-    if (pDetail) pDetail->clear();
+CResult WriteWordReport(const std::string& templatePath, const std::string& outPath,
+                        const CReportContent& content, const PictureSource& pictures,
+                        CProgressReporter* pProgress) {
     int zipError = 0;
     std::unique_ptr<zip_t, ZipCloser> source(zip_open(templatePath.c_str(), ZIP_RDONLY, &zipError));
-    if (!source) return Fail(pDetail, rtext::kTemplateMissing, "cannot open the report template " + templatePath);
+    if (!source)
+        return Fail(rtext::kTemplateMissing, "cannot open the report template " + templatePath,
+                    EResultCode::ReadFailed);
     std::string error;
     const std::string documentXml = ReadEntry(source.get(), kDocument, error);
     const std::string relsXml = ReadEntry(source.get(), kDocumentRels, error);
     const std::string typesXml = ReadEntry(source.get(), kContentTypes, error);
-    if (!error.empty()) return Fail(pDetail, rtext::kTemplateDamaged, error + " (" + templatePath + ")");
+    if (!error.empty())
+        return Fail(rtext::kTemplateDamaged, error + " (" + templatePath + ")", EResultCode::ReadFailed);
     pugi::xml_document doc, rels, types;
     if (!doc.load_string(documentXml.c_str(), pugi::parse_default | pugi::parse_ws_pcdata) ||
         !rels.load_string(relsXml.c_str()) || !types.load_string(typesXml.c_str()))
-        return Fail(pDetail, rtext::kTemplateDamaged,
-                    "the report template " + templatePath + " is damaged (its XML does not parse)");
+        return Fail(rtext::kTemplateDamaged,
+                    "the report template " + templatePath + " is damaged (its XML does not parse)",
+                    EResultCode::ReadFailed);
 
     pugi::xml_node root = doc.document_element();
     FillTextFields(root, TemplateFields(content));
@@ -278,13 +280,14 @@ std::string WriteWordReport(const std::string& templatePath, const std::string& 
         }
         int nextId = FirstFreeDrawingId(root);
         const int total = static_cast<int>(content.m_Piles.size());
+        if (pProgress) pProgress->SetTotal(total);
         for (int k = 0; k < total; ++k) {
             CPicture picture;
             if (!pictures || !pictures(content.m_Piles[static_cast<std::size_t>(k)], picture) || picture.m_Png.empty()) {
                 const std::string& name = content.m_Rows[static_cast<std::size_t>(k)].m_Cells[0];
                 char text[256];
                 std::snprintf(text, sizeof text, rtext::kPictureFailed, name.c_str());
-                return Fail(pDetail, text, "the picture of pile " + name + " could not be drawn");
+                return Fail(text, "the picture of pile " + name + " could not be drawn");
             }
             const std::string relId = "rIdPilePicture" + std::to_string(k + 1);
             const std::string part = "media/pile" + std::to_string(k + 1) + ".png";
@@ -296,14 +299,17 @@ std::string WriteWordReport(const std::string& templatePath, const std::string& 
                 InsertPicture(at, relId, nextId++, picture);
             buffers.emplace_back(picture.m_Png.begin(), picture.m_Png.end());
             media.emplace_back("word/" + part, &buffers.back());
-            if (progress && !progress(k + 1, total)) return "cancelled";
+            if (pProgress) {
+                pProgress->Advance(content.m_Rows[static_cast<std::size_t>(k)].m_Cells[0]);
+                if (pProgress->IsCancelled()) return CResult::Cancel();
+            }
         }
         for (pugi::xml_node at : pictureAt)
             at.parent().remove_child(at);
     }
 
     CMemoryZip out;
-    if (!out.m_pZip) return Fail(pDetail, rtext::kBuildFailed, "cannot build the archive in memory");
+    if (!out.m_pZip) return Fail(rtext::kBuildFailed, "cannot build the archive in memory");
     buffers.push_back(Serialise(doc));
     const std::string* newDocument = &buffers.back();
     buffers.push_back(Serialise(rels));
@@ -335,14 +341,17 @@ std::string WriteWordReport(const std::string& templatePath, const std::string& 
     }
     for (const auto& [name, data] : media)
         ok = ok && addBuffer(name, data);
-    if (!ok) return Fail(pDetail, rtext::kBuildFailed, std::string("cannot build the report: ") + zip_strerror(out.m_pZip));
+    if (!ok)
+        return Fail(rtext::kBuildFailed, std::string("cannot build the report: ") + zip_strerror(out.m_pZip));
     std::string bytes, why;
-    if (!out.Finish(bytes, why)) return Fail(pDetail, rtext::kBuildFailed, "cannot build the report: " + why);
+    if (!out.Finish(bytes, why)) return Fail(rtext::kBuildFailed, "cannot build the report: " + why);
     int nErrno = 0;
     const std::string written = WriteFileAtomically(
         outPath, [&bytes](CByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); }, &nErrno);
-    if (!written.empty()) return Fail(pDetail, nErrno ? WriteErrorReason(nErrno) : rtext::kNotWritten, written);
-    return {};
+    if (!written.empty())
+        return Fail(nErrno ? WriteErrorReason(nErrno) : rtext::kNotWritten, written,
+                    EResultCode::WriteFailed);
+    return CResult::Success();
 }
 
 } // namespace pw::report

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/CProgressReporter.h"
+#include "core/CResult.h"
 #include "core/ReportContent.h"
 
 namespace pw::report {
@@ -21,8 +23,6 @@ struct CPicture {
 // The picture of the reported pile at this index of the project's records; false when it could not
 // be drawn (the report then fails: a report with a pile's picture missing is not finished).
 using PictureSource = std::function<bool(int pileIndex, CPicture& out)>;
-// Called after each picture with (done, total); returning false cancels the report (no file is left).
-using ProgressSink = std::function<bool(int done, int total)>;
 
 // Every text field of the template and its value: REPORT_NO, PROJECT_NAME, CLIENT, TEST_DATE,
 // TEST_UNIT, OWNER, CONSTRUCTION_UNIT, DESIGN_UNIT, SUPERVISION_UNIT, QUALITY_UNIT, ADDRESS,
@@ -30,11 +30,11 @@ using ProgressSink = std::function<bool(int done, int total)>;
 std::map<std::string, std::string> TemplateFields(const CReportContent& content);
 
 // Writes the report from the template file into outPath, atomically (an existing file is replaced
-// only by a complete report). Returns "" when written, "cancelled" when the progress stopped it, or
-// what went wrong as a Chinese sentence (the reason a user reads); *pDetail, when given, receives
-// the technical detail in English (the system's words, the file names).
-std::string WriteWordReport(const std::string& templatePath, const std::string& outPath,
-                            const CReportContent& content, const PictureSource& pictures,
-                            const ProgressSink& progress = {}, std::string* pDetail = nullptr);
+// only by a complete report). One progress step per picture, named by its pile; a cancel between
+// pictures gives Cancelled and writes nothing. A failure carries the reason a user reads and the
+// technical detail in English (the system's words, the file names).
+CResult WriteWordReport(const std::string& templatePath, const std::string& outPath,
+                        const CReportContent& content, const PictureSource& pictures,
+                        CProgressReporter* pProgress = nullptr);
 
 } // namespace pw::report

@@ -47,11 +47,11 @@ bool CFileCommands::OpenPath(const QString& path) {
         return false;
     }
     if (!SaveModified()) return false;
-    const DocResult result = m_doc.Open(path.toStdString());
+    const CDocResult result = m_doc.Open(path.toStdString());
     // A damaged file stays open with what was read before the damage; say what went wrong.
-    if (!result.m_bOk) m_prompts.Tell(Q(result.m_strMessage));
+    if (!result.Ok()) m_prompts.Tell(Q(result.m_strMessage));
     if (m_doc.GetPileCount() > 0) m_recent.Add(path);
-    return result.m_bOk;
+    return result.Ok();
 }
 
 void CFileCommands::Open() {
@@ -63,17 +63,17 @@ bool CFileCommands::Save() {
     // from a tester folder, are saved under a name the user picks: the tester's own files are never
     // written over.
     if (!m_doc.HasProjectFile()) return SaveAs();
-    const DocResult result = m_doc.Save(m_doc.m_strPath);
-    if (!result.m_bOk) m_prompts.Tell(Q(result.m_strMessage));
-    return result.m_bOk;
+    const CDocResult result = m_doc.Save(m_doc.m_strPath);
+    if (!result.Ok()) m_prompts.Tell(Q(result.m_strMessage));
+    return result.Ok();
 }
 
 bool CFileCommands::SaveAs() {
     const QString path =
         m_prompts.AskSavePath(QString::fromUtf8(msg::kFileFilter), Q(m_doc.ProposedSavePath()));
     if (path.isEmpty()) return false;
-    const DocResult result = m_doc.Save(path.toStdString());
-    if (!result.m_bOk) {
+    const CDocResult result = m_doc.Save(path.toStdString());
+    if (!result.Ok()) {
         m_prompts.Tell(Q(result.m_strMessage));
         return false;
     }
@@ -84,8 +84,8 @@ bool CFileCommands::SaveAs() {
 void CFileCommands::SaveChecked() {
     const QString path = m_prompts.AskSavePath(QString::fromUtf8(msg::kCheckedFilter), QString());
     if (path.isEmpty()) return;
-    const DocResult result = m_doc.SaveChecked(path.toStdString());
-    if (!result.m_bOk) m_prompts.Tell(Q(result.m_strMessage));
+    const CDocResult result = m_doc.SaveChecked(path.toStdString());
+    if (!result.Ok()) m_prompts.Tell(Q(result.m_strMessage));
 }
 
 void CFileCommands::Merge(const QString& frameTitle) {
@@ -97,8 +97,8 @@ void CFileCommands::Merge(const QString& frameTitle) {
     }
     const auto paths = m_prompts.AskMergePaths();
     if (!paths) return;
-    const DocResult result = m_doc.MergeFiles(paths->first.toStdString(), paths->second.toStdString());
-    if (!result.m_bOk) m_prompts.Tell(QString::fromUtf8(msg::kMergeFailed));
+    const CDocResult result = m_doc.MergeFiles(paths->first.toStdString(), paths->second.toStdString());
+    if (!result.Ok()) m_prompts.Tell(QString::fromUtf8(msg::kMergeFailed));
 }
 
 void CFileCommands::New() {

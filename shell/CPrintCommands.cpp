@@ -7,13 +7,13 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QStringList>
 
 #include "core/CommandIds.h"
 #include "core/PictureFiles.h"
 #include "core/ViewLayout.h"
 #include "shell/CCommandRouter.h"
+#include "shell/CDialogProgress.h"
 #include "shell/CShellPrompts.h"
 #include "shell/SettingsPaths.h"
 #include "shell/ShellCommandIds.h"
@@ -28,23 +28,6 @@ CDate Today() {
     const QDate d = QDate::currentDate();
     return CDate{d.year(), d.month(), d.day()};
 }
-
-// A progress dialog that shows itself only when the work takes a while.
-struct CProgress {
-    QProgressDialog dialog;
-    CProgress(const char* label, int total, QWidget* parent)
-        : dialog(QString::fromUtf8(label), QString::fromUtf8(msg::kCancel), 0, total, parent) {
-        dialog.setWindowModality(Qt::WindowModal);
-        dialog.setMinimumDuration(300);
-    }
-    ProgressSink Sink() {
-        return [this](int done, int total) {
-            dialog.setMaximum(total);
-            dialog.setValue(done);
-            return !dialog.wasCanceled();
-        };
-    }
-};
 
 } // namespace
 
@@ -97,19 +80,15 @@ void CPrintCommands::Print() {
     printer.setFullPage(true);
     const int from = printer.fromPage() > 0 ? printer.fromPage() : 1;
     const int to = printer.toPage() > 0 ? printer.toPage() : pages.PageCount();
-    CProgress progress(msg::kPrintProgress, to - from + 1, m_pWindow);
+    CDialogProgress progress(QString::fromUtf8(msg::kPrintProgress), m_pWindow);
     // The document, the printer and where it goes (a file when printing to PDF).
     QStringList label{QString::fromUtf8(msg::kPrintProgress), printer.docName(), printer.printerName()};
     if (!printer.outputFileName().isEmpty()) label << printer.outputFileName();
     label.removeAll(QString());
-    progress.dialog.setLabelText(label.join(QLatin1Char('\n')));
-    bool cancelled = false;
-    const ProgressSink sink = progress.Sink();
-    const bool ok = pages.PrintPages(printer, from, to, [&](int done, int total) {
-        cancelled = !sink(done, total);
-        return !cancelled;
-    });
-    progress.dialog.reset();
+    progress.SetLabel(label.join(QLatin1Char('\n')));
+    const bool ok = pages.PrintPages(printer, from, to, &progress);
+    const bool cancelled = progress.IsCancelled();
+    progress.Dialog().reset(); // gone before any message
     if (cancelled) printer.abort();
     if (!ok && !cancelled) m_prompts.Tell(QString::fromUtf8(msg::kPrintFailed));
 }
@@ -146,11 +125,12 @@ void CPrintCommands::SaveCurrentPicture() {
     CPictureOptions options;
     options.m_Settings = Settings();
     options.m_Cell = CellOptionsOf(m_doc);
-    const std::string why =
+    const CResult written =
         WritePilePicture(*rec, PictureLayoutOf(LayoutOf(m_doc.m_Display.m_nLayout)), options, path.toStdString());
-    if (!why.empty())
-        m_prompts.Tell(QString::fromUtf8(msg::kPictureNotSaved).arg(path, QString::fromStdString(why)),
-                       QMessageBox::Critical);
+    if (!written.Ok())
+        m_prompts.Tell(
+            QString::fromUtf8(msg::kPictureNotSaved).arg(path, QString::fromStdString(written.m_strMessage)),
+            QMessageBox::Critical);
 }
 
 void CPrintCommands::SaveSelectedPictures() {
@@ -182,19 +162,20 @@ void CPrintCommands::SaveSelectedPictures() {
     options.m_Settings = Settings();
     options.m_Cell = CellOptionsOf(m_doc);
     const PictureLayout layout = PictureLayoutOf(LayoutOf(m_doc.m_Display.m_nLayout));
-    CProgress progress(msg::kPictureProgress, static_cast<int>(piles.size()), m_pWindow);
+    CDialogProgress progress(QString::fromUtf8(msg::kPictureProgress), m_pWindow);
+    progress.SetTotal(static_cast<int>(piles.size()));
     // One file that cannot be written does not stop the others; the failures are listed at the end.
     QStringList failures;
-    for (std::size_t i = 0; i < piles.size(); ++i) {
-        progress.dialog.setValue(static_cast<int>(i));
-        if (progress.dialog.wasCanceled()) break;
+    for (std::size_t i = 0; i < piles.size() && !progress.IsCancelled(); ++i) {
         const CPileRecord& rec = m_doc.m_Piles[static_cast<std::size_t>(piles[i])];
-        const std::string why = WritePilePicture(rec, layout, options, paths[i].toStdString());
-        if (!why.empty())
+        const CResult written = WritePilePicture(rec, layout, options, paths[i].toStdString());
+        if (!written.Ok())
             failures << QString::fromUtf8(msg::kPictureFailureLine)
-                            .arg(QFileInfo(paths[i]).fileName(), QString::fromStdString(why));
+                            .arg(QFileInfo(paths[i]).fileName(),
+                                 QString::fromStdString(written.m_strMessage));
+        progress.Advance(QFileInfo(paths[i]).fileName().toStdString());
     }
-    progress.dialog.reset();
+    progress.Dialog().reset(); // gone before the list of failures
     if (!failures.isEmpty())
         m_prompts.Tell(QString::fromUtf8(msg::kPicturesNotSaved).arg(failures.size()).arg(failures.join(QLatin1Char('\n'))),
                        QMessageBox::Critical);

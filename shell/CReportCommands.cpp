@@ -5,7 +5,6 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
-#include <QProgressDialog>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -17,6 +16,7 @@
 #include "report/WordReport.h"
 #include "shell/CCommandRouter.h"
 #include "shell/CDialogCommands.h"
+#include "shell/CDialogProgress.h"
 #include "shell/CShellPrompts.h"
 #include "shell/SettingsPaths.h"
 #include "shell/ShellCommandIds.h"
@@ -71,10 +71,7 @@ void CReportCommands::WordReport() {
     const QDate today = QDate::currentDate();
     const CReportContent content =
         MakeReportContent(m_doc.m_Piles, *confirmed, m_doc.GetPileCount(), CDate{today.year(), today.month(), today.day()});
-    QProgressDialog progress(QString::fromUtf8(msg::kReportProgress), QString::fromUtf8(msg::kCancel), 0,
-                             static_cast<int>(content.m_Piles.size()), m_pWindow);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(300);
+    CDialogProgress progress(QString::fromUtf8(msg::kReportProgress), m_pWindow);
     const std::vector<CPileRecord>& piles = m_doc.m_Piles;
     // The pictures show what the picture export shows: the information box as the print settings say.
     CPictureOptions options;
@@ -86,14 +83,13 @@ void CReportCommands::WordReport() {
                                    &out.m_nWidth, &out.m_nHeight, options);
         return !out.m_Png.empty();
     };
-    const std::string error = report::WriteWordReport(
-        FindDataFile("report-template.docx"), path.toStdString(), content, pictures, [&progress](int done, int) {
-            progress.setValue(done);
-            return !progress.wasCanceled();
-        });
-    progress.reset();
-    if (error == "cancelled") return;
-    if (!error.empty()) return m_prompts.Tell(QString::fromUtf8(msg::kReportFailed).arg(QString::fromStdString(error)));
+    const CResult written = report::WriteWordReport(FindDataFile("report-template.docx"), path.toStdString(),
+                                                    content, pictures, &progress);
+    progress.Dialog().reset();
+    if (written.Cancelled()) return;
+    if (!written.Ok())
+        return m_prompts.Tell(
+            QString::fromUtf8(msg::kReportFailed).arg(QString::fromStdString(written.m_strMessage)));
     OpenOrSayWhere(path);
 }
 
@@ -101,9 +97,11 @@ void CReportCommands::ExcelTable() {
     if (m_doc.GetPileCount() == 0) return; // the project holds no pile: nothing happens
     const QString path = m_prompts.AskSavePath(QString::fromUtf8(msg::kExcelFilter), DocumentsPath(msg::kTableFileName));
     if (path.isEmpty()) return;
-    const std::string error =
+    const CResult written =
         report::WriteExcelTable(path.toStdString(), m_doc.m_Piles, TickedPilesInNameOrder(m_doc.m_Piles));
-    if (!error.empty()) return m_prompts.Tell(QString::fromUtf8(msg::kTableFailed).arg(QString::fromStdString(error)));
+    if (!written.Ok())
+        return m_prompts.Tell(
+            QString::fromUtf8(msg::kTableFailed).arg(QString::fromStdString(written.m_strMessage)));
     OpenOrSayWhere(path);
 }
 

@@ -31,8 +31,6 @@ inline constexpr const char* kReportInfoTitle = "工程信息";
 inline constexpr const char* kGainTitle = "波形放大";
 inline constexpr const char* kFilterTitle = "低通、高通滤波";
 inline constexpr const char* kPrintSetupTitle = "打印设置";
-inline constexpr const char* kTooManyChars = "“请填入不多于%1个的字符。”";
-inline constexpr const char* kIntOutOfRange = "“请填入一个在%1和%2之间的整数。”";
 
 // The report and the table (our own texts, in the style of the ones above).
 inline constexpr const char* kReportFileName = "WVF报告文档.docx";

@@ -208,38 +208,30 @@ void CPagePrinter::DrawPage(QPainter& painter, int page, double dpiX, double dpi
 }
 
 bool CPagePrinter::PrintPages(QPagedPaintDevice& device, int from, int to,
-                              const ProgressSink& progress) const {
+                              CProgressReporter* pProgress) const {
     QPainter painter;
     if (!painter.begin(&device)) return false;
     from = std::max(from, 1);
     to = std::min(to, m_nPages);
     const double dpiX = device.logicalDpiX(), dpiY = device.logicalDpiY();
+    if (pProgress) pProgress->SetTotal(to - from + 1);
     for (int p = from; p <= to; ++p) {
-        if (progress && !progress(p - from, to - from + 1)) {
+        if (pProgress && pProgress->IsCancelled()) {
             painter.end();
             return false;
         }
         if (p > from) device.newPage();
         DrawPage(painter, p, dpiX, dpiY);
+        if (pProgress) pProgress->Advance();
     }
-    if (progress) progress(to - from + 1, to - from + 1);
     return painter.end();
 }
 
-std::string WritePrintPdf(const CPrintJob& job, const std::string& path, const ProgressSink& progress,
-                          std::string* pDetail) {
-    if (pDetail) pDetail->clear();
+CResult WritePrintPdf(const CPrintJob& job, const std::string& path, CProgressReporter* pProgress) {
     const CPagePrinter printer(job);
-    if (printer.PageCount() == 0) {
-        if (pDetail) *pDetail = "no pile to print";
-        return vtext::kPdfNotDrawn;
-    }
+    if (printer.PageCount() == 0)
+        return CResult::Failure(EResultCode::Refused, vtext::kPdfNotDrawn, "no pile to print");
     bool drawn = false;
-    bool cancelled = false;
-    const ProgressSink watch = [&](int done, int total) {
-        cancelled = progress && !progress(done, total);
-        return !cancelled;
-    };
     int nErrno = 0;
     const std::string written = WriteFileAtomically(
         path,
@@ -250,14 +242,15 @@ std::string WritePrintPdf(const CPrintJob& job, const std::string& path, const P
             pdf.setTitle(QString::fromStdString(job.m_strTitle));
             pdf.setCreator(QStringLiteral("pilewave"));
             printer.ConfigureDevice(pdf);
-            drawn = printer.PrintPages(pdf, 1, printer.PageCount(), watch);
+            drawn = printer.PrintPages(pdf, 1, printer.PageCount(), pProgress);
             return drawn;
         },
         &nErrno);
-    if (written.empty()) return {};
-    if (cancelled) return "cancelled";
-    if (pDetail) *pDetail = drawn || nErrno ? written : "the PDF could not be drawn";
-    return nErrno ? WriteErrorReason(nErrno) : drawn ? vtext::kFileNotWritten : vtext::kPdfNotDrawn;
+    if (written.empty()) return CResult::Success();
+    if (pProgress && pProgress->IsCancelled()) return CResult::Cancel();
+    if (nErrno) return CResult::Failure(EResultCode::WriteFailed, WriteErrorReason(nErrno), written);
+    if (drawn) return CResult::Failure(EResultCode::WriteFailed, vtext::kFileNotWritten, written);
+    return CResult::Failure(EResultCode::Failed, vtext::kPdfNotDrawn, "the PDF could not be drawn");
 }
 
 } // namespace pw

@@ -13,6 +13,8 @@
 
 #include "core/CDate.h"
 #include "core/CPileRecord.h"
+#include "core/CProgressReporter.h"
+#include "core/CResult.h"
 #include "core/PageLayout.h"
 #include "core/PrintSettings.h"
 #include "view/CPlotCanvas.h"
@@ -49,9 +51,6 @@ struct CPrintJob {
 // The job of the project's printed piles (ticked ones, else the selected ones, in list order).
 CPrintJob MakePrintJob(const CDEVAzazDoc& doc, const CPrintSettings& settings, CDate today);
 
-// Progress of long work: (done, total); false asks to stop.
-using ProgressSink = std::function<bool(int done, int total)>;
-
 // The printed cell of a pile at (x, y), w x h plot units, with the canvas's scales: the trace box
 // (four fifths of the width) with head/toe marks, defects, the scale and its legends, and the
 // information box to its right.
@@ -74,8 +73,10 @@ public:
     void DrawPage(QPainter& painter, int page, double dpiX, double dpiY) const;
 
     // Pages from..to (1-based, inclusive) onto a configured device, a new sheet for each after the
-    // first. False when the painter could not start or the progress asked to stop.
-    bool PrintPages(QPagedPaintDevice& device, int from, int to, const ProgressSink& progress = {}) const;
+    // first, one progress step per page. False when the painter could not start or the user asked
+    // the progress to stop (pProgress->IsCancelled() tells which).
+    bool PrintPages(QPagedPaintDevice& device, int from, int to,
+                    CProgressReporter* pProgress = nullptr) const;
 
 private:
     std::shared_ptr<const CPrintJob> m_pJob;
@@ -84,9 +85,8 @@ private:
 };
 
 // All pages as a PDF at 1200 dpi, saved by core's safe write (beside path, flushed to disk, renamed
-// over it only when complete). Returns "" when written, "cancelled" when the progress stopped it, or
-// why not as a Chinese sentence; *pDetail, when given, receives the English detail.
-std::string WritePrintPdf(const CPrintJob& job, const std::string& path, const ProgressSink& progress = {},
-                          std::string* pDetail = nullptr);
+// over it only when complete): Ok, Cancelled when the progress stopped it (nothing written), or why
+// not (WriteFailed or Failed) with the Chinese sentence and the English detail.
+CResult WritePrintPdf(const CPrintJob& job, const std::string& path, CProgressReporter* pProgress = nullptr);
 
 } // namespace pw

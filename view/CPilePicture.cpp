@@ -76,9 +76,8 @@ std::vector<uint8_t> PilePicturePng(const CPileRecord& rec, PictureLayout layout
     return std::vector<uint8_t>(buffer.data().begin(), buffer.data().end());
 }
 
-std::string WritePilePicture(const CPileRecord& rec, PictureLayout layout, const CPictureOptions& options,
-                             const std::string& path, std::string* pDetail) {
-    if (pDetail) pDetail->clear();
+CResult WritePilePicture(const CPileRecord& rec, PictureLayout layout, const CPictureOptions& options,
+                         const std::string& path) {
     std::vector<uint8_t> bytes;
     if (EndsWithPng(path)) {
         bytes = PilePicturePng(rec, layout, nullptr, nullptr, options);
@@ -89,16 +88,15 @@ std::string WritePilePicture(const CPileRecord& rec, PictureLayout layout, const
                                     reinterpret_cast<const uint32_t*>(image.constBits()),
                                     static_cast<int>(image.bytesPerLine()));
     }
-    if (bytes.empty()) {
-        if (pDetail) *pDetail = "the picture could not be drawn";
-        return vtext::kPictureNotDrawn;
-    }
+    if (bytes.empty())
+        return CResult::Failure(EResultCode::Failed, vtext::kPictureNotDrawn,
+                                "the picture could not be drawn");
     int nErrno = 0;
     const std::string written = WriteFileAtomically(
         path, [&bytes](CByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); }, &nErrno);
-    if (written.empty()) return {};
-    if (pDetail) *pDetail = written;
-    return nErrno ? WriteErrorReason(nErrno) : vtext::kFileNotWritten;
+    if (written.empty()) return CResult::Success();
+    return CResult::Failure(EResultCode::WriteFailed,
+                            nErrno ? WriteErrorReason(nErrno) : vtext::kFileNotWritten, written);
 }
 
 } // namespace pw

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/CPileRecord.h"
+#include "core/CResult.h"
 #include "core/PrintSettings.h"
 #include "core/ViewLayout.h"
 #include "view/CPagePrinter.h"
@@ -40,9 +41,9 @@ std::vector<uint8_t> PilePicturePng(const CPileRecord& rec, PictureLayout layout
                                     int* height = nullptr, const CPictureOptions& options = {});
 
 // Writes the picture to path: a .png when the name ends in ".png" (any case), otherwise the .bmp. The
-// file is saved by core's safe write (beside path, renamed over it only when complete). "" or why
-// not as a Chinese sentence; *pDetail, when given, receives the English detail.
-std::string WritePilePicture(const CPileRecord& rec, PictureLayout layout, const CPictureOptions& options,
-                             const std::string& path, std::string* pDetail = nullptr);
+// file is saved by core's safe write (beside path, renamed over it only when complete): Ok, or why
+// not (Failed when it could not be drawn, WriteFailed) with the Chinese sentence and the English detail.
+CResult WritePilePicture(const CPileRecord& rec, PictureLayout layout, const CPictureOptions& options,
+                         const std::string& path);
 
 } // namespace pw

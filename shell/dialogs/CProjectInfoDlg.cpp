@@ -67,13 +67,13 @@ CProjectInfoDlg::CProjectInfoDlg(const CProjectInfo& info, CShellPrompts& prompt
     // In the order of the exchange: unit, project name, diameter, pile name.
     m_pGuard = new CFieldGuard(*this, prompts, buttons->buttons().at(1));
     m_pGuard->AddText(
-        m_pUnit, [this] { return m_pUnit->text(); }, 50);
+        m_pUnit, [this] { return m_pUnit->text(); }, kUnitChars);
     m_pGuard->AddText(
-        m_pProject, [this] { return m_pProject->text(); }, 20);
+        m_pProject, [this] { return m_pProject->text(); }, kProjectNameChars);
     m_pGuard->AddInteger(m_pDiameter, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), {},
-                         std::pair{0, 5000});
+                         std::pair{kDiameterMin, kDiameterMax});
     m_pGuard->AddText(
-        m_pPileName, [this] { return m_pPileName->text(); }, 10);
+        m_pPileName, [this] { return m_pPileName->text(); }, kPileNameChars);
 }
 
 void CProjectInfoDlg::accept() {

@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "core/PileTypes.h"
+#include "core/ValueRules.h"
 #include "shell/CShellPrompts.h"
 #include "shell/ShellMessages.h"
 #include "shell/dialogs/FieldExchange.h"
@@ -121,20 +122,20 @@ CReportInfoDlg::CReportInfoDlg(const CReportInfo& info, const QString& folder, C
     for (QLineEdit* e : {m_pReportNo, m_pAddress, m_pOwner, m_pProject, m_pDesign, m_pSupervision,
                          m_pConstruction, m_pQuality, m_pClient})
         m_pGuard->AddText(
-            e, [e] { return e->text(); }, 200);
+            e, [e] { return e->text(); }, kReportFieldChars);
     m_pGuard->AddText(
-        m_pStrength, [this] { return m_pStrength->currentText(); }, 200);
+        m_pStrength, [this] { return m_pStrength->currentText(); }, kReportFieldChars);
     m_pGuard->AddText(
-        m_pPileType, [this] { return m_pPileType->currentText(); }, 200);
+        m_pPileType, [this] { return m_pPileType->currentText(); }, kReportFieldChars);
     m_pGuard->AddText(
-        m_pUnit, [this] { return m_pUnit->text(); }, 200);
+        m_pUnit, [this] { return m_pUnit->text(); }, kReportFieldChars);
     m_pGuard->AddText(
-        m_pInspectors, [this] { return m_pInspectors->text(); }, 200);
+        m_pInspectors, [this] { return m_pInspectors->text(); }, kReportFieldChars);
     constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
     m_pGuard->AddInteger(m_pTotal, kMin, kMax);
     m_pGuard->AddInteger(m_pDiameter, kMin, kMax);
     m_pGuard->AddText(
-        m_pGeology, [this] { return m_pGeology->toPlainText(); }, 2000);
+        m_pGeology, [this] { return m_pGeology->toPlainText(); }, kGeologyChars);
 
     // Opening: the kept fields from the settings file (a missing file is made by the first OK).
     const CReportSettingsResult loaded = LoadReportSettings(m_strFolder.toStdString(), m_Info);

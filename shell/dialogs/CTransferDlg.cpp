@@ -24,6 +24,7 @@
 #include "core/GbkText.h"
 #include "link/TesterConversion.h"
 #include "link/TesterSiteList.h"
+#include "shell/CDialogProgress.h"
 #include "shell/ShellMessages.h"
 #include "shell/dialogs/CTransferPort.h"
 
@@ -426,10 +427,8 @@ void CTransferDlg::StartTransfer() {
 
     // Everything below runs on the worker thread: it only posts to the window's thread.
     STransferEvents events;
-    events.onProgress = [this](int n) {
-        QMetaObject::invokeMethod(
-            this, [this, n] { m_pProgress->setValue(n); }, Qt::QueuedConnection);
-    };
+    if (!m_pBarProgress) m_pBarProgress = std::make_unique<CPostedBarProgress>(m_pProgress);
+    events.pProgress = m_pBarProgress.get();
     events.onLog = [this](const std::string& sz) {
         QMetaObject::invokeMethod(
             this, [this, text = QString::fromStdString(sz)] { AppendLog(text); }, Qt::QueuedConnection);

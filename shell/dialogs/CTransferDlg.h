@@ -30,6 +30,7 @@ class QTreeWidgetItem;
 
 namespace pw {
 
+class CPostedBarProgress;
 class CTransferPort;
 
 class CTransferDlg : public QDialog {
@@ -95,6 +96,7 @@ private:
     QPushButton* m_pDestinationButton = nullptr;
     QLineEdit* m_pDestination = nullptr;
     QProgressBar* m_pProgress = nullptr;
+    std::unique_ptr<CPostedBarProgress> m_pBarProgress; // the worker's progress, shown on m_pProgress
     QPlainTextEdit* m_pLog = nullptr;
     QPushButton* m_pStart = nullptr;
     QPushButton* m_pClose = nullptr;

@@ -13,6 +13,7 @@
 
 #include <cmath>
 
+#include "core/ValueRules.h"
 #include "shell/CShellPrompts.h"
 #include "shell/ShellMessages.h"
 
@@ -51,14 +52,6 @@ QDialogButtonBox* MakeOkCancel(QDialog* dialog, const QString& ok, const QString
 
 QString ControlName(int id) {
     return QStringLiteral("id%1").arg(id);
-}
-
-QString TooManyCharsText(int maxChars) {
-    return QString::fromUtf8(msg::kTooManyChars).arg(maxChars);
-}
-
-QString IntOutOfRangeText(int lo, int hi) {
-    return QString::fromUtf8(msg::kIntOutOfRange).arg(lo).arg(hi);
 }
 
 CFieldGuard::CFieldGuard(QDialog& dialog, CShellPrompts& prompts, QAbstractButton* cancel)
@@ -161,13 +154,15 @@ bool CFieldGuard::CheckField(Field& f, bool onOk) {
             if (const std::string m = f.checkInteger(*v); !m.empty())
                 return Refuse(f, QString::fromUtf8(m), true);
         // The declared range is the exchange's own limit, tested on OK; the typed text stays.
-        if (onOk && f.okRange && (*v < f.okRange->first || *v > f.okRange->second))
-            return Refuse(f, IntOutOfRangeText(f.okRange->first, f.okRange->second), false);
+        if (onOk && f.okRange)
+            if (const std::string m = CheckIntegerRange(*v, f.okRange->first, f.okRange->second); !m.empty())
+                return Refuse(f, QString::fromStdString(m), false);
         break;
     }
     case Kind::Text:
-        if (onOk && f.text().toUcs4().size() > f.maxChars)
-            return Refuse(f, TooManyCharsText(f.maxChars), false);
+        if (onOk)
+            if (const std::string m = CheckTextLength(f.text().toStdString(), f.maxChars); !m.empty())
+                return Refuse(f, QString::fromStdString(m), false);
         return true;
     }
     f.previous = f.edit->text();

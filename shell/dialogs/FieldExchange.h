@@ -41,9 +41,6 @@ inline CDate FromQDate(const QDate& d) {
     return {d.year(), d.month(), d.day()};
 }
 
-QString TooManyCharsText(int maxChars);    // "“请填入不多于10个的字符。”"
-QString IntOutOfRangeText(int lo, int hi); // "“请填入一个在0和5000之间的整数。”"
-
 class CFieldGuard : public QObject {
     Q_OBJECT
 public:

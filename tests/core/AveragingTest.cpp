@@ -36,7 +36,7 @@ TEST(Averaging, RunningMeanOfTheSelectedTraces) {
     for (const Case& c : {Case{{2, 4}, 3.f}, Case{{1, 2, 6}, 3.f}, Case{{6, 2, 1}, 3.f}}) {
         auto piles = Piles({{"A1", 1}, {"A1", 2}, {"B", 9}, {"A1", 4}, {"A1", 5}, {"A1", 6}});
         const auto result = pw::AverageSelected(piles, c.selection);
-        ASSERT_TRUE(result.m_bAdded) << result.m_strMessage;
+        ASSERT_TRUE(result.Ok()) << result.m_strMessage;
         ASSERT_EQ(piles.size(), 7u);
         const CPileRecord& a = piles.back();
         EXPECT_EQ(result.m_nNewPileNo, 7);
@@ -64,7 +64,7 @@ TEST(Averaging, RefusalsLeaveTheProjectUnchanged) {
                           Case{{1, 9}, ""}, Case{{9, 1}, ""}}) {
         auto piles = Piles({{"A1", 1}, {"A1 ", 2}, {"A10", 3}});
         const auto result = pw::AverageSelected(piles, c.selection);
-        EXPECT_FALSE(result.m_bAdded);
+        EXPECT_FALSE(result.Ok());
         EXPECT_EQ(result.m_strMessage, c.message);
         EXPECT_EQ(piles.size(), 3u);
     }
@@ -73,7 +73,7 @@ TEST(Averaging, RefusalsLeaveTheProjectUnchanged) {
 TEST(Averaging, NoRoomPastTheSpareRecord) {
     auto piles = Piles(std::vector<std::pair<const char*, float>>(501, {"A", 1.f}));
     const auto result = pw::AverageSelected(piles, {1, 2});
-    EXPECT_FALSE(result.m_bAdded);
+    EXPECT_FALSE(result.Ok());
     EXPECT_EQ(piles.size(), 501u);
 }
 

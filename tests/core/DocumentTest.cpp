@@ -450,8 +450,8 @@ TEST_F(DocumentFiles, MergeThreeAndTwo) {
     const std::string a = Write("a.wvf", test::ProjectBytes(3, Named({"1", "2", "3"}), test::MakeHeader("单位一", "工程一")));
     const std::string b = Write("b.wvf", test::ProjectBytes(2, Named({"4", "5"}), test::MakeHeader("单位二", "工程二")));
     CDEVAzazDoc doc;
-    const DocResult r = doc.MergeFiles(a, b);
-    ASSERT_TRUE(r.m_bOk) << r.m_strDetail;
+    const CDocResult r = doc.MergeFiles(a, b);
+    ASSERT_TRUE(r.Ok()) << r.m_strDetail;
     ASSERT_EQ(doc.GetPileCount(), 5);
     for (int i = 0; i < 5; ++i) EXPECT_EQ(doc.m_Piles[i].m_nPileNo, i + 1);
     EXPECT_EQ(doc.m_Piles[3].GetPileName(), "4");
@@ -475,14 +475,14 @@ TEST_F(DocumentFiles, MergeRefusals) {
     for (const auto& [p1, p2] : std::vector<std::pair<std::string, std::string>>{{good, badPath}, {big, big}}) {
         CDEVAzazDoc doc;
         Load(doc, Named({"keep"}));
-        const DocResult r = doc.MergeFiles(p1, p2);
-        EXPECT_FALSE(r.m_bOk);
+        const CDocResult r = doc.MergeFiles(p1, p2);
+        EXPECT_FALSE(r.Ok());
         EXPECT_EQ(r.m_strMessage, "合并文件失败！");
         EXPECT_EQ(doc.GetPileCount(), 0);
     }
     CDEVAzazDoc doc;
     Load(doc, Named({"keep"}));
-    EXPECT_FALSE(doc.MergeFiles(good, (m_Dir / "missing.wvf").string()).m_bOk);
+    EXPECT_FALSE(doc.MergeFiles(good, (m_Dir / "missing.wvf").string()).Ok());
     EXPECT_EQ(doc.GetPileCount(), 1); // nothing could be opened: nothing changes
 }
 
@@ -490,14 +490,14 @@ TEST_F(DocumentFiles, SaveCheckedWritesTheCheckedPiles) {
     CDEVAzazDoc doc;
     Load(doc, Named({"1", "2", "3"}));
     const std::string none = (m_Dir / "none.wvf").string();
-    const DocResult empty = doc.SaveChecked(none);
+    const CDocResult empty = doc.SaveChecked(none);
     EXPECT_EQ(empty.m_strMessage, "您没有选择要保存的桩!");
     EXPECT_FALSE(fs::exists(none));
 
     doc.m_Piles[0].m_bChecked = 1;
     doc.m_Piles[2].m_bChecked = 1;
     const std::string out = (m_Dir / "checked.wvf").string();
-    ASSERT_TRUE(doc.SaveChecked(out).m_bOk);
+    ASSERT_TRUE(doc.SaveChecked(out).Ok());
     CProjectData data;
     int version = 0;
     ASSERT_TRUE(LoadProjectFile(out, data, &version).m_bOk);
@@ -514,13 +514,13 @@ TEST_F(DocumentFiles, SaveAndOpenProjectsAndFolders) {
     doc.m_Piles[1].m_bChecked = 1;
     doc.SetModified();
     const std::string path = (m_Dir / "site.wvf").string();
-    ASSERT_TRUE(doc.Save(path).m_bOk);
+    ASSERT_TRUE(doc.Save(path).Ok());
     EXPECT_EQ(doc.m_bModified, 0);
     EXPECT_EQ(doc.m_strTitle, "site.wvf");
 
     // A saved project opens as a project (its check marks and texts with it).
     CDEVAzazDoc again;
-    ASSERT_TRUE(again.Open(path).m_bOk);
+    ASSERT_TRUE(again.Open(path).Ok());
     ASSERT_EQ(again.GetPileCount(), 2);
     EXPECT_EQ(again.m_Piles[1].m_bChecked, 1);
     EXPECT_EQ(again.m_Header.GetProjectName(), "工程");
@@ -529,12 +529,12 @@ TEST_F(DocumentFiles, SaveAndOpenProjectsAndFolders) {
 
     // Any other file opens the tester folder it lies in; without idindx.par that is an empty project.
     const std::string other = Write("notes.txt", {'h', 'i'});
-    ASSERT_TRUE(again.Open(other).m_bOk);
+    ASSERT_TRUE(again.Open(other).Ok());
     EXPECT_EQ(again.GetPileCount(), 0);
     std::vector<uint8_t> index(44, 0);
     test::PutI16(index, 42, 1);
     Write("idindx.par", index);
-    ASSERT_TRUE(again.Open(other).m_bOk);
+    ASSERT_TRUE(again.Open(other).Ok());
     EXPECT_EQ(again.GetPileCount(), 1);
     EXPECT_EQ(again.m_Header.GetProjectName(), "工程"); // a folder brings no texts
 }

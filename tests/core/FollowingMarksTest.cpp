@@ -267,13 +267,13 @@ TEST(FollowingMarks, PreZeroAndPostCutAreCheckedAgainstTheRecordedHead) {
 TEST(FollowingMarks, AnAverageHasItsHeadWhereItsSamplesPutTheHeadPulse) {
     std::vector<CPileRecord> piles = {Pile(1, kHigh20, 162), Pile(2, kHigh20, 162)};
     const CAverageResult added = AverageSelected(piles, {1, 2});
-    ASSERT_TRUE(added.m_bAdded);
+    ASSERT_TRUE(added.Ok());
     EXPECT_EQ(piles.back().m_nHeadSample, 162 + 62);
     EXPECT_NEAR(PeakSample(piles.back()), piles.back().m_nHeadSample, 2);
 
     std::vector<CPileRecord> late = {Pile(1, kHigh20, 980), Pile(2, kHigh20, 980)};
     const CAverageResult refused = AverageSelected(late, {1, 2});
-    EXPECT_FALSE(refused.m_bAdded);
+    EXPECT_FALSE(refused.Ok());
     EXPECT_EQ(refused.m_strMessage, msg::kAverageHeadLeavesTrace);
     EXPECT_EQ(late.size(), 2u);
 }
@@ -335,7 +335,7 @@ TEST(FollowingMarks, ANewSpeedKeepsTheDefectsAtTheirTimes) {
 // 27 samples after the head marker, stays 27 samples after it.
 TEST(FollowingMarks, TheSampleSitesHeadPulseStaysAtItsHeadUnderAHighPass) {
     CDEVAzazDoc doc;
-    ASSERT_TRUE(doc.Open(std::string(PILEWAVE_SAMPLES) + "/sample-site.wvf").m_bOk);
+    ASSERT_TRUE(doc.Open(std::string(PILEWAVE_SAMPLES) + "/sample-site.wvf").Ok());
     doc.SetSelection({1});
     CPileRecord& pile = *doc.FindPile(1);
     auto pulseAfterHead = [&pile] {
@@ -357,7 +357,7 @@ TEST(FollowingMarks, TheSampleSitesHeadPulseStaysAtItsHeadUnderAHighPass) {
 // The sample site's pile 5 at 3400 m/s through the estimate bar: its 缩径 at 5.2 m lies at 4.7 m.
 TEST(FollowingMarks, TheSampleSitesNarrowingStaysOnItsEchoAtANewSpeed) {
     CDEVAzazDoc doc;
-    ASSERT_TRUE(doc.Open(std::string(PILEWAVE_SAMPLES) + "/sample-site.wvf").m_bOk);
+    ASSERT_TRUE(doc.Open(std::string(PILEWAVE_SAMPLES) + "/sample-site.wvf").Ok());
     doc.SetSelection({5});
     const CPileRecord& pile = *doc.FindPile(5);
     ASSERT_EQ(pile.m_Defects[0].nType, 2);

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <gtest/gtest.h>
 #include <utime.h>
 
@@ -13,7 +15,11 @@
 #include "core/PileSource.h"
 #include "core/ReadErrorText.h"
 #include "core/TesterFolderWriter.h"
+#include "core/PrintSettings.h"
+#include "core/ProjectFile.h"
+#include "core/ReportSettings.h"
 #include "core/WriteErrorText.h"
+#include "tests/FileSizeLimit.h"
 
 namespace {
 
@@ -166,18 +172,18 @@ TEST_F(SafetyTest, SavingATesterFolderNeverWritesOverItsFiles) {
     const auto pileFile = Read(fs::path(site) / "1.wvf");
     const auto index = Read(fs::path(site) / "idindx.par");
     CDEVAzazDoc doc;
-    ASSERT_TRUE(doc.Open(site + "/1.wvf").m_bOk);
+    ASSERT_TRUE(doc.Open(site + "/1.wvf").Ok());
     EXPECT_FALSE(doc.HasProjectFile());
     EXPECT_EQ(doc.ProposedSavePath(),
               (m_Dir / "3.wvf").string()); // beside the folder, not the pile file 3.wvf
     for (const char* name : {"1.wvf", "idindx.par"}) {
-        const DocResult r = doc.Save(site + "/" + name);
-        EXPECT_FALSE(r.m_bOk) << name;
+        const CDocResult r = doc.Save(site + "/" + name);
+        EXPECT_FALSE(r.Ok()) << name;
         EXPECT_EQ(r.m_strMessage, msg::kNotReplaceable);
     }
     EXPECT_EQ(Read(fs::path(site) / "1.wvf"), pileFile);
     EXPECT_EQ(Read(fs::path(site) / "idindx.par"), index);
-    ASSERT_TRUE(doc.Save(doc.ProposedSavePath()).m_bOk);
+    ASSERT_TRUE(doc.Save(doc.ProposedSavePath()).Ok());
     EXPECT_TRUE(doc.HasProjectFile());
     // A project file may be replaced; so may an empty file.
     EXPECT_TRUE(IsReplaceableByProject(doc.m_strPath));
@@ -188,13 +194,13 @@ TEST_F(SafetyTest, SavingATesterFolderNeverWritesOverItsFiles) {
 // A save the system refuses says why in Chinese after the program's message, and writes nothing.
 TEST_F(SafetyTest, AFailedSaveSaysWhy) {
     CDEVAzazDoc doc;
-    ASSERT_TRUE(doc.Open(TesterFolder("site", 2)).m_bOk);
+    ASSERT_TRUE(doc.Open(TesterFolder("site", 2)).Ok());
     doc.SetChecked(1, true);
     const std::string missing = (m_Dir / "no-such-folder" / "p.wvf").string();
-    const DocResult saved = doc.Save(missing);
-    EXPECT_FALSE(saved.m_bOk);
+    const CDocResult saved = doc.Save(missing);
+    EXPECT_FALSE(saved.Ok());
     EXPECT_EQ(saved.m_strMessage, std::string(msg::kSaveFailed) + "文件夹不存在。");
-    const DocResult checked = doc.SaveChecked(missing);
+    const CDocResult checked = doc.SaveChecked(missing);
     EXPECT_EQ(checked.m_strMessage, std::string(msg::kFileOpenFailed) + "文件夹不存在。");
     EXPECT_FALSE(fs::exists(m_Dir / "no-such-folder"));
     EXPECT_EQ(WriteErrorReason(ENOSPC), "磁盘空间不足。");
@@ -208,8 +214,8 @@ TEST_F(SafetyTest, AFileReadOnlyInPartIsSavedUnderAnotherName) {
     bytes.resize(bytes.size() - 100);
     const std::string half = Write("half.wvf", bytes);
     CDEVAzazDoc doc;
-    const DocResult opened = doc.Open(half);
-    ASSERT_FALSE(opened.m_bOk);
+    const CDocResult opened = doc.Open(half);
+    ASSERT_EQ(opened.m_eCode, EResultCode::Partial); // what was read is open
     EXPECT_EQ(doc.GetPileCount(), 4);
     EXPECT_NE(opened.m_strMessage.find("已读入前4根桩。"), std::string::npos) << opened.m_strMessage;
     EXPECT_NE(opened.m_strMessage.find(msg::kSavePartAs), std::string::npos) << opened.m_strMessage;
@@ -218,12 +224,12 @@ TEST_F(SafetyTest, AFileReadOnlyInPartIsSavedUnderAnotherName) {
     EXPECT_EQ(doc.ProposedSavePath(), (m_Dir / "half_部分.wvf").string());
     EXPECT_EQ(Read(half), bytes);
 
-    ASSERT_TRUE(doc.Save(doc.ProposedSavePath()).m_bOk);
+    ASSERT_TRUE(doc.Save(doc.ProposedSavePath()).Ok());
     EXPECT_EQ(Read(half), bytes);
     EXPECT_FALSE(doc.IsReadInPart());
     EXPECT_TRUE(doc.HasProjectFile()); // the new file holds all that is open
     // A whole file opens as before.
-    ASSERT_TRUE(doc.Open(doc.m_strPath).m_bOk);
+    ASSERT_TRUE(doc.Open(doc.m_strPath).Ok());
     EXPECT_TRUE(doc.HasProjectFile());
 }
 
@@ -343,6 +349,70 @@ TEST(Listeners, RemovalDuringDispatchIsSafe) {
     EXPECT_EQ(a.calls, 2);
     EXPECT_EQ(b.calls, 1);
     EXPECT_EQ(c.calls, 1);
+}
+
+// Every writer of core: a save that fails after it began (the disk full, a quota) leaves what the
+// previous save wrote byte for byte, and no temporary beside it.
+TEST_F(SafetyTest, AWriteThatFailsHalfWayLeavesThePreviousFiles) {
+    auto Piles = [](unsigned seed) {
+        std::vector<CPileRecord> recs = Numbered({1, 2, 3});
+        for (CPileRecord& r : recs) r.m_fRaw[7] = static_cast<float>(seed);
+        for (CPileRecord& r : recs) r.m_bChecked = 1;
+        return recs;
+    };
+    const struct {
+        const char* name; // the file or folder written
+        std::function<bool(const std::string& path, unsigned variant)> save;
+    } cases[] = {
+        {"project.wvf",
+         [&](const std::string& path, unsigned v) {
+             return SaveProjectFile(path, test::MakeHeader(), Piles(v)).empty();
+         }},
+        {"checked.wvf",
+         [&](const std::string& path, unsigned v) {
+             CDEVAzazDoc doc;
+             doc.m_Piles = Piles(v);
+             return doc.SaveChecked(path).Ok();
+         }},
+        {"tester-folder",
+         [&](const std::string& path, unsigned v) { return SaveTesterFolder(path, Piles(v)).empty(); }},
+        {"set.ini",
+         [](const std::string& path, unsigned v) {
+             CPrintSettings settings = CPrintSettings::Defaults();
+             settings.m_nStartPage = static_cast<int16_t>(v);
+             return SavePrintSettings(path, settings).empty();
+         }},
+        {"report-settings",
+         [](const std::string& path, unsigned v) {
+             fs::create_directories(path);
+             CReportInfo info;
+             info.m_strTestUnit = info.m_strClient = info.m_strInspectors = "单位" + std::to_string(v);
+             return SaveReportSettings(path, info).Ok();
+         }},
+    };
+    auto Snapshot = [](const fs::path& p) {
+        std::map<std::string, std::vector<uint8_t>> files;
+        if (fs::is_regular_file(p)) files[p.filename().string()] = Read(p);
+        else
+            for (const auto& e : fs::recursive_directory_iterator(p)) files[e.path().string()] = Read(e.path());
+        return files;
+    };
+    for (const auto& c : cases) {
+        const fs::path target = m_Dir / c.name;
+        ASSERT_TRUE(c.save(target.string(), 1)) << c.name;
+        const auto before = Snapshot(target);
+        bool saved = true;
+        {
+            const pwtest::CFileSizeLimit limit(100);
+            saved = c.save(target.string(), 2);
+        }
+        EXPECT_FALSE(saved) << c.name;
+        EXPECT_EQ(Snapshot(target), before) << c.name;
+        EXPECT_TRUE(c.save(target.string(), 2)) << c.name; // and the same save works with room for it
+        EXPECT_NE(Snapshot(target), before) << c.name;
+    }
+    for (const auto& e : fs::recursive_directory_iterator(m_Dir))
+        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
 }
 
 } // namespace

@@ -86,4 +86,30 @@ TEST(ValueRules, APileNameCanBeChangedButNotCleared) {
     }
 }
 
+// Lengths count characters, so a field of ten takes ten Chinese characters (thirty UTF-8 bytes)
+// and refuses the eleventh; ranges include both ends.
+TEST(ValueRules, FieldLengthsInCharactersAndRangesWithTheirEnds) {
+    const struct {
+        std::string text;
+        int maxChars;
+        std::string message;
+    } lengths[] = {
+        {"", kPileNameChars, ""},
+        {"一二三四五六七八九十", kPileNameChars, ""},
+        {"一二三四五六七八九十A", kPileNameChars, "“请填入不多于10个的字符。”"},
+        {std::string(50, 'u'), kUnitChars, ""},
+        {std::string(51, 'u'), kUnitChars, "“请填入不多于50个的字符。”"},
+    };
+    for (const auto& c : lengths)
+        EXPECT_EQ(CheckTextLength(c.text, c.maxChars), c.message) << c.text;
+    const struct {
+        long long mm;
+        std::string message;
+    } diameters[] = {
+        {0, ""}, {5000, ""}, {-1, "“请填入一个在0和5000之间的整数。”"}, {5001, "“请填入一个在0和5000之间的整数。”"},
+    };
+    for (const auto& c : diameters)
+        EXPECT_EQ(CheckDiameter(c.mm), c.message) << c.mm;
+}
+
 } // namespace

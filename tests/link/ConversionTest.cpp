@@ -29,7 +29,7 @@ protected:
         m_Folder = ::mkdtemp(szTemplate);
     }
     void TearDown() override { fs::remove_all(m_Folder); }
-    std::string Convert(std::vector<std::string>* pLog = nullptr, pw::SConvertResult* pResult = nullptr) {
+    std::string Convert(std::vector<std::string>* pLog = nullptr, pw::CConvertResult* pResult = nullptr) {
         const std::string szTarget = (m_Folder / "out.wvf").string();
         const auto result = pw::ConvertFolder(m_Folder.string(), szTarget, [&](const std::string& szLine) {
             if (pLog) pLog->push_back(szLine);
@@ -94,9 +94,9 @@ TEST_F(ConversionFolder, ShortRecordFileIsAMissingRecordAndStays) {
     const auto cut = pwtest::MakeRecordFile(1, 2, 120);
     WriteAll(m_Folder / "2.wvf", cut);
     std::vector<std::string> log;
-    pw::SConvertResult result;
+    pw::CConvertResult result;
     const std::string szTarget = Convert(&log, &result);
-    EXPECT_TRUE(result.m_bWritten);
+    EXPECT_TRUE(result.Done());
     EXPECT_FALSE(result.Complete());
     EXPECT_EQ(result.m_Missing, std::vector<int>{2});
     EXPECT_EQ(result.m_ShortFiles, std::vector<std::string>{"2.wvf"});
@@ -112,9 +112,9 @@ TEST_F(ConversionFolder, ShortRecordFileIsAMissingRecordAndStays) {
 
 TEST_F(ConversionFolder, RecordCountZeroGivesTheHeaderAlone) {
     pwtest::MakeSite(m_Folder, 1, 0);
-    pw::SConvertResult result;
+    pw::CConvertResult result;
     const auto out = ReadAll(Convert(nullptr, &result));
-    EXPECT_TRUE(result.m_bWritten);
+    EXPECT_TRUE(result.Done());
     ASSERT_EQ(out.size(), 77u);
     EXPECT_EQ(std::memcmp(out.data(), "WVF02", 5), 0);
     EXPECT_EQ(I16At(out, 5), 0);
@@ -139,10 +139,10 @@ TEST_F(ConversionFolder, WithoutParametersNothingIsWritten) {
     pwtest::MakeSite(m_Folder, 1, 1);
     fs::remove(m_Folder / "wvf.par");
     std::vector<std::string> log;
-    pw::SConvertResult result;
+    pw::CConvertResult result;
     const std::string szTarget = Convert(&log, &result);
-    EXPECT_FALSE(result.m_bWritten);
-    EXPECT_EQ(result.m_szMessage, "所传输的文件不是测桩仪数据文件！");
+    EXPECT_FALSE(result.Done());
+    EXPECT_EQ(result.m_strMessage, "所传输的文件不是测桩仪数据文件！");
     EXPECT_EQ(log, std::vector<std::string>{"\r\nParameter file open error!\r\n"});
     EXPECT_FALSE(fs::exists(szTarget));
 }
@@ -154,7 +154,7 @@ TEST_F(ConversionFolder, SampleStorageConvertsIntoReadableProjects) {
     ASSERT_TRUE(pw::ReadSiteList((m_Folder / "RSITE.PAR").string(), sites));
     EXPECT_EQ(sites, (std::vector<std::string>{"DEMO1", "DEMO2"}));
     const std::string szTarget = (m_Folder / "demo1.wvf").string();
-    ASSERT_TRUE(pw::ConvertFolder((m_Folder / "DEMO1").string(), szTarget, nullptr).m_bWritten);
+    ASSERT_TRUE(pw::ConvertFolder((m_Folder / "DEMO1").string(), szTarget, nullptr).Done());
     pw::CProjectData project;
     ASSERT_TRUE(pw::LoadProjectFile(szTarget, project).m_bOk);
     ASSERT_EQ(project.m_Piles.size(), 5u);
@@ -223,23 +223,33 @@ struct SProgressCase {
 
 class TransferProgress : public ::testing::TestWithParam<SProgressCase> {};
 
+// Keeps every value the worker showed.
+class CRecordedProgress final : public pw::CProgressReporter {
+public:
+    std::vector<int> m_Shown;
+    bool IsCancelled() const override { return false; }
+
+protected:
+    void Show(int nDone, int, const std::string&) override { m_Shown.push_back(nDone); }
+};
+
 TEST_P(TransferProgress, StepsFromLastSiteToFirst) {
     const auto c = GetParam();
     CTesterBench bench;
     pw::STransferJob job;
     job.szDestination = bench.DestText();
     job.sites = c.sites;
-    std::vector<int> progress;
+    CRecordedProgress progress;
     std::vector<size_t> done;
     std::vector<std::string> messages;
     pw::STransferEvents events;
-    events.onProgress = [&](int n) { progress.push_back(n); };
+    events.pProgress = &progress;
     events.onSiteDone = [&](size_t n, const pw::SSiteResult&) { done.push_back(n); };
     events.onMessage = [&](const std::string& sz) { messages.push_back(sz); };
     pw::CTransferWorker worker(bench.Link(), job, events);
     worker.Start();
     worker.Join();
-    EXPECT_EQ(progress, c.progress);
+    EXPECT_EQ(progress.m_Shown, c.progress);
     ASSERT_EQ(done.size(), c.sites.size());
     for (size_t k = 0; k < done.size(); ++k)
         EXPECT_EQ(done[k], c.sites.size() - 1 - k);
@@ -255,6 +265,27 @@ INSTANTIATE_TEST_SUITE_P(Sites, TransferProgress,
                                                          "WVF文件传输结束!\n\n请注意：\n"
                                                          "SITE1：3 根桩，与已有的 site1.wvf 相同，未改变"},
                                            SProgressCase{{}, {100}, "WVF文件传输结束!"}));
+
+// The progress's cancel stops the transfer as the dialog's stop does: after the site in hand, which
+// is complete; the sites after it are not fetched and no message is needed.
+TEST(TransferWorker, TheProgressCancelStopsAfterTheSiteInHand) {
+    CTesterBench bench;
+    pw::STransferJob job;
+    job.szDestination = bench.DestText();
+    job.sites = {"SITE1", "3"};
+    pw::CFunctionProgress progress([](int, int, const std::string&) { return false; });
+    std::vector<size_t> done;
+    std::vector<std::string> messages;
+    pw::STransferEvents events;
+    events.pProgress = &progress;
+    events.onSiteDone = [&](size_t n, const pw::SSiteResult&) { done.push_back(n); };
+    events.onMessage = [&](const std::string& sz) { messages.push_back(sz); };
+    pw::CTransferWorker worker(bench.Link(), job, events);
+    worker.Run();
+    EXPECT_EQ(done, std::vector<size_t>{1});
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(bench.FilesOutsideStorage(), std::set<std::string>{"dest/3.wvf"});
+}
 
 // A 20-pile site over the cable converts to the same bytes as the same files converted directly;
 // the site named "3" lands beside it without meeting record file 3.wvf.

@@ -30,8 +30,8 @@ protected:
         const fs::path work = m_Root / "work", target = m_Root / "converted.wvf";
         fs::remove_all(work);
         fs::copy(site, work, fs::copy_options::recursive);
-        const SConvertResult result = ConvertFolder(work.string(), target.string(), nullptr);
-        EXPECT_TRUE(result.m_bWritten) << result.m_szMessage;
+        const CConvertResult result = ConvertFolder(work.string(), target.string(), nullptr);
+        EXPECT_TRUE(result.Done()) << result.m_strMessage;
         CProjectData data;
         int nVersion = 0;
         const CReadReport report = LoadProjectFile(target.string(), data, &nVersion);

@@ -13,12 +13,19 @@
 #include "report/DocxFields.h"
 #include "report/ExcelTable.h"
 #include "report/WordReport.h"
+#include "tests/FileSizeLimit.h"
 
 namespace {
 
 using namespace pw;
 using namespace pw::report;
 namespace fs = std::filesystem;
+
+// A result as the Chinese sentence, with the English detail put aside.
+std::string Split(const CResult& result, std::string* detail) {
+    if (detail) *detail = result.m_strDetail;
+    return result.m_strMessage;
+}
 
 // A 1 x 1 PNG: the writer only carries the bytes.
 const std::vector<uint8_t> kTinyPng = {
@@ -150,7 +157,7 @@ protected:
 TEST_F(ReportFiles, TheReportHoldsEveryFieldTheTableAndOnePicturePerPile) {
     const fs::path out = m_Dir / "report.docx";
     int calls = 0;
-    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, Pictures(&calls)), "");
+    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, Pictures(&calls)).CliText(), "");
     EXPECT_EQ(calls, 3);
     const std::string xml = ReadPart(out, "word/document.xml");
     EXPECT_EQ(xml.find("{{"), std::string::npos);
@@ -173,19 +180,50 @@ TEST_F(ReportFiles, AFailedOrCancelledReportLeavesTheOldFile) {
     const fs::path out = m_Dir / "report.docx";
     std::ofstream(out) << "the user's earlier report";
     const PictureSource failing = [](int, CPicture&) { return false; };
-    EXPECT_NE(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, failing), "");
-    EXPECT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, Pictures(), [](int done, int) { return done < 2; }),
-              "cancelled");
-    EXPECT_NE(WriteWordReport((m_Dir / "missing.docx").string(), out.string(), m_Content, Pictures()), "");
+    EXPECT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, failing).m_eCode,
+              EResultCode::Failed);
+    CFunctionProgress stopAfterTwo([](int done, int, const std::string&) { return done < 2; });
+    EXPECT_TRUE(
+        WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, Pictures(), &stopAfterTwo).Cancelled());
+    EXPECT_EQ(WriteWordReport((m_Dir / "missing.docx").string(), out.string(), m_Content, Pictures()).m_eCode,
+              EResultCode::ReadFailed);
     std::ifstream in(out);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the user's earlier report");
     for (const auto& e : fs::directory_iterator(m_Dir))
         EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
 }
 
+// A write that fails after it began (the disk full) leaves the file it would have replaced as it was.
+TEST_F(ReportFiles, AWriteThatFailsHalfWayLeavesTheOldFile) {
+    const struct {
+        const char* name;
+        std::function<CResult(const std::string&)> write;
+    } cases[] = {
+        {"report.docx",
+         [this](const std::string& path) { return WriteWordReport(PILEWAVE_TEMPLATE, path, m_Content, Pictures()); }},
+        {"table.xlsx",
+         [this](const std::string& path) { return WriteExcelTable(path, m_Piles, TickedPilesInNameOrder(m_Piles)); }},
+    };
+    for (const auto& c : cases) {
+        const fs::path target = m_Dir / c.name;
+        std::ofstream(target) << "the user's earlier file";
+        CResult result;
+        {
+            const pwtest::CFileSizeLimit limit(512);
+            result = c.write(target.string());
+        }
+        EXPECT_EQ(result.m_eCode, EResultCode::WriteFailed) << c.name << ": " << result.CliText();
+        EXPECT_FALSE(result.m_strMessage.empty()) << c.name;
+        std::ifstream in(target);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the user's earlier file") << c.name;
+    }
+    for (const auto& e : fs::directory_iterator(m_Dir))
+        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
+}
+
 TEST_F(ReportFiles, TheTableHasItsSheetHeadersWidthsAndTextCells) {
     const fs::path out = m_Dir / "table.xlsx";
-    ASSERT_EQ(WriteExcelTable(out.string(), m_Piles, TickedPilesInNameOrder(m_Piles)), "");
+    ASSERT_EQ(WriteExcelTable(out.string(), m_Piles, TickedPilesInNameOrder(m_Piles)).CliText(), "");
     EXPECT_NE(ReadPart(out, "xl/workbook.xml").find("name=\"报表1\""), std::string::npos);
     const std::string strings = ReadPart(out, "xl/sharedStrings.xml");
     for (const char* text : {"桩长(m)", "12.50", "3800", "Ⅳ", "(1)深度3.2m 裂纹  (2)深度7.5m 断桩  ", " A1 "})
@@ -199,7 +237,7 @@ TEST_F(ReportFiles, TheTableHasItsSheetHeadersWidthsAndTextCells) {
     EXPECT_EQ(doc.select_nodes("//c[@t='s']").size(), 23u);
     EXPECT_EQ(doc.select_nodes("//c[not(@t='s')]/v").size(), 0u);
     // No pile ticked: the header row alone.
-    ASSERT_EQ(WriteExcelTable(out.string(), m_Piles, {}), "");
+    ASSERT_EQ(WriteExcelTable(out.string(), m_Piles, {}).CliText(), "");
     doc.load_string(ReadPart(out, "xl/worksheets/sheet1.xml").c_str());
     EXPECT_EQ(doc.select_nodes("//row").size(), 1u);
 }
@@ -207,13 +245,13 @@ TEST_F(ReportFiles, TheTableHasItsSheetHeadersWidthsAndTextCells) {
 TEST_F(ReportFiles, LibreOfficeOpensTheReportAndTheTable) {
     if (!HaveLibreOffice()) GTEST_SKIP() << "LibreOffice is not installed";
     const fs::path report = m_Dir / "report.docx";
-    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, report.string(), m_Content, Pictures()), "");
+    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, report.string(), m_Content, Pictures()).CliText(), "");
     const std::string text = PdfText(report);
     for (const char* expected : {"JC-2026-018", "滨江花园二期", "A1、A2、B7，共3根。", "2026年11月3日", "2026年12月10日",
                                  "1）完好桩（Ⅰ类）：1根，占所测桩的33.3%；", "场地为粉质黏土。", "桩长", "12.50"})
         EXPECT_NE(text.find(Squeezed(expected)), std::string::npos) << expected << "\n" << text;
     const fs::path table = m_Dir / "table.xlsx";
-    ASSERT_EQ(WriteExcelTable(table.string(), m_Piles, TickedPilesInNameOrder(m_Piles)), "");
+    ASSERT_EQ(WriteExcelTable(table.string(), m_Piles, TickedPilesInNameOrder(m_Piles)).CliText(), "");
     const std::string sheet = PdfText(table);
     for (const char* expected : {"桩长(m)", "12.50", "3800", "缩径"})
         EXPECT_NE(sheet.find(Squeezed(expected)), std::string::npos) << expected << "\n" << sheet;
@@ -232,7 +270,7 @@ TEST_F(ReportFiles, ATemplateResavedByLibreOfficeStillFills) {
     const fs::path resaved = edited / fs::path(PILEWAVE_TEMPLATE).filename();
     ASSERT_TRUE(fs::exists(resaved));
     const fs::path report = m_Dir / "from-edited.docx";
-    ASSERT_EQ(WriteWordReport(resaved.string(), report.string(), m_Content, Pictures()), "");
+    ASSERT_EQ(WriteWordReport(resaved.string(), report.string(), m_Content, Pictures()).CliText(), "");
     EXPECT_EQ(ReadPart(report, "word/document.xml").find("{{"), std::string::npos);
     EXPECT_EQ(Joined(pw::test::DocxRuleBreaks(report.string())), "");
     const std::string text = PdfText(report);
@@ -270,7 +308,7 @@ TEST_F(ReportFiles, EveryReportKeepsTheRulesWordEnforces) {
     };
     for (const Case& c : cases) {
         const fs::path out = m_Dir / (std::string(c.name) + ".docx");
-        ASSERT_EQ(WriteWordReport(c.templ, out.string(), c.content, Pictures()), "") << c.name;
+        ASSERT_EQ(WriteWordReport(c.templ, out.string(), c.content, Pictures()).CliText(), "") << c.name;
         EXPECT_EQ(Joined(pw::test::DocxRuleBreaks(out.string())), "") << c.name;
         pugi::xml_document doc;
         doc.load_string(ReadPart(out, "word/document.xml").c_str());
@@ -316,8 +354,9 @@ TEST_F(ReportFiles, TheRuleCheckSeesEachBrokenRule) {
 TEST_F(ReportFiles, GeologyLinesBecomeBreaksWithoutCarriageReturns) {
     m_Info.m_strGeology = "上部为粉质黏土，\r\n下部为中砂。\r\n";
     const fs::path out = m_Dir / "geology.docx";
-    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), MakeReportContent(m_Piles, m_Info, 3, CDate{2026, 12, 10}),
-                              Pictures()),
+    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(),
+                              MakeReportContent(m_Piles, m_Info, 3, CDate{2026, 12, 10}), Pictures())
+                  .CliText(),
               "");
     const std::string xml = ReadPart(out, "word/document.xml");
     EXPECT_EQ(xml.find("&#13;"), std::string::npos);
@@ -345,11 +384,11 @@ TEST_F(ReportFiles, TheReportAndTheTableAreSavedSafely) {
     } const cases[] = {
         {"report.docx",
          [this](const std::string& path, std::string* detail) {
-             return WriteWordReport(PILEWAVE_TEMPLATE, path, m_Content, Pictures(), {}, detail);
+             return Split(WriteWordReport(PILEWAVE_TEMPLATE, path, m_Content, Pictures()), detail);
          }},
         {"table.xlsx",
          [this](const std::string& path, std::string* detail) {
-             return WriteExcelTable(path, m_Piles, TickedPilesInNameOrder(m_Piles), detail);
+             return Split(WriteExcelTable(path, m_Piles, TickedPilesInNameOrder(m_Piles)), detail);
          }},
     };
     for (const Case& c : cases) {

@@ -14,6 +14,7 @@
 
 #include "ViewFixtures.h"
 #include "core/CDEVAzazDoc.h"
+#include "tests/FileSizeLimit.h"
 #include "view/CPagePrinter.h"
 #include "view/CPilePicture.h"
 
@@ -142,7 +143,7 @@ TEST(Picture, BmpFileDecodesToTheRenderedPicture) {
     fs::create_directories(dir);
     for (const char* name : {"p.bmp", "p.png"}) {
         const std::string path = (dir / name).string();
-        ASSERT_EQ(WritePilePicture(rec, PictureLayout::Single, {}, path), "") << name;
+        ASSERT_EQ(WritePilePicture(rec, PictureLayout::Single, {}, path).CliText(), "") << name;
         if (std::string(name) == "p.bmp") {
             EXPECT_EQ(fs::file_size(path), 415014u);
         }
@@ -151,7 +152,8 @@ TEST(Picture, BmpFileDecodesToTheRenderedPicture) {
         EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32), picture) << name;
     }
     // A picture that cannot be written leaves nothing behind and says so.
-    EXPECT_NE(WritePilePicture(rec, PictureLayout::Single, {}, (dir / "missing" / "p.bmp").string()), "");
+    EXPECT_EQ(WritePilePicture(rec, PictureLayout::Single, {}, (dir / "missing" / "p.bmp").string()).m_eCode,
+              EResultCode::WriteFailed);
     fs::remove_all(dir);
 }
 
@@ -177,6 +179,12 @@ TEST(PrintedPages, APrinterKeepsItsJob) {
     EXPECT_EQ(PageImage(fromTemporary, 1), expected);
 }
 
+// A result as the Chinese sentence, with the English detail put aside.
+std::string Split(const CResult& result, std::string* detail) {
+    if (detail) *detail = result.m_strDetail;
+    return result.m_strMessage;
+}
+
 // The PDF and the pictures are saved the way every file is: a failure gives the reason in Chinese
 // (the English detail apart) and leaves no temporary; temporaries a killed save left are cleared.
 TEST(Picture, PdfAndPicturesAreSavedSafely) {
@@ -189,14 +197,17 @@ TEST(Picture, PdfAndPicturesAreSavedSafely) {
         const char* name;
         Writer write;
     } cases[] = {
-        {"pages.pdf", [](const std::string& path, std::string* detail) {
-             return WritePrintPdf(Job(2, 1, 2, false), path, {}, detail);
+        {"pages.pdf",
+         [](const std::string& path, std::string* detail) {
+             return Split(WritePrintPdf(Job(2, 1, 2, false), path), detail);
          }},
-        {"p.bmp", [&rec](const std::string& path, std::string* detail) {
-             return WritePilePicture(rec, PictureLayout::Single, {}, path, detail);
+        {"p.bmp",
+         [&rec](const std::string& path, std::string* detail) {
+             return Split(WritePilePicture(rec, PictureLayout::Single, {}, path), detail);
          }},
-        {"p.png", [&rec](const std::string& path, std::string* detail) {
-             return WritePilePicture(rec, PictureLayout::Single, {}, path, detail);
+        {"p.png",
+         [&rec](const std::string& path, std::string* detail) {
+             return Split(WritePilePicture(rec, PictureLayout::Single, {}, path), detail);
          }},
     };
     for (const auto& c : cases) {
@@ -218,8 +229,42 @@ TEST(Picture, PdfAndPicturesAreSavedSafely) {
     // A cancelled PDF leaves the earlier one as it was.
     const fs::path pdf = dir / "pages.pdf";
     const auto before = fs::file_size(pdf);
-    EXPECT_EQ(WritePrintPdf(Job(9, 1, 2, false), pdf.string(), [](int done, int) { return done < 1; }), "cancelled");
+    CFunctionProgress stopAfterOne([](int done, int, const std::string&) { return done < 1; });
+    EXPECT_TRUE(WritePrintPdf(Job(9, 1, 2, false), pdf.string(), &stopAfterOne).Cancelled());
     EXPECT_EQ(fs::file_size(pdf), before);
+    fs::remove_all(dir);
+}
+
+// A write that fails after it began (the disk full, a quota) leaves the file it would have replaced
+// as it was, and no temporary beside it.
+TEST(Picture, AWriteThatFailsHalfWayLeavesTheOldFile) {
+    const fs::path dir = fs::temp_directory_path() / "pw-failed-output-test";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const CPileRecord rec = Piles(1).front();
+    const struct {
+        const char* name;
+        std::function<CResult(const std::string&)> write;
+    } cases[] = {
+        {"pages.pdf", [](const std::string& path) { return WritePrintPdf(Job(2, 1, 2, false), path); }},
+        {"p.bmp", [&rec](const std::string& path) { return WritePilePicture(rec, PictureLayout::Single, {}, path); }},
+        {"p.png", [&rec](const std::string& path) { return WritePilePicture(rec, PictureLayout::Single, {}, path); }},
+    };
+    for (const auto& c : cases) {
+        const fs::path target = dir / c.name;
+        std::ofstream(target) << "the user's earlier file";
+        CResult result;
+        {
+            const pwtest::CFileSizeLimit limit(512);
+            result = c.write(target.string());
+        }
+        EXPECT_EQ(result.m_eCode, EResultCode::WriteFailed) << c.name;
+        EXPECT_FALSE(result.m_strMessage.empty()) << c.name;
+        std::ifstream in(target);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the user's earlier file") << c.name;
+    }
+    for (const auto& e : fs::directory_iterator(dir))
+        EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
     fs::remove_all(dir);
 }
 
