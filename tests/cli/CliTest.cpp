@@ -284,6 +284,32 @@ TEST_F(Cli, ApplyRunsTheDocumentPathAndRefusesWithoutWriting) {
     }
 }
 
+// A class decision belongs to the pile: both blows of "1#" get it, info shows it beside the rule's
+// class, the report counts it, and "rule" takes it back.
+TEST_F(Cli, ApplyClassDecidesThePileAndInfoAndReportShowIt) {
+    const std::string path = std::string(PILEWAVE_SAMPLES) + "/demo.wvf";
+    const std::string decided = (m_Dir / "decided.wvf").string();
+    ASSERT_EQ(Run("apply " + path + " --pile 1 --class III -o " + decided).code, 0);
+    json j = json::parse(Run("info --json " + decided).out);
+    for (int i : {0, 1}) {
+        EXPECT_EQ(j["piles"][i]["class_decision"], "III") << i;
+        EXPECT_EQ(j["piles"][i]["class"], "Ⅲ") << i;
+        EXPECT_TRUE(j["piles"][i].contains("class_rule"));
+    }
+    EXPECT_TRUE(j["piles"][2]["class_decision"].is_null());
+    const json report = json::parse(Run("report --json --piles 1,2 " + decided).out);
+    EXPECT_EQ(report["class_counts"]["Ⅲ"], 1);
+    EXPECT_EQ(report["piles"], 1) << "two blows, one pile";
+
+    const std::string back = (m_Dir / "back.wvf").string();
+    ASSERT_EQ(Run("apply " + decided + " --pile 2 --class rule -o " + back).code, 0);
+    j = json::parse(Run("info --json " + back).out);
+    EXPECT_TRUE(j["piles"][0]["class_decision"].is_null());
+    // The records themselves are as before: a file without decisions is the same bytes again.
+    EXPECT_EQ(Slurp(back).size(), Slurp(path).size());
+    EXPECT_EQ(Run("apply " + path + " --class V -o " + (m_Dir / "v.wvf").string()).code, 2);
+}
+
 // apply keeps the marks on their echoes. On the sample site a 20 Hz high-pass (125 taps) delays pile
 // 1's trace by 62 samples and a 5 kHz low-pass (11 taps) by 5 more: its head goes along, so the head
 // pulse stays where it was after the head.
