@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstring>
+#include <string_view>
 
 namespace pw {
 namespace {
@@ -63,7 +64,9 @@ struct CSpan {
     }
 };
 
-bool SameName(const char* a, const char* b) { return std::memcmp(a, b, 10) == 0; }
+// Names compare as texts: what follows the terminator inside the field is not part of the name.
+std::string_view NameText(const char* field) { return std::string_view(field, strnlen(field, 10)); }
+bool SameName(const char* a, const char* b) { return NameText(a) == NameText(b); }
 
 std::string TagText(const std::string& tag) {
     std::string shown;
@@ -207,7 +210,8 @@ bool WriteBlock(CByteSink& sink, const std::vector<CPileRecord>& piles, const st
         if (rec.m_nClassDecision < 1 || rec.m_nClassDecision > 4) continue;
         CRecordEntry e;
         e.m_nRecord = static_cast<int>(i + 1);
-        std::memcpy(e.m_szPileName, rec.m_szPileName, 10);
+        const std::string_view name = NameText(rec.m_szPileName); // zero-padded, as the record stores it
+        std::memcpy(e.m_szPileName, name.data(), name.size());
         e.m_Data = {static_cast<uint8_t>(rec.m_nClassDecision)};
         classes.push_back(std::move(e));
     }

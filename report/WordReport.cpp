@@ -154,17 +154,19 @@ void TagRunsChinese(pugi::xml_node root) {
     }
 }
 
-// A pile number such as "3-7" is not broken at its hyphen: the hyphens of the pile-number list
-// become Word's non-breaking hyphen.
-void KeepPileNumbersWhole(pugi::xml_node root, const std::vector<CReportRow>& rows) {
-    std::vector<std::string> hyphenated;
-    for (const CReportRow& r : rows)
-        if (r.m_Cells[0].find('-') != std::string::npos) hyphenated.push_back(r.m_Cells[0]);
-    if (hyphenated.empty()) return;
+// A pile number such as "3-7" or "12#" is not broken across lines in the paragraphs that list pile
+// numbers (the tested piles, the records left out): hyphens become Word's non-breaking hyphen, and a
+// word joiner (U+2060) keeps "#" with the digits before it.
+void KeepPileNumbersWhole(pugi::xml_node root) {
+    static const char* const kListParagraphs[] = {"受检桩编号为", "未列入报告的记录"};
     for (pugi::xpath_node x : root.select_nodes("//w:t")) {
         pugi::xml_node t = x.node();
-        const std::string text = t.text().get();
-        if (text.find("受检桩编号为") == std::string::npos) continue;
+        std::string text = t.text().get();
+        if (std::none_of(std::begin(kListParagraphs), std::end(kListParagraphs),
+                         [&](const char* marker) { return text.find(marker) != std::string::npos; }))
+            continue;
+        for (std::size_t at = text.find('#'); at != std::string::npos; at = text.find('#', at + 4))
+            text.insert(at, "\u2060");
         // Split the text at each hyphen into w:t / w:noBreakHyphen / w:t of the same run.
         pugi::xml_node run = t.parent();
         std::size_t from = 0;
@@ -325,7 +327,7 @@ std::string WriteWordReport(const std::string& templatePath, const std::string& 
     FillTextFields(root, TemplateFields(content));
     for (pugi::xml_node at : FindBlockFields(root, "RESULTS_TABLE"))
         InsertResultsTable(at, content);
-    KeepPileNumbersWhole(root, content.m_Rows);
+    KeepPileNumbersWhole(root);
 
     // Pictures: rendered one by one into PNG parts, placed where the template asks for them.
     std::list<std::string> buffers; // alive until the archive is written

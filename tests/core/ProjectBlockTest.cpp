@@ -57,11 +57,26 @@ bool Mentions(const std::vector<std::string>& notes, const std::string& what) {
     return false;
 }
 
-// A block holding the given sections, written as the writer would.
+// A block holding the given sections, laid out by hand as docs/project-block.md describes it.
 std::vector<uint8_t> BlockOf(const std::vector<CBlockSection>& sections) {
-    CMemorySink sink;
-    WriteBlock(sink, {}, sections);
-    return sink.m_Bytes;
+    std::vector<uint8_t> body;
+    auto put = [&](uint32_t v, int bytes) {
+        for (int k = 0; k < bytes; ++k) body.push_back(static_cast<uint8_t>(v >> (8 * k)));
+    };
+    for (const CBlockSection& s : sections) {
+        body.insert(body.end(), s.m_strTag.begin(), s.m_strTag.end());
+        put(s.m_nVersion, 2);
+        put(s.m_nFlags, 2);
+        put(static_cast<uint32_t>(s.m_Body.size()), 4);
+        body.insert(body.end(), s.m_Body.begin(), s.m_Body.end());
+    }
+    std::vector<uint8_t> block(kBlockMarker, kBlockMarker + 8);
+    const uint32_t head[] = {1, static_cast<uint32_t>(body.size()), Crc32(body.data(), body.size())};
+    const int widths[] = {2, 4, 4};
+    for (int i = 0; i < 3; ++i)
+        for (int k = 0; k < widths[i]; ++k) block.push_back(static_cast<uint8_t>(head[i] >> (8 * k)));
+    block.insert(block.end(), body.begin(), body.end());
+    return block;
 }
 
 TEST(ProjectBlock, RecordsStayByteForByteAndAReaderStoppingAtTheCountSeesTheSameRecords) {
@@ -75,6 +90,12 @@ TEST(ProjectBlock, RecordsStayByteForByteAndAReaderStoppingAtTheCountSeesTheSame
     ASSERT_GT(withBlock.size(), without.size());
     EXPECT_TRUE(std::equal(without.begin(), without.end(), withBlock.begin()));
     EXPECT_EQ(std::memcmp(withBlock.data() + without.size(), kBlockMarker, 8), 0);
+    // The writer's block is the documented layout: one "CLAS" section, entries for records 2 and 4.
+    std::vector<CRecordEntry> entries(2);
+    entries[0] = {2, {'A', '-', '2'}, {kClassIII}};
+    entries[1] = {4, {'B', '-', '7'}, {kClassII}};
+    const auto expected = BlockOf({{kClassTag, 1, kSectionPerRecord, RecordEntriesBody(entries)}});
+    EXPECT_EQ(std::vector<uint8_t>(withBlock.begin() + static_cast<long>(without.size()), withBlock.end()), expected);
 
     // What a reader that reads exactly the counted records gets: the same records.
     CProjectData cut, full;

@@ -209,9 +209,10 @@ TEST_F(ReportFiles, TheTableHasItsSheetHeadersWidthsNumbersAndTextCells) {
     for (pugi::xpath_node c : doc.select_nodes("//c[not(@t)]/v")) numbers.emplace_back(c.node().text().get());
     EXPECT_EQ(numbers, (std::vector<std::string>{"800", "12.3", "3800", "800", "12.5", "3800", "800", "12.5", "3800",
                                                  "800", "12.5", "3800"}));
-    // Their display: 0, 0.00 and 0.
+    // Their display: 0 and 0.00.
     const std::string styles = ReadPart(out, "xl/styles.xml");
     EXPECT_NE(styles.find("formatCode=\"0.00\""), std::string::npos);
+    EXPECT_NE(styles.find("formatCode=\"0\""), std::string::npos);
     EXPECT_NE(styles.find("<b/>"), std::string::npos) << "a bold header";
     // No pile ticked: the header row alone.
     ASSERT_EQ(WriteExcelTable(out.string(), m_Piles, {}), "");
