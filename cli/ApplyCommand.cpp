@@ -7,6 +7,7 @@
 
 #include "cli/CliCommands.h"
 #include "core/CDEVAzazDoc.h"
+#include "core/ReportContent.h"
 #include "core/ValueRules.h"
 
 namespace pw::cli {
@@ -17,7 +18,7 @@ struct CApplyOptions {
     int pile = 0;
     std::optional<float> length, lowpass, highpass, gain, gainDelay;
     std::optional<int> speed, passes, preZero, postCut;
-    std::string gainMode, integrate;
+    std::string gainMode, integrate, pileClass;
     bool restore = false;
 };
 
@@ -75,6 +76,8 @@ void RunApply(const CApplyOptions& o) {
         if (const std::string m = CheckGainDelay(*o.gainDelay, GainDelayLimit(bar.m_fLength)); !m.empty()) Refuse(m);
     }
     if (const std::string m = doc.ApplyPending(); !m.empty()) Refuse(m);
+    // A class decision belongs to the pile: every record of each pile in the scope gets it.
+    if (!o.pileClass.empty()) doc.SetClassForScope(o.scope, ParseClassDecision(o.pileClass));
     const CDocResult saved = doc.Save(o.out);
     if (!saved.Ok()) Refuse(saved.CliText());
     std::printf("applied to %zu piles (%s); wrote %s\n", doc.ScopePiles(o.scope).size(), o.scope.c_str(),
@@ -109,6 +112,10 @@ void AddApplyCommand(CLI::App& app) {
     cmd->add_option("--integrate", o->integrate, "on or off")->check(CLI::IsMember({"on", "off"}));
     cmd->add_option("--pre-zero", o->preZero, "leading samples forced to 0");
     cmd->add_option("--post-cut", o->postCut, "trailing samples forced to 0");
+    cmd->add_option("--class", o->pileClass,
+                    "integrity class of the piles in the scope: I, II, III, IV, or rule (back to the defect rule: "
+                    "断桩 IV; 缩径, 裂纹, 夹泥, 离析 II/III undecided; else I); every record of a pile gets it")
+        ->check(CLI::IsMember({"rule", "I", "II", "III", "IV"}));
     cmd->add_flag("--restore", o->restore, "reset the processing values first (恢复参数; the head follows)");
     cmd->callback([o] { RunApply(*o); });
 }

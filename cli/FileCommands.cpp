@@ -31,7 +31,8 @@ void AddFileCommands(CLI::App& app) {
             CLoaded loaded = LoadAnyPath(*path);
             ReportOrExit(*path, loaded.m_Report);
             int nErrno = 0;
-            const std::string error = SaveProjectFile(*out, loaded.m_Data.m_Header, loaded.m_Data.m_Piles, &nErrno);
+            const std::string error = SaveProjectFile(*out, loaded.m_Data.m_Header, loaded.m_Data.m_Piles, &nErrno,
+                                                    loaded.m_Data.m_UnknownSections);
             WriteOrExit(*out, error, nErrno);
         });
     }

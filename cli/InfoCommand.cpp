@@ -4,9 +4,12 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "core/ReportContent.h"
+
 #include "cli/CliCommands.h"
 #include "cli/CliLoad.h"
 #include "core/PileTypes.h"
+#include "core/ReportContent.h"
 #include "dsp/Round1.h"
 
 namespace pw::cli {
@@ -72,6 +75,15 @@ ordered_json PileJson(CPileRecord& p) {
     for (int i = 0; i < p.m_nMarkCount; ++i) marks.push_back(p.m_nMarks[i]);
     j["m_nMarks"] = std::move(marks);
     j["m_nMarkCount"] = p.m_nMarkCount;
+    // Kept in the block after the records: the engineer's class (null while the rule decides) and
+    // the class the defect rule gives.
+    static const char* const kDecided[] = {nullptr, "I", "II", "III", "IV"};
+    if (p.m_nClassDecision >= 1 && p.m_nClassDecision <= 4)
+        j["class_decision"] = kDecided[p.m_nClassDecision];
+    else
+        j["class_decision"] = nullptr;
+    j["class_rule"] = PileClassText(RuleClass(p));
+    j["class"] = PileClassText(PileClassOf(p));
     ordered_json raw = ordered_json::array();
     for (float v : p.m_fRaw) raw.push_back(Num(v));
     j["m_fRaw"] = std::move(raw);

@@ -92,12 +92,23 @@ CReportInfo ReadInfo(const std::string& infoPath, const CProjectData& data) {
         {"test_unit", &info.m_strTestUnit},
         {"inspectors", &info.m_strInspectors},
         {"geology", &info.m_strGeology},
+        {"survey_unit", &info.m_strSurveyUnit},
+        {"standard", &info.m_strStandard},
+        {"method", &info.m_strMethod},
+        {"instrument", &info.m_strInstrument},
+        {"instrument_no", &info.m_strInstrumentNo},
+        {"sensor", &info.m_strSensor},
+        {"reviewer", &info.m_strReviewer},
+        {"review_date", &info.m_strReviewDate},
+        {"approver", &info.m_strApprover},
+        {"approve_date", &info.m_strApproveDate},
     };
     try {
         for (const auto& [key, field] : texts)
             if (j.contains(key)) *field = j[key].get<std::string>();
         if (j.contains("total_piles")) info.m_nTotalPiles = j["total_piles"].get<int>();
         if (j.contains("diameter")) info.m_nDiameter = j["diameter"].get<int>();
+        if (j.contains("site_total")) info.m_nSiteTotal = j["site_total"].get<int>();
         if (!ReadDate(j, "pour_date", info.m_PourDate) || !ReadDate(j, "test_date", info.m_TestDate)) {
             std::fprintf(stderr, "%s: dates are written YYYY-MM-DD\n", infoPath.c_str());
             Exit(1);
@@ -146,10 +157,22 @@ void PrintContent(const CReportContent& c) {
                         {"defects", r.m_Cells[5]}});
     j["piles"] = c.m_Rows.size();
     j["rows"] = std::move(rows);
-    j["class_counts"] = {{"Ⅰ", c.m_nClassCounts[0]}, {"Ⅱ/Ⅲ", c.m_nClassCounts[1]}, {"Ⅳ", c.m_nClassCounts[2]}};
+    j["class_counts"] = {{"Ⅰ", c.m_nClassCounts[0]},
+                         {"Ⅱ", c.m_nClassCounts[1]},
+                         {"Ⅲ", c.m_nClassCounts[2]},
+                         {"Ⅳ", c.m_nClassCounts[3]},
+                         {"Ⅱ/Ⅲ", c.m_nClassCounts[4]}};
     j["summary"] = c.m_strSummary;
     j["class_lines"] = c.m_strClassLines;
+    j["left_out"] = c.m_strLeftOut;
     j["paragraphs"] = c.m_strParagraphs;
+    j["site_speed"] = c.m_strSiteSpeed;
+    j["method"] = {{"standard", c.m_strStandard}, {"method", c.m_strMethod}, {"instrument", c.m_strInstrument},
+                   {"sensor", c.m_strSensor},     {"sampling", c.m_strSampling}, {"filters", c.m_strFilters}};
+    j["conclusions"] = c.m_strConclusions;
+    j["sign_off"] = {{"inspectors", c.m_strInspectors}, {"date", c.m_strToday},
+                     {"reviewer", c.m_strReviewer},     {"review_date", c.m_strReviewDate},
+                     {"approver", c.m_strApprover},     {"approve_date", c.m_strApproveDate}};
     j["cover"] = {{"report_no", c.m_strReportNo}, {"project_name", c.m_strProjectName}, {"client", c.m_strClient},
                   {"test_date", c.m_strTestDate}, {"test_unit", c.m_strTestUnit}};
     j["today"] = c.m_strToday;
@@ -171,7 +194,13 @@ void AddReportCommands(CLI::App& app) {
         cmd->add_option("-o,--output", *out, "the .xlsx to write")->required();
         cmd->callback([path, out, choice] {
             CLoaded loaded = LoadWithTicks(*path, *choice);
-            const std::vector<int> rows = TickedPilesInNameOrder(loaded.m_Data.m_Piles);
+            const CReportedPiles reported = ReportedPiles(loaded.m_Data.m_Piles);
+            // One row per pile: a pile ticked more than once is named, with the records not taken.
+            for (int index : reported.m_LeftOut)
+                std::fprintf(stderr, "%s: warning: 桩%s的第%d条记录未列入（同一桩号只取最后勾选的一条; left out)\n",
+                             path->c_str(), loaded.m_Data.m_Piles[static_cast<std::size_t>(index)].GetPileName().c_str(),
+                             index + 1);
+            const std::vector<int>& rows = reported.m_Piles;
             if (const CResult written = report::WriteExcelTable(*out, loaded.m_Data.m_Piles, rows);
                 !written.Ok()) {
                 std::fprintf(stderr, "%s: 写文件失败：%s\n", out->c_str(), written.CliText().c_str());
@@ -207,8 +236,10 @@ void AddReportCommands(CLI::App& app) {
                 std::fprintf(stderr, "%s: note: %s (the current pile has no valid test date; give test_date and "
                                      "pour_date in --info)\n",
                              path->c_str(), msg::kPileHasNoDate);
-            const CReportContent content = MakeReportContent(loaded.m_Data.m_Piles, reportInfo,
-                                                             static_cast<int>(loaded.m_Data.m_Piles.size()), Today());
+            // What the window asks about before writing: printed here, and the report is written anyway.
+            for (const std::string& w : ReportWarnings(loaded.m_Data.m_Piles, reportInfo))
+                std::fprintf(stderr, "%s: warning: %s\n", path->c_str(), w.c_str());
+            const CReportContent content = MakeReportContent(loaded.m_Data.m_Piles, reportInfo, Today());
             if (*json) {
                 PrintContent(content);
                 return;

@@ -61,6 +61,7 @@ CAverageResult AverageSelected(std::vector<CPileRecord>& piles, const std::vecto
     average.CopyParameters(&r);
     std::memcpy(average.m_szPileName, r.m_szPileName, sizeof r.m_szPileName);
     average.m_nDiameter = r.m_nDiameter;
+    average.m_nClassDecision = r.m_nClassDecision; // the pile's decision, or the rule when it has none
     average.m_nPileNo = static_cast<int16_t>(piles.size() + 1);
     average.m_nSmooth = 1;
     average.m_nHeadSample = static_cast<int16_t>(head);

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "core/CoreMessages.h"
+#include "core/PileOrder.h"
 #include "core/PileSource.h"
 #include "core/ReadErrorText.h"
 #include "core/TesterFolder.h"
@@ -105,6 +106,8 @@ void CDEVAzazDoc::SetCurrentPile(int index) {
 
 void CDEVAzazDoc::ReleaseRecords() {
     m_Piles.clear();
+    m_UnknownSections.clear();
+    m_bRecordsReshaped = false;
     m_Header.m_nPileCount = 0;
     m_nSelection.clear();
     m_nPrevPile = m_nNextPile = -1;
@@ -118,6 +121,8 @@ void CDEVAzazDoc::TakeRecords(CProjectData&& data, bool keepTexts) {
     m_Piles.reserve(kMaxPiles + 1);
     for (auto& p : m_Piles) p.m_bRemoveDC = m_bRemoveDC; // records follow the document's switch
     m_Header.m_nPileCount = static_cast<int16_t>(m_Piles.size());
+    m_UnknownSections = std::move(data.m_UnknownSections);
+    m_bRecordsReshaped = false;
 }
 
 void CDEVAzazDoc::AfterLoad() {
@@ -205,8 +210,16 @@ CDocResult CDEVAzazDoc::Save(const std::string& path) {
         return result;
     }
     m_Header.m_nPileCount = static_cast<int16_t>(m_Piles.size());
+    // Sections we do not know name records by their place: once records came or went, they may name
+    // the wrong ones, so they are not written.
+    if (m_bRecordsReshaped && !m_UnknownSections.empty())
+        result.m_Notes.push_back(std::to_string(m_UnknownSections.size()) +
+                                 " sections of the block after the records that this program does not know were "
+                                 "dropped: records were added or deleted since the file was read");
+    const std::vector<CBlockSection> none;
     int nErrno = 0;
-    const std::string error = SaveProjectFile(path, m_Header, m_Piles, &nErrno);
+    const std::string error =
+        SaveProjectFile(path, m_Header, m_Piles, &nErrno, m_bRecordsReshaped ? none : m_UnknownSections);
     if (!error.empty()) {
         result.m_eCode = EResultCode::WriteFailed;
         result.m_strMessage = msg::kSaveFailed + WriteErrorReason(nErrno);
@@ -218,6 +231,8 @@ CDocResult CDEVAzazDoc::Save(const std::string& path) {
     m_nSource = SourceKind::kProjectFile;
     m_strSourceFolder.clear();
     m_bReadInPart = false; // the file now holds exactly what is open
+    if (m_bRecordsReshaped) m_UnknownSections.clear();
+    m_bRecordsReshaped = false;
     SetModified(false);
     // The title and path changed even when the modified flag did not: the frame shows the new name now.
     Notify(kChangedTitle);
@@ -294,6 +309,7 @@ int CDEVAzazDoc::DeletePile(int index) {
         return 1;
     }
     m_Piles.erase(m_Piles.begin() + index); // whole records move down, segment lists with them
+    m_bRecordsReshaped = true;
     for (std::size_t i = static_cast<std::size_t>(index); i < m_Piles.size(); ++i)
         m_Piles[i].m_nPileNo = static_cast<int16_t>(i + 1);
     m_Header.m_nPileCount = static_cast<int16_t>(m_Piles.size());
@@ -339,6 +355,29 @@ void CDEVAzazDoc::AfterHistory(const std::vector<int>& selection, bool modified)
     m_bModified = modified ? 1 : 0;
     Notify(kChangedRecords | kChangedCurrent | kChangedModified | kChangedEstimate | kChangedTitle |
            kChangedHistory);
+}
+
+int CDEVAzazDoc::SetPileClass(int pileNo, int decision) {
+    const CPileRecord* rec = FindPile(pileNo);
+    if (!rec || decision < 0 || decision > 4) return 0;
+    const std::string name = TrimmedPileName(*rec);
+    int changed = 0;
+    for (auto& p : m_Piles)
+        if (TrimmedPileName(p) == name && p.m_nClassDecision != decision) {
+            p.m_nClassDecision = static_cast<int16_t>(decision);
+            ++changed;
+        }
+    if (changed > 0) {
+        SetModified(true);
+        Notify(kChangedRecords);
+    }
+    return changed;
+}
+
+int CDEVAzazDoc::SetClassForScope(const std::string& scope, int decision) {
+    int changed = 0;
+    for (int pileNo : ScopePiles(scope)) changed += SetPileClass(pileNo, decision);
+    return changed;
 }
 
 } // namespace pw

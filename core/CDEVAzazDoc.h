@@ -77,6 +77,10 @@ public:
     // Every record carries the DC-removal switch; it starts on, as new records do.
     int m_bRemoveDC = 1;
     int m_bModified = 0;
+    // Sections of the project file's block that this program does not know: written back by a save
+    // while the records stay as they were read, dropped (with a note) once records are added or removed.
+    std::vector<CBlockSection> m_UnknownSections;
+    bool m_bRecordsReshaped = false;
 
     // The estimate bar the apply commands read; the document's own one unless the shell attaches its.
     CEstimateState& Estimate() { return *m_pEstimate; }
@@ -131,6 +135,12 @@ public:
     // Ask kSaveBeforeMerge first when modified. Success: title and path "New_Data", modified.
     CDocResult MergeFiles(const std::string& path1, const std::string& path2);
     int DeletePile(int index); // 1 deleted, 0 nothing to delete
+    // The engineer's integrity class (1..4, 0 = back to the defect rule) for the pile of this record:
+    // every record of the same trimmed pile number gets it. Marks the project modified when anything
+    // changed; returns the number of records changed.
+    int SetPileClass(int pileNo, int decision);
+    // The same for every pile of a scope (当前道, 当前组, 全部波列); returns the records changed.
+    int SetClassForScope(const std::string& scope, int decision);
 
     // --- the pending set and apply (DocumentApply.cpp) ---
     // Every apply keeps the marks on their echoes: a record whose filters' delay changes has its head

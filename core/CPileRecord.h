@@ -85,6 +85,8 @@ public:
     char m_szInfo[36] = {};
     int16_t m_nMarks[kMaxMarks] = {}; // spectrum marks, columns of the spectrum box
     int16_t m_nMarkCount = 0;
+    // Not in the record layout: kept in the block after the records (core/ProjectBlock.h).
+    int16_t m_nClassDecision = 0; // the engineer's integrity class 1..4 (Ⅰ..Ⅳ); 0 = the defect rule
 
 
     // Texts as UTF-8; setters cut at the field's byte limit on a character boundary.

@@ -66,6 +66,8 @@ inline constexpr const char* kRightMarginNegative = "右边距不能小于0!";
 inline constexpr const char* kHeaderMarginNegative = "页眉边距不能小于0!";
 inline constexpr const char* kFooterMarginNegative = "页脚边距不能小于0!";
 inline constexpr const char* kPileNameCleared = "桩号不能清空!";
+// Before a report is written: the list of warnings (%1, one per line); Yes writes, No goes back.
+inline constexpr const char* kReportWarnings = "生成报告前请注意：\n%1\n\n是：仍然生成报告；否：返回修改报告信息。";
 inline constexpr const char* kPileHasNoDate = "当前桩没有有效的检测日期，报告中的浇注日期和检测日期将留空。";
 // A project read only in part is saved under another name, so the file it came from stays whole.
 inline constexpr const char* kSavePartAs = "保存时请另选文件名，原文件不会被改动。";

@@ -309,6 +309,7 @@ std::string CDEVAzazDoc::AverageSelection() {
     const CAverageResult result = AverageSelected(m_Piles, m_nSelection);
     if (!result.Ok()) return result.m_strMessage;
     m_Piles.back().m_bRemoveDC = m_bRemoveDC;
+    m_bRecordsReshaped = true;
     m_Header.m_nPileCount = static_cast<int16_t>(m_Piles.size());
     m_nSelection.clear(); // the averaged rows are deselected; the new record is current
     SetCurrentPile(GetPileCount() - 1);

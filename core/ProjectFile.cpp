@@ -22,6 +22,13 @@
 //   version 2: 46 int16 integrate, passes, pre-zero, post-cut, shift y | 56 char[40] remark
 //   version 1: 46 char[50] remark (the processing words are not stored)
 // and from 96 on as version 3 from R+40 (R = 56).
+//
+// After the last counted record a version-3 file may carry our block (marker "PWBLOCK1", version,
+// length, CRC-32, tagged sections; core/ProjectBlock.cpp and docs/project-block.md): the integrity
+// classes the engineer decided, which the record layout has no room for. Readers that follow the
+// layout above read exactly N records and never see it. This reader looks for it only when it read
+// all N records of a version-3 file; a damaged block is ignored with a note. ZOV01 and WVF02 files
+// are never given one.
 #include "core/ProjectFile.h"
 
 #include <algorithm>
@@ -303,6 +310,8 @@ CReadReport ReadProject(CByteSource& src, CProjectData& out, int* version) {
             break;
         }
     }
+    if (v == 3 && report.m_bOk && count <= kMaxPiles)
+        ReadBlock(src, out.m_Piles, out.m_UnknownSections, report.m_Notes);
     // Piles are addressed by number: whatever a file stored (the rows a checked-piles file was made
     // from, two short tester files both numbered 5), the project numbers them 1..N in file order.
     out.m_StoredPileNos.clear();
@@ -327,21 +336,24 @@ CReadReport LoadProjectFile(const std::string& path, CProjectData& out, int* ver
     return ReadProject(*src, out, version);
 }
 
-bool WriteProject(CByteSink& sink, const CProjectHeader& header, const std::vector<CPileRecord>& piles) {
+bool WriteProject(CByteSink& sink, const CProjectHeader& header, const std::vector<CPileRecord>& piles,
+                  const std::vector<CBlockSection>& kept) {
     if (piles.size() > 32767) return false; // the count is a 16-bit field
     CProjectHeader h = header;
     h.m_nPileCount = static_cast<int16_t>(piles.size());
     if (!sink.Write(kMagics[2], 5) || !WriteHeader(sink, h)) return false;
     for (const auto& rec : piles)
         if (!WritePile(sink, rec)) return false;
-    return true;
+    return WriteBlock(sink, piles, kept);
 }
 
 std::string SaveProjectFile(const std::string& path, const CProjectHeader& header,
-                            const std::vector<CPileRecord>& piles, int* pErrno) {
+                            const std::vector<CPileRecord>& piles, int* pErrno,
+                            const std::vector<CBlockSection>& kept) {
     if (pErrno) *pErrno = 0;
     if (piles.size() > 32767) return "too many records for one project file";
-    return WriteFileAtomically(path, [&](CByteSink& sink) { return WriteProject(sink, header, piles); }, pErrno);
+    return WriteFileAtomically(path, [&](CByteSink& sink) { return WriteProject(sink, header, piles, kept); },
+                               pErrno);
 }
 
 bool WriteCheckedPiles(CByteSink& sink, const CProjectHeader& header, const std::vector<CPileRecord>& piles,
@@ -410,6 +422,9 @@ CReadReport MergeProjects(CByteSource& file1, CByteSource& file2, CProjectData& 
     out.m_Header.m_nPileCount = static_cast<int16_t>(out.m_Piles.size());
     report.m_Notes = std::move(r1.m_Notes);
     for (auto& n : r2.m_Notes) report.m_Notes.push_back(std::move(n));
+    if (!a.m_UnknownSections.empty() || !b.m_UnknownSections.empty())
+        report.m_Notes.push_back("sections of the block after the records that this program does not know are "
+                                 "dropped: the merge renumbers the records they belong to");
     return report;
 }
 

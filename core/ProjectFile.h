@@ -8,6 +8,7 @@
 #include "core/CByteSource.h"
 #include "core/CPileRecord.h"
 #include "core/CProjectHeader.h"
+#include "core/ProjectBlock.h"
 
 namespace pw {
 
@@ -18,6 +19,9 @@ struct CProjectData {
     CProjectHeader m_Header;
     std::vector<CPileRecord> m_Piles;     // numbered 1..N in file order
     std::vector<int16_t> m_StoredPileNos; // the number each record carried in the file
+    // Sections of the block after the records whose tags this program does not know, as read; written
+    // back by a save that keeps the records as they are.
+    std::vector<CBlockSection> m_UnknownSections;
 };
 
 // What went wrong in a read, as a code with its position; ReadErrorText (core/ReadErrorText.h) turns
@@ -80,16 +84,21 @@ bool ReadPile(CByteSource& src, CPileRecord& rec, int version, std::vector<std::
 // One record in the version-3 layout.
 bool WritePile(CByteSink& sink, const CPileRecord& rec);
 
-// A whole project file. A file that ends inside record K keeps records 1..K-1.
+// A whole project file. A file that ends inside record K keeps records 1..K-1. A version-3 file read
+// to its last counted record may carry the block after it (core/ProjectBlock.h); a reader that stopped
+// early (a count above kMaxPiles, a truncated record) does not look for one.
 CReadReport ReadProject(CByteSource& src, CProjectData& out, int* version = nullptr);
 CReadReport LoadProjectFile(const std::string& path, CProjectData& out, int* version = nullptr);
 
-// "WVF03", the header (its count taken from piles), every record in order.
-bool WriteProject(CByteSink& sink, const CProjectHeader& header, const std::vector<CPileRecord>& piles);
+// "WVF03", the header (its count taken from piles), every record in order, then the block when a
+// record carries a class decision or kept holds sections (only for records unchanged since they were read).
+bool WriteProject(CByteSink& sink, const CProjectHeader& header, const std::vector<CPileRecord>& piles,
+                  const std::vector<CBlockSection>& kept = {});
 // WriteProject into path, atomically. Returns "" or what went wrong; the old file survives a failure.
 // *pErrno as WriteFileAtomically gives it.
 std::string SaveProjectFile(const std::string& path, const CProjectHeader& header,
-                            const std::vector<CPileRecord>& piles, int* pErrno = nullptr);
+                            const std::vector<CPileRecord>& piles, int* pErrno = nullptr,
+                            const std::vector<CBlockSection>& kept = {});
 
 // One record in the version-1/2 layout (the processing words and the 40-byte remark at 46..95),
 // with its marks or with a mark count of 0.
@@ -104,7 +113,8 @@ bool WriteCheckedPiles(CByteSink& sink, const CProjectHeader& header, const std:
                        const std::vector<int>& pileNos);
 
 // The two-file merge: records of file 1 numbered 1..N1, then those of file 2 numbered N1+1..N,
-// texts of file 1. Refused (no records) when a magic is unknown, a file is unreadable or
+// texts of file 1, class decisions with their records (sections of unknown tags are dropped with a
+// note: their records moved). Refused (no records) when a magic is unknown, a file is unreadable or
 // truncated, or the two hold more than kMaxPiles records together.
 CReadReport MergeProjects(CByteSource& file1, CByteSource& file2, CProjectData& out);
 CReadReport MergeProjectFiles(const std::string& path1, const std::string& path2, CProjectData& out);

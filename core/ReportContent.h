@@ -6,6 +6,7 @@
 
 #include <array>
 #include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,18 @@ inline constexpr int kIntegrityClassCount = 3;
 int IntegrityClass(const CPileRecord& rec);
 const char* IntegrityClassText(int integrityClass);
 
+// The classes a report states, one per pile: Ⅰ intact, Ⅱ slight, Ⅲ obvious, Ⅳ serious defect, and
+// "Ⅱ/Ⅲ" for a pile the rule cannot place between Ⅱ and Ⅲ and the engineer has not decided yet.
+enum PileClass : int { kClassI = 1, kClassII = 2, kClassIII = 3, kClassIV = 4, kClassUndecided = 5 };
+inline constexpr int kPileClassCount = 5; // Ⅰ, Ⅱ, Ⅲ, Ⅳ, undecided
+// The defect rule: 断桩 -> Ⅳ; 缩径, 裂纹, 夹泥 or 离析 -> undecided; else Ⅰ.
+int RuleClass(const CPileRecord& rec);
+// The engineer's decision when there is one, else the rule.
+int PileClassOf(const CPileRecord& rec);
+const char* PileClassText(int pileClass); // "Ⅰ".."Ⅳ", "Ⅱ/Ⅲ"
+// "rule" -> 0, "I" .. "IV" (or Ⅰ .. Ⅳ, or 1 .. 4) -> 1 .. 4; -1 for anything else.
+int ParseClassDecision(std::string_view text);
+
 // The name of a pile-type code for the report: a code outside 0-7 takes entry 0.
 const char* ReportPileTypeName(int code);
 
@@ -35,6 +48,18 @@ std::optional<CDate> DateOfPile(const CPileRecord& rec);
 // Indices into piles of the ticked piles, in ascending order of their trimmed pile-number texts
 // compared byte by byte; equal texts keep list order.
 std::vector<int> TickedPilesInNameOrder(const std::vector<CPileRecord>& piles);
+
+// Natural order of pile numbers: runs of digits compare by their value ("A-2" < "A-12", "2#" <
+// "10#"), everything else byte by byte; equal values with more leading zeros come after.
+bool NaturalPileLess(const std::string& a, const std::string& b);
+
+// The piles a report covers: the ticked records, one per trimmed pile number (the last ticked one in
+// list order), in natural order of their numbers. m_LeftOut holds the ticked records not taken.
+struct CReportedPiles {
+    std::vector<int> m_Piles;   // indices into the records, report order
+    std::vector<int> m_LeftOut; // indices into the records, list order
+};
+CReportedPiles ReportedPiles(const std::vector<CPileRecord>& piles);
 
 // One row of the results table: pile number, design diameter, length, speed, class, defects.
 struct CReportRow {
@@ -51,29 +76,42 @@ std::array<std::string, 6> SheetHeader();
 CReportRow SheetRow(const CPileRecord& rec);
 
 struct CReportContent {
-    std::vector<int> m_Piles; // indices of the reported piles, in report order
+    std::vector<int> m_Piles; // indices of the reported piles (one record per pile), in report order
+    std::vector<int> m_LeftOut; // ticked records of a pile already reported by another record
     std::vector<CReportRow> m_Rows;
-    std::array<int, kIntegrityClassCount> m_nClassCounts{};
+    std::array<int, kPileClassCount> m_nClassCounts{}; // Ⅰ, Ⅱ, Ⅲ, Ⅳ, undecided Ⅱ/Ⅲ
 
     // Cover page.
     std::string m_strReportNo, m_strProjectName, m_strClient, m_strTestDate, m_strTestUnit;
     // Project page.
     std::string m_strOwner, m_strConstructionUnit, m_strDesignUnit, m_strSupervisionUnit, m_strQualityUnit,
-        m_strAddress;
+        m_strAddress, m_strSurveyUnit;
+    // How the test was made: the standard, the method, the instrument with its number, the sensor,
+    // sampling interval and record length and the filters of the reported records (their ranges).
+    std::string m_strStandard, m_strMethod, m_strInstrument, m_strSensor, m_strSampling, m_strFilters;
     std::array<std::string, 3> m_strParagraphs;
     std::string m_strSiteSpeed; // the site's mean wave speed sentence, when one is known ("" otherwise)
-    // "该工程%d根桩基质量测试结果综合如下：" and the three class lines.
+    // "该工程%d根桩基质量测试结果综合如下：", one line per class Ⅰ..Ⅳ and one for the undecided piles
+    // ("" when there are none), and the sentence naming the ticked records left out ("" when none).
     std::string m_strSummary;
-    std::array<std::string, kIntegrityClassCount> m_strClassLines;
-    // Sign-off.
-    std::string m_strInspectors, m_strToday;
+    std::array<std::string, kPileClassCount> m_strClassLines;
+    std::string m_strLeftOut;
+    // Conclusions: the class counts and the class Ⅲ and Ⅳ piles with their defects, one line each.
+    std::string m_strConclusions;
+    // Sign-off: 检测, 审核, 批准 with their dates (today for the test; as typed for the others).
+    std::string m_strInspectors, m_strToday, m_strReviewer, m_strReviewDate, m_strApprover, m_strApproveDate;
 };
 
-// The report of the ticked piles. info holds what the report dialog confirmed; projectPiles is the
-// number of piles in the project (paragraph 1). Needs at least one ticked pile: with none the shares
-// have nothing to divide by, and the caller refuses before it gets here (m_Piles stays empty).
-CReportContent MakeReportContent(const std::vector<CPileRecord>& piles, const CReportInfo& info, int projectPiles,
-                                 const CDate& today);
+// What the user should see before a report is written: fields left empty or at their defaults,
+// piles whose class is still undecided, piles with more than one ticked record. One sentence each;
+// empty when there is nothing to say.
+std::vector<std::string> ReportWarnings(const std::vector<CPileRecord>& piles, const CReportInfo& info);
+
+// The report of the ticked piles. info holds what the report dialog confirmed. Paragraph 1 counts the
+// site's total when the dialog gives one, else the project's distinct pile numbers. Needs at least
+// one ticked pile: with none the shares have nothing to divide by, and the caller refuses before it
+// gets here (m_Piles stays empty).
+CReportContent MakeReportContent(const std::vector<CPileRecord>& piles, const CReportInfo& info, const CDate& today);
 
 // The report dialog's values taken from the project before the dialog opens: project name and
 // inspection unit from the header; pile type, pouring and test date and diameter from the current

@@ -2,8 +2,11 @@
 #include "core/ReportSettings.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "core/CoreMessages.h"
 #include "core/GbkText.h"
@@ -127,6 +130,61 @@ std::string ReportSettingsPath(const std::string& folder, int n) {
     return (std::filesystem::path(folder) / ("ReportSet" + std::to_string(n) + ".ini")).string();
 }
 
+std::string ReportMorePath(const std::string& folder, int n) {
+    return (std::filesystem::path(folder) / ("ReportSet" + std::to_string(n) + ".more.ini")).string();
+}
+
+namespace {
+
+struct CMoreKey {
+    const char* m_pKey;
+    std::string CReportInfo::*m_pText;
+};
+const CMoreKey kMoreKeys[] = {
+    {"survey_unit", &CReportInfo::m_strSurveyUnit},     {"standard", &CReportInfo::m_strStandard},
+    {"method", &CReportInfo::m_strMethod},              {"instrument", &CReportInfo::m_strInstrument},
+    {"instrument_no", &CReportInfo::m_strInstrumentNo}, {"sensor", &CReportInfo::m_strSensor},
+    {"reviewer", &CReportInfo::m_strReviewer},          {"approver", &CReportInfo::m_strApprover},
+    {"review_date", &CReportInfo::m_strReviewDate},     {"approve_date", &CReportInfo::m_strApproveDate},
+};
+
+// One line per value: line breaks inside a value would start another key.
+std::string OneLine(std::string s) {
+    for (char& c : s)
+        if (c == '\n' || c == '\r') c = ' ';
+    return s;
+}
+
+} // namespace
+
+std::string ReportMoreText(const CReportInfo& info) {
+    std::string text;
+    for (const CMoreKey& k : kMoreKeys) text += std::string(k.m_pKey) + "=" + OneLine(info.*k.m_pText) + "\n";
+    text += "site_total=" + std::to_string(info.m_nSiteTotal) + "\n";
+    return text;
+}
+
+void TakeReportMoreText(const std::string& text, CReportInfo& info) {
+    std::size_t from = 0;
+    while (from < text.size()) {
+        std::size_t end = text.find('\n', from);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(from, end - from);
+        from = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
+        for (const CMoreKey& k : kMoreKeys)
+            if (key == k.m_pKey) info.*k.m_pText = value;
+        if (key == "site_total") {
+            char* rest = nullptr;
+            const long n = std::strtol(value.c_str(), &rest, 10);
+            if (rest && *rest == '\0' && n >= 0 && n <= 100000) info.m_nSiteTotal = static_cast<int>(n);
+        }
+    }
+}
+
 int FindReportSettingsSlot(const std::string& folder) {
     for (int n = 0; n < kReportSettingsSlots; ++n)
         if (Probe(ReportSettingsPath(folder, n)) != Slot::Foreign) return n;
@@ -148,6 +206,11 @@ CReportSettingsResult LoadReportSettings(const std::string& folder, CReportInfo&
     // Nothing there yet: the fields keep their defaults, and the file is made by the first save (a
     // read never writes, so a read-only folder still opens the dialog without a message).
     if (!file) return result;
+    if (std::ifstream more(ReportMorePath(folder, n), std::ios::binary); more) {
+        std::ostringstream text;
+        text << more.rdbuf();
+        TakeReportMoreText(text.str(), info);
+    }
     CReportSettings s;
     if (!ReadReportSettings(*file, s)) {
         // The file changed hands between the look and the read.
@@ -184,6 +247,11 @@ CReportSettingsResult SaveReportSettings(const std::string& folder, const CRepor
     }
     result.m_strDetail =
         WriteFileAtomically(result.m_strPath, [&s](CByteSink& sink) { return WriteReportSettings(sink, s); });
+    if (result.m_strDetail.empty()) {
+        const std::string more = ReportMoreText(info);
+        result.m_strDetail = WriteFileAtomically(
+            ReportMorePath(folder, n), [&more](CByteSink& sink) { return sink.Write(more.data(), more.size()); });
+    }
     if (!result.m_strDetail.empty()) {
         result.m_eCode = EResultCode::WriteFailed;
         result.m_strMessage = msg::kWriteSettingsFailed;

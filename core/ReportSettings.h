@@ -6,9 +6,12 @@
 //  430 owner [200]                 1230 quality supervision [200]   2030 geology [2000]
 //  630 design unit [200]           1430 commissioning client [200]  4030 pouring year, month, day i32
 // Texts are GBK, NUL-terminated inside their block (at most block - 1 bytes), zero-padded.
+// That layout stays as it is; what the report states beyond it (the standard, the instrument, the
+// sign-off, the site total) is kept beside it in "ReportSet<n>.more.ini", UTF-8 lines "key=value".
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +56,20 @@ struct CReportInfo {
     int m_nTotalPiles = 0;
     int m_nDiameter = 0;
     std::string m_strGeology = "    ";
+    // Kept beside the record (ReportSet<n>.more.ini).
+    std::string m_strSurveyUnit;                                   // 勘察单位
+    std::string m_strStandard = "《建筑基桩检测技术规范》JGJ 106-2014"; // the standard the test follows
+    std::string m_strMethod = "低应变反射波法";
+    std::string m_strInstrument, m_strInstrumentNo, m_strSensor;  // model, its number, the sensor
+    std::string m_strReviewer, m_strApprover;                     // 审核, 批准 (检测 is m_strInspectors)
+    std::string m_strReviewDate, m_strApproveDate;                // as typed; empty leaves room to write
+    int m_nSiteTotal = 0; // piles on the whole site as typed; 0 = not given
+
+    // The number of piles the site has when the user typed one (the report's paragraph 1 and the
+    // data checks use it instead of the count of pile numbers in the project).
+    std::optional<int> SiteTotalPiles() const {
+        return m_nSiteTotal > 0 ? std::optional<int>(m_nSiteTotal) : std::nullopt;
+    }
 
     // The stored part; texts are cut to their block at a character boundary. An empty (invalid)
     // pouring date leaves the record's default date.
@@ -69,6 +86,11 @@ bool WriteReportSettings(CByteSink& sink, const CReportSettings& s);
 
 // <folder>/ReportSet<n>.ini
 std::string ReportSettingsPath(const std::string& folder, int n);
+// <folder>/ReportSet<n>.more.ini, and its text: the fields kept beside the record.
+std::string ReportMorePath(const std::string& folder, int n);
+std::string ReportMoreText(const CReportInfo& info);
+// Takes every known key of the text; unknown keys and lines without "=" are skipped.
+void TakeReportMoreText(const std::string& text, CReportInfo& info);
 
 // The file a report dialog uses: the first number whose file is missing or carries the marker.
 // A file without the marker belongs to someone else and is never written over. -1 when none of

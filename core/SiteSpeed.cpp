@@ -37,7 +37,9 @@ CSiteSpeedResult ComputeSiteSpeed(const std::vector<CPileRecord>& piles, const s
     for (int index : chosen) {
         if (index < 0 || index >= static_cast<int>(piles.size())) continue;
         const CPileRecord& rec = piles[static_cast<std::size_t>(index)];
-        const int cls = IntegrityClass(rec);
+        // The engineer's decision counts over the rule: only piles of class Ⅰ give the site's speed.
+        const int decided = PileClassOf(rec);
+        const int cls = decided == kClassI ? 0 : decided == kClassIV ? 2 : 1;
         const std::string name = GbkToUtf8(TrimmedPileName(rec));
         auto it = std::find_if(r.m_Piles.begin(), r.m_Piles.end(), [&](const CSpeedPile& p) { return p.m_strName == name; });
         if (it == r.m_Piles.end()) {

@@ -5,6 +5,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import zlib
 
 cli = sys.argv[1]
 demo = open("resources/samples/demo.wvf", "rb").read()
@@ -28,6 +29,28 @@ with tempfile.NamedTemporaryFile(suffix=".wvf") as t:  # the checked-piles write
 open(c + "v1_checked.wvf", "wb").write(v1)
 open(c + "v2_one_pile.wvf", "wb").write(b"WVF02" + v1[5:])  # versions 1 and 2 share the record layout
 open(c + "truncated.wvf", "wb").write(proj(b"WVF03", [rec, rec])[:6000])
+
+
+# The block after the records: class decisions ("CLAS") and a tag of a later version ("NOTE"); the
+# same file with its checksum broken, to be ignored with a note.
+def block(sections):
+    body = b"".join(tag + struct.pack("<HHI", ver, flags, len(b)) + b for tag, ver, flags, b in sections)
+    return b"PWBLOCK1" + struct.pack("<HII", 1, len(body), zlib.crc32(body)) + body
+
+
+def entries(items):
+    return struct.pack("<H", len(items)) + b"".join(struct.pack("<H", n) + name + struct.pack("<H", len(d)) + d
+                                                      for n, name, d in items)
+
+
+name = rec[2:12]
+blocked = proj(b"WVF03", [rec, rec]) + block([
+    (b"CLAS", 1, 1, entries([(1, name, b"\x03"), (2, name, b"\x04")])),
+    (b"NOTE", 2, 1, entries([(2, name, b"later")]))])
+open(c + "v3_block.wvf", "wb").write(blocked)
+damaged = bytearray(blocked)
+damaged[-1] ^= 0xFF
+open(c + "v3_block_damaged.wvf", "wb").write(bytes(damaged))
 
 # Tester folder: idindx.par (44 bytes) + one per-pile file (4296 bytes) cut from the same record.
 idx = bytearray(44)

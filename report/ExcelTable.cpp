@@ -3,6 +3,7 @@
 #include "report/ExcelTable.h"
 
 #include <cerrno>
+#include <cstdlib>
 
 #include <xlsxwriter.h>
 
@@ -25,10 +26,26 @@ CResult WriteExcelTable(const std::string& outPath, const std::vector<CPileRecor
             return false;
         }
         lxw_worksheet* sheet = workbook_add_worksheet(book, "报表1");
+        // Ruled cells, a bold header; diameter, length and speed are numbers shown as 0, 0.00 and 0
+        // (a spreadsheet sums them), the pile number, class and defects text ("007" stays "007").
+        auto format = [book](const char* numFormat, bool bold) {
+            lxw_format* f = workbook_add_format(book);
+            format_set_border(f, LXW_BORDER_THIN);
+            format_set_font_name(f, "宋体");
+            if (bold) format_set_bold(f);
+            if (numFormat) format_set_num_format(f, numFormat);
+            return f;
+        };
+        lxw_format* headerFormat = format(nullptr, true);
+        lxw_format* textFormat = format("@", false);
+        lxw_format* numberFormats[6] = {nullptr, format("0", false), format("0.00", false), format("0", false), nullptr,
+                                        nullptr};
         const auto header = SheetHeader();
         for (int col = 0; col < 6; ++col)
             worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(col),
-                                   header[static_cast<std::size_t>(col)].c_str(), nullptr);
+                                   header[static_cast<std::size_t>(col)].c_str(), headerFormat);
+        worksheet_repeat_rows(sheet, 0, 0);  // the header on every printed page
+        worksheet_fit_to_pages(sheet, 1, 0); // as wide as one page, as long as it takes
         static const double kWidths[6] = {6, 12, 7, 9, 12, 15};
         for (int col = 0; col < 6; ++col)
             worksheet_set_column(sheet, static_cast<lxw_col_t>(col), static_cast<lxw_col_t>(col), kWidths[col],
@@ -37,9 +54,17 @@ CResult WriteExcelTable(const std::string& outPath, const std::vector<CPileRecor
         for (int index : pileIndices) {
             if (index < 0 || index >= static_cast<int>(piles.size())) continue;
             const CReportRow r = SheetRow(piles[static_cast<std::size_t>(index)]);
-            for (int col = 0; col < 6; ++col)
-                worksheet_write_string(sheet, row, static_cast<lxw_col_t>(col),
-                                       r.m_Cells[static_cast<std::size_t>(col)].c_str(), nullptr);
+            for (int col = 0; col < 6; ++col) {
+                const std::string& cell = r.m_Cells[static_cast<std::size_t>(col)];
+                const auto c = static_cast<lxw_col_t>(col);
+                // The number stored is the decimal shown ("12.30" -> 12.3), not the float behind it.
+                char* end = nullptr;
+                const double value = numberFormats[col] ? std::strtod(cell.c_str(), &end) : 0.0;
+                if (numberFormats[col] && end && *end == '\0' && end != cell.c_str())
+                    worksheet_write_number(sheet, row, c, value, numberFormats[col]);
+                else
+                    worksheet_write_string(sheet, row, c, cell.c_str(), textFormat);
+            }
             ++row;
         }
         errno = 0;

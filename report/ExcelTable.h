@@ -1,5 +1,5 @@
 // The results table as a .xlsx: sheet "报表1", the six headers, the column widths, one row per
-// reported pile, every value as text.
+// reported pile: diameter, length and speed as numbers, the rest as text.
 #pragma once
 
 #include <string>

@@ -139,6 +139,54 @@ void InsertPicture(pugi::xml_node before, const std::string& relId, int id, cons
     before.parent().insert_copy_before(fragment.first_child(), before);
 }
 
+// Every run says it is Simplified Chinese, so a word processor picks the Simplified glyph forms of
+// a font that has several (without it LibreOffice drew the Japanese forms). A run that names a
+// language already keeps its own.
+void TagRunsChinese(pugi::xml_node root) {
+    for (pugi::xpath_node x : root.select_nodes("//w:r")) {
+        pugi::xml_node run = x.node();
+        pugi::xml_node rpr = run.child("w:rPr");
+        if (!rpr) rpr = run.prepend_child("w:rPr");
+        if (rpr.child("w:lang")) continue;
+        pugi::xml_node lang = rpr.append_child("w:lang");
+        lang.append_attribute("w:val") = "zh-CN";
+        lang.append_attribute("w:eastAsia") = "zh-CN";
+    }
+}
+
+// A pile number such as "3-7" or "12#" is not broken across lines in the paragraphs that list pile
+// numbers (the tested piles, the records left out): hyphens become Word's non-breaking hyphen, and a
+// word joiner (U+2060) keeps "#" with the digits before it.
+void KeepPileNumbersWhole(pugi::xml_node root) {
+    static const char* const kListParagraphs[] = {"受检桩编号为", "未列入报告的记录"};
+    for (pugi::xpath_node x : root.select_nodes("//w:t")) {
+        pugi::xml_node t = x.node();
+        std::string text = t.text().get();
+        if (std::none_of(std::begin(kListParagraphs), std::end(kListParagraphs),
+                         [&](const char* marker) { return text.find(marker) != std::string::npos; }))
+            continue;
+        for (std::size_t at = text.find('#'); at != std::string::npos; at = text.find('#', at + 4))
+            text.insert(at, "\u2060");
+        // Split the text at each hyphen into w:t / w:noBreakHyphen / w:t of the same run.
+        pugi::xml_node run = t.parent();
+        std::size_t from = 0;
+        pugi::xml_node after = t;
+        bool first = true;
+        while (true) {
+            const std::size_t dash = text.find('-', from);
+            const std::string part = text.substr(from, dash == std::string::npos ? std::string::npos : dash - from);
+            pugi::xml_node piece = first ? t : run.insert_child_after("w:t", after);
+            piece.text().set(part.c_str());
+            if (!piece.attribute("xml:space")) piece.append_attribute("xml:space") = "preserve";
+            after = piece;
+            first = false;
+            if (dash == std::string::npos) break;
+            after = run.insert_child_after("w:noBreakHyphen", after);
+            from = dash + 1;
+        }
+    }
+}
+
 // The namespaces the inserted pictures use, declared on the root when an edited template lost them.
 void DeclareNamespaces(pugi::xml_node root) {
     static const char* const kNames[][2] = {
@@ -235,8 +283,23 @@ std::map<std::string, std::string> TemplateFields(const CReportContent& c) {
         {"CLASS_1", c.m_strClassLines[0]},
         {"CLASS_2", c.m_strClassLines[1]},
         {"CLASS_3", c.m_strClassLines[2]},
+        {"CLASS_4", c.m_strClassLines[3]},
+        {"CLASS_UNDECIDED", c.m_strClassLines[4]},
+        {"LEFT_OUT", c.m_strLeftOut},
+        {"SURVEY_UNIT", c.m_strSurveyUnit},
+        {"STANDARD", c.m_strStandard},
+        {"METHOD", c.m_strMethod},
+        {"INSTRUMENT", c.m_strInstrument},
+        {"SENSOR", c.m_strSensor},
+        {"SAMPLING", c.m_strSampling},
+        {"FILTERS", c.m_strFilters},
+        {"CONCLUSIONS", c.m_strConclusions},
         {"INSPECTORS", c.m_strInspectors},
         {"TODAY", c.m_strToday},
+        {"REVIEWER", c.m_strReviewer},
+        {"REVIEW_DATE", c.m_strReviewDate},
+        {"APPROVER", c.m_strApprover},
+        {"APPROVE_DATE", c.m_strApproveDate},
         {"PILE_COUNT", std::to_string(c.m_Piles.size())},
     };
 }
@@ -266,6 +329,7 @@ CResult WriteWordReport(const std::string& templatePath, const std::string& outP
     FillTextFields(root, TemplateFields(content));
     for (pugi::xml_node at : FindBlockFields(root, "RESULTS_TABLE"))
         InsertResultsTable(at, content);
+    KeepPileNumbersWhole(root);
 
     // Pictures: rendered one by one into PNG parts, placed where the template asks for them.
     std::list<std::string> buffers; // alive until the archive is written
@@ -308,6 +372,7 @@ CResult WriteWordReport(const std::string& templatePath, const std::string& outP
             at.parent().remove_child(at);
     }
 
+    TagRunsChinese(root);
     CMemoryZip out;
     if (!out.m_pZip) return Fail(rtext::kBuildFailed, "cannot build the archive in memory");
     buffers.push_back(Serialise(doc));

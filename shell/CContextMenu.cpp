@@ -32,6 +32,13 @@ const ContextItem kItems[] = {
     {32819, "扩底(&E)\tShift+E"},
     {kSubMenuEnd, nullptr},
     {cmd::kDeleteDefect, "删除缺陷\tAlt+D"},
+    {kSubMenu, "桩身完整性类别"},
+    {cmd::kClassRule, "按缺陷判定"},
+    {cmd::kClassI, "Ⅰ类"},
+    {cmd::kClassII, "Ⅱ类"},
+    {cmd::kClassIII, "Ⅲ类"},
+    {cmd::kClassIV, "Ⅳ类"},
+    {kSubMenuEnd, nullptr},
     {0, nullptr},
     {kSubMenu, "波形编辑"},
     {cmd::kVariableArea, "变面积\tCtrl+A"},
@@ -65,7 +72,7 @@ std::span<const ContextItem> ContextMenuItems() {
 
 bool ContextItemCheckable(int id) {
     return id == cmd::kVariableArea || id == cmd::kRemoveDC || id == cmd::kInvert || id == cmd::kScale ||
-           id == cmd::kIntegrate;
+           id == cmd::kIntegrate || (id >= cmd::kClassRule && id <= cmd::kClassIV);
 }
 
 QMenu* CContextMenu::Build(QWidget* parent) {

@@ -9,8 +9,10 @@
 #include <algorithm>
 
 #include "core/CommandIds.h"
+#include "core/ReportContent.h"
 #include "shell/CCommandRouter.h"
 #include "shell/CShellPrompts.h"
+#include "shell/ShellCommandIds.h"
 #include "shell/ShellMessages.h"
 
 namespace pw {
@@ -19,13 +21,14 @@ CDataListView::CDataListView(CDEVAzazDoc& doc, CCommandRouter& router, CShellPro
                              QWidget* parent)
     : QTreeWidget(parent), m_doc(doc), m_router(router), m_prompts(prompts) {
     setObjectName(QStringLiteral("pileList"));
-    setColumnCount(3);
-    setHeaderLabels({QStringLiteral("序号"), QStringLiteral("桩号"), QStringLiteral("检测日期")});
+    setColumnCount(4);
+    setHeaderLabels({QStringLiteral("序号"), QStringLiteral("桩号"), QStringLiteral("检测日期"), QStringLiteral("类别")});
     // 50, 50 and 75 pixels, or what a typical cell needs in the installed font when that is more.
     const QFontMetrics fm(font());
     header()->resizeSection(0, std::max(50, fm.horizontalAdvance(QStringLiteral("0000")) + 36));
     header()->resizeSection(1, std::max(50, fm.horizontalAdvance(QStringLiteral("WWWW")) + 12));
     header()->resizeSection(2, std::max(75, fm.horizontalAdvance(QStringLiteral("2024-05-17")) + 12));
+    header()->resizeSection(3, std::max(40, fm.horizontalAdvance(QStringLiteral("Ⅱ/Ⅲ*")) + 12));
     header()->setStretchLastSection(false);
     setRootIsDecorated(false);
     setUniformRowHeights(true);
@@ -53,6 +56,10 @@ void CDataListView::SetRowTexts(QTreeWidgetItem* item, CPileRecord& rec) {
     item->setData(0, Qt::UserRole, int(rec.m_nPileNo));
     item->setText(1, QString::fromUtf8(GbkToUtf8(TrimmedPileName(rec))));
     item->setText(2, QString::fromUtf8(GbkToUtf8(ListDateText(rec))));
+    // The class the report gives: the engineer's decision, or the defect rule's (marked "*" so the
+    // two can be told apart; "Ⅱ/Ⅲ*" still waits for a decision).
+    item->setText(3, QString::fromUtf8(PileClassText(PileClassOf(rec))) +
+                         (rec.m_nClassDecision ? QString() : QStringLiteral("*")));
     item->setCheckState(0, rec.m_bChecked ? Qt::Checked : Qt::Unchecked);
 }
 
@@ -208,7 +215,20 @@ void CDataListView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     QAction* remove = menu.addAction(QString::fromUtf8(msg::kDeleteFileItem));
     remove->setEnabled(m_router.StateOf(cmd::kDeletePile).enabled);
-    if (menu.exec(event->globalPos()) == remove) m_router.Dispatch(cmd::kDeletePile);
+    // The 类别 column's own items: the class of the pile under the pointer.
+    QMenu* classes = menu.addMenu(QStringLiteral("桩身完整性类别"));
+    static const char* const kClassItems[] = {"按缺陷判定", "Ⅰ类", "Ⅱ类", "Ⅲ类", "Ⅳ类"};
+    for (int id = cmd::kClassRule; id <= cmd::kClassIV; ++id) {
+        QAction* a = classes->addAction(QString::fromUtf8(kClassItems[id - cmd::kClassRule]));
+        a->setData(id);
+        const CommandState state = m_router.StateOf(id);
+        a->setEnabled(state.enabled);
+        a->setCheckable(true);
+        a->setChecked(state.checked);
+    }
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == remove) m_router.Dispatch(cmd::kDeletePile);
+    else if (chosen && chosen->data().isValid()) m_router.Dispatch(chosen->data().toInt());
 }
 
 } // namespace pw

@@ -52,6 +52,17 @@ void CReportCommands::Register(CCommandRouter& router) {
     router.SetStateRule(cmd::kExcelTable, anyPile);
     router.Handle(cmd::kSiteSpeed, [this] { SiteSpeed(); });
     router.SetStateRule(cmd::kSiteSpeed, anyPile);
+    // The class of the current pile: the engineer's decision, checked where it stands.
+    for (int id = cmd::kClassRule; id <= cmd::kClassIV; ++id) {
+        const int decision = id - cmd::kClassRule;
+        router.Handle(id, [this, decision] {
+            if (const CPileRecord* current = m_doc.GetCurrentPile()) m_doc.SetPileClass(current->m_nPileNo, decision);
+        });
+        router.SetStateRule(id, [this, decision] {
+            const CPileRecord* current = m_doc.GetCurrentPile();
+            return CommandState{current != nullptr, current && current->m_nClassDecision == decision};
+        });
+    }
 }
 
 void CReportCommands::WordReport() {
@@ -63,14 +74,30 @@ void CReportCommands::WordReport() {
     PrefillReportInfo(info, m_doc.m_Header, *current, m_doc.GetPileCount());
     // A pile without a date gives no made-up one: the dates stay empty unless the dialog fills them.
     if (!DateOfPile(*current)) m_prompts.Tell(QString::fromUtf8(msg::kPileHasNoDate), QMessageBox::Information);
-    const std::optional<CReportInfo> confirmed = m_dialogs.ReportInfo(info);
-    if (!confirmed) return;
+    std::optional<CReportInfo> confirmed;
+    // Empty fields, undecided classes and piles ticked more than once are named before anything is
+    // written: the user writes anyway or goes back to the dialog with what was typed.
+    while (true) {
+        confirmed = m_dialogs.ReportInfo(info);
+        if (!confirmed) return;
+        const std::vector<std::string> warnings = ReportWarnings(m_doc.m_Piles, *confirmed);
+        if (warnings.empty()) break;
+        QStringList lines;
+        for (const std::string& w : warnings) lines << QString::fromStdString(w);
+        const QMessageBox::StandardButton answer =
+            m_prompts.Ask(QString::fromUtf8(msg::kAppTitle),
+                          QString::fromUtf8(msg::kReportWarnings).arg(lines.join(QChar('\n'))),
+                          QMessageBox::Yes | QMessageBox::No);
+        if (answer == QMessageBox::Yes) break;
+        if (answer != QMessageBox::No) return; // the box closed: nothing is written
+        info = *confirmed;
+    }
     const QString path = m_prompts.AskSavePath(QString::fromUtf8(msg::kWordFilter), DocumentsPath(msg::kReportFileName));
     if (path.isEmpty()) return;
 
     const QDate today = QDate::currentDate();
     const CReportContent content =
-        MakeReportContent(m_doc.m_Piles, *confirmed, m_doc.GetPileCount(), CDate{today.year(), today.month(), today.day()});
+        MakeReportContent(m_doc.m_Piles, *confirmed, CDate{today.year(), today.month(), today.day()});
     CDialogProgress progress(QString::fromUtf8(msg::kReportProgress), m_pWindow);
     const std::vector<CPileRecord>& piles = m_doc.m_Piles;
     // The pictures show what the picture export shows: the information box as the print settings say.
@@ -98,7 +125,7 @@ void CReportCommands::ExcelTable() {
     const QString path = m_prompts.AskSavePath(QString::fromUtf8(msg::kExcelFilter), DocumentsPath(msg::kTableFileName));
     if (path.isEmpty()) return;
     const CResult written =
-        report::WriteExcelTable(path.toStdString(), m_doc.m_Piles, TickedPilesInNameOrder(m_doc.m_Piles));
+        report::WriteExcelTable(path.toStdString(), m_doc.m_Piles, ReportedPiles(m_doc.m_Piles).m_Piles);
     if (!written.Ok())
         return m_prompts.Tell(
             QString::fromUtf8(msg::kTableFailed).arg(QString::fromStdString(written.m_strMessage)));

@@ -65,6 +65,13 @@ const CommandEntry kCommands[] = {
     {cmd::kWordReport, "生成word报告(&P)...\tShift+R", {"Shift+R"}, R::Frame, nullptr},
     {cmd::kExcelTable, "生成excel报表(&E)...", {}, R::Frame, nullptr},
     {cmd::kSiteSpeed, "场地平均波速...", {}, R::Frame, nullptr},
+    // The current pile's integrity class: items of the context menu and the pile list only (their
+    // texts are there), not of the menu bar.
+    {cmd::kClassRule, nullptr, {}, R::Frame, nullptr},
+    {cmd::kClassI, nullptr, {}, R::Frame, nullptr},
+    {cmd::kClassII, nullptr, {}, R::Frame, nullptr},
+    {cmd::kClassIII, nullptr, {}, R::Frame, nullptr},
+    {cmd::kClassIV, nullptr, {}, R::Frame, nullptr},
     {cmd::kCalculator, "计算器...", {}, R::Frame, nullptr},
     {cmd::kMerge, "文件合并", {}, R::Document, nullptr},
     {cmd::kAbout, "关于(&A)...", {}, R::Frame, nullptr},

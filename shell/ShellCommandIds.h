@@ -21,6 +21,13 @@ enum : int {
     kUndo = 57643,
     kRedo = 57644,
     kSiteSpeed = 32975, // our own: the site's mean wave speed
+    // Our own: the current pile's integrity class (every record of its pile number): back to the
+    // defect rule, or decided Ⅰ..Ⅳ.
+    kClassRule = 32976,
+    kClassI = 32977,
+    kClassII = 32978,
+    kClassIII = 32979,
+    kClassIV = 32980,
     // Estimate bar controls; they also name the main toolbar's last six slots.
     kScopeLabel = 32858,
     kScopeBox = 32854,

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 
 #include <limits>
+#include <tuple>
 
 #include "core/PileTypes.h"
 #include "core/ValueRules.h"
@@ -107,14 +108,43 @@ CReportInfoDlg::CReportInfoDlg(const CReportInfo& info, const QString& folder, C
         grid->addWidget(new QLabel(QString::fromUtf8(text), this), row, 2);
         grid->addWidget(widget, row++, 3);
     }
-    grid->addWidget(new QLabel(QStringLiteral("地质概况："), this), 9, 0, Qt::AlignTop);
-    grid->addWidget(m_pGeology, 9, 1, 1, 3);
+    // The fields the report states beyond the kept record, two to a row.
+    const std::tuple<const char*, const char*, std::string CReportInfo::*> more[] = {
+        {"勘察单位：", "surveyUnit", &CReportInfo::m_strSurveyUnit},
+        {"检测依据：", "standard", &CReportInfo::m_strStandard},
+        {"检测方法：", "method", &CReportInfo::m_strMethod},
+        {"仪器型号：", "instrument", &CReportInfo::m_strInstrument},
+        {"仪器编号：", "instrumentNo", &CReportInfo::m_strInstrumentNo},
+        {"传 感 器：", "sensor", &CReportInfo::m_strSensor},
+        {"审      核：", "reviewer", &CReportInfo::m_strReviewer},
+        {"审核日期：", "reviewDate", &CReportInfo::m_strReviewDate},
+        {"批      准：", "approver", &CReportInfo::m_strApprover},
+        {"批准日期：", "approveDate", &CReportInfo::m_strApproveDate},
+    };
+    row = 9;
+    int column = 0;
+    for (const auto& [text, name, field] : more) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QString::fromLatin1(name));
+        m_MoreTexts.emplace_back(e, field);
+        grid->addWidget(new QLabel(QString::fromUtf8(text), this), row, column);
+        grid->addWidget(e, row, column + 1);
+        column = column == 0 ? 2 : 0;
+        if (column == 0) ++row;
+    }
+    m_pSiteTotal = new QLineEdit(this);
+    m_pSiteTotal->setObjectName(QStringLiteral("siteTotal"));
+    m_pSiteTotal->setPlaceholderText(QStringLiteral("空：按工程中的桩号计"));
+    grid->addWidget(new QLabel(QStringLiteral("现场总桩数："), this), row, 0);
+    grid->addWidget(m_pSiteTotal, row++, 1);
+    grid->addWidget(new QLabel(QStringLiteral("地质概况："), this), row, 0, Qt::AlignTop);
+    grid->addWidget(m_pGeology, row++, 1, 1, 3);
     QDialogButtonBox* buttons = MakeOkCancel(this);
-    grid->addWidget(buttons, 10, 0, 1, 4);
+    grid->addWidget(buttons, row, 0, 1, 4);
     grid->setColumnMinimumWidth(1, 200);
     grid->setColumnMinimumWidth(3, 200);
 
-    for (QLineEdit* number : {m_pTotal, m_pDiameter})
+    for (QLineEdit* number : {m_pTotal, m_pDiameter, m_pSiteTotal})
         connect(number, &QLineEdit::textChanged, this, [this, number] { KeepDigits(number); });
 
     // On OK, in the order of the exchange.
@@ -134,6 +164,11 @@ CReportInfoDlg::CReportInfoDlg(const CReportInfo& info, const QString& folder, C
     constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
     m_pGuard->AddInteger(m_pTotal, kMin, kMax);
     m_pGuard->AddInteger(m_pDiameter, kMin, kMax);
+    for (const auto& [e, field] : m_MoreTexts) {
+        QLineEdit* line = e;
+        m_pGuard->AddText(
+            line, [line] { return line->text(); }, 200);
+    }
     m_pGuard->AddText(
         m_pGeology, [this] { return m_pGeology->toPlainText(); }, kGeologyChars);
 
@@ -161,6 +196,8 @@ void CReportInfoDlg::Show() {
     m_pInspectors->setText(Q(m_Info.m_strInspectors));
     m_pTotal->setText(QString::number(m_Info.m_nTotalPiles));
     m_pDiameter->setText(QString::number(m_Info.m_nDiameter));
+    for (const auto& [e, field] : m_MoreTexts) e->setText(Q(m_Info.*field));
+    m_pSiteTotal->setText(m_Info.m_nSiteTotal > 0 ? QString::number(m_Info.m_nSiteTotal) : QString());
     // The file keeps a multi-line text with CR LF line ends; the edit works with LF.
     m_pGeology->setPlainText(Q(m_Info.m_strGeology).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
@@ -194,6 +231,8 @@ bool CReportInfoDlg::ReadAll() {
     m_Info.m_strInspectors = m_pInspectors->text().toStdString();
     m_Info.m_nTotalPiles = *m_pGuard->Integer(m_pTotal);
     m_Info.m_nDiameter = *m_pGuard->Integer(m_pDiameter);
+    for (const auto& [e, field] : m_MoreTexts) m_Info.*field = e->text().toStdString();
+    m_Info.m_nSiteTotal = m_pSiteTotal->text().isEmpty() ? 0 : m_pSiteTotal->text().toInt();
     m_Info.m_strGeology =
         m_pGeology->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString();
     return true;

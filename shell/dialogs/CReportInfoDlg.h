@@ -4,6 +4,10 @@
 
 #include <QDialog>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "core/ReportSettings.h"
 
 class QComboBox;
@@ -40,6 +44,10 @@ private:
     QComboBox *m_pStrength, *m_pPileType;
     QDateEdit *m_pPourDate, *m_pTestDate;
     QPlainTextEdit* m_pGeology;
+    // What the report states beyond the kept record: the survey unit, the standard and method, the
+    // instrument, the sign-off, the site's total number of piles (empty = the project's count).
+    std::vector<std::pair<QLineEdit*, std::string CReportInfo::*>> m_MoreTexts;
+    QLineEdit* m_pSiteTotal = nullptr;
 };
 
 } // namespace pw

@@ -284,6 +284,39 @@ TEST_F(Cli, ApplyRunsTheDocumentPathAndRefusesWithoutWriting) {
     }
 }
 
+// A class decision belongs to the pile: both blows of "1#" get it, info shows it beside the rule's
+// class, the report counts it, and "rule" takes it back.
+TEST_F(Cli, ApplyClassDecidesThePileAndInfoAndReportShowIt) {
+    const std::string path = std::string(PILEWAVE_SAMPLES) + "/demo.wvf";
+    const std::string decided = (m_Dir / "decided.wvf").string();
+    ASSERT_EQ(Run("apply " + path + " --pile 1 --class III -o " + decided).code, 0);
+    json j = json::parse(Run("info --json " + decided).out);
+    for (int i : {0, 1}) {
+        EXPECT_EQ(j["piles"][i]["class_decision"], "III") << i;
+        EXPECT_EQ(j["piles"][i]["class"], "Ⅲ") << i;
+        EXPECT_TRUE(j["piles"][i].contains("class_rule"));
+    }
+    EXPECT_TRUE(j["piles"][2]["class_decision"].is_null());
+    const CRun reported = Run("report --json --piles 1,2 " + decided);
+    const json report = json::parse(reported.out);
+    EXPECT_EQ(report["class_counts"]["Ⅲ"], 1);
+    EXPECT_EQ(report["piles"], 1) << "two blows, one pile";
+    // The warnings the window asks about: the blow left out and the empty fields, on stderr.
+    EXPECT_NE(reported.err.find("warning: 同一桩号勾选了多条记录"), std::string::npos) << reported.err;
+    EXPECT_NE(reported.err.find("1#（第1条记录）"), std::string::npos) << reported.err;
+    EXPECT_NE(reported.err.find("未填写：建设单位"), std::string::npos) << reported.err;
+
+    const std::string back = (m_Dir / "back.wvf").string();
+    ASSERT_EQ(Run("apply " + decided + " --pile 2 --class rule -o " + back).code, 0);
+    j = json::parse(Run("info --json " + back).out);
+    EXPECT_TRUE(j["piles"][0]["class_decision"].is_null());
+    // The records themselves are as before: a file without decisions is the same bytes again.
+    EXPECT_EQ(Slurp(back).size(), Slurp(path).size());
+    // A class outside I..IV is refused by the option check, and nothing is written.
+    EXPECT_NE(Run("apply " + path + " --class V -o " + (m_Dir / "v.wvf").string()).code, 0);
+    EXPECT_FALSE(fs::exists(m_Dir / "v.wvf"));
+}
+
 // apply keeps the marks on their echoes. On the sample site a 20 Hz high-pass (125 taps) delays pile
 // 1's trace by 62 samples and a 5 kHz low-pass (11 taps) by 5 more: its head goes along, so the head
 // pulse stays where it was after the head.
@@ -545,8 +578,8 @@ TEST_F(Cli, ReportContentAsJsonFollowsTheNameOrderAndTheInformationFile) {
     EXPECT_EQ(j["cover"]["report_no"], "JC-7");
     EXPECT_EQ(j["cover"]["test_date"], "2024年5月11日");
     EXPECT_EQ(j["cover"]["project_name"], "滨江花园二期桩基"); // from the project, as the window pre-fills it
-    const int total = j["class_counts"]["Ⅰ"].get<int>() + j["class_counts"]["Ⅱ/Ⅲ"].get<int>() +
-                      j["class_counts"]["Ⅳ"].get<int>();
+    int total = 0;
+    for (const char* cls : {"Ⅰ", "Ⅱ", "Ⅲ", "Ⅳ", "Ⅱ/Ⅲ"}) total += j["class_counts"][cls].get<int>();
     EXPECT_EQ(total, 3);
     EXPECT_NE(j["paragraphs"][1].get<std::string>().find("1#、2#、3#，共3根。"), std::string::npos);
 }

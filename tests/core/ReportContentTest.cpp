@@ -2,6 +2,7 @@
 // the paragraphs.
 #include "core/ReportContent.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -93,12 +94,14 @@ TEST(ReportContent, StatisticsAndParagraphs) {
     info.m_strStrength = "C30";
     info.m_strClient = "甲方";
     info.m_strGeology = "  粉质黏土。 ";
-    const CReportContent c = MakeReportContent(piles, info, 4, CDate{2026, 12, 10});
-    EXPECT_EQ(c.m_nClassCounts, (std::array<int, 3>{2, 0, 1}));
+    const CReportContent c = MakeReportContent(piles, info, CDate{2026, 12, 10});
+    EXPECT_EQ(c.m_nClassCounts, (std::array<int, kPileClassCount>{2, 0, 0, 1, 0}));
     EXPECT_EQ(c.m_strSummary, "该工程3根桩基质量测试结果综合如下：");
-    EXPECT_EQ(c.m_strClassLines[0], "1）完好桩（Ⅰ类）：2根，占所测桩的66.7%；");
-    EXPECT_EQ(c.m_strClassLines[1], "2）一般类桩/缺陷桩（Ⅱ/Ⅲ类）：0根，占所测桩的0.0%；");
-    EXPECT_EQ(c.m_strClassLines[2], "3）严重缺陷桩（Ⅳ类）：1根，占所测桩的33.3%；");
+    EXPECT_EQ(c.m_strClassLines[0], "1）Ⅰ类桩（桩身完整）：2根，占所测桩的66.7%；");
+    EXPECT_EQ(c.m_strClassLines[1], "2）Ⅱ类桩（桩身有轻微缺陷）：0根，占所测桩的0.0%；");
+    EXPECT_EQ(c.m_strClassLines[2], "3）Ⅲ类桩（桩身有明显缺陷）：0根，占所测桩的0.0%；");
+    EXPECT_EQ(c.m_strClassLines[3], "4）Ⅳ类桩（桩身存在严重缺陷）：1根，占所测桩的33.3%；");
+    EXPECT_EQ(c.m_strClassLines[4], "") << "no undecided pile, no line for them";
     EXPECT_EQ(c.m_strParagraphs[0], "该工程由建工集团承建，位于滨江路。该工程桩基础全部为钻孔灌注桩，共计4根，设计桩径为"
                                     "800mm，于2024年5月1日浇注。混凝土的设计强度等级为C30。");
     EXPECT_EQ(c.m_strParagraphs[1],
@@ -141,12 +144,136 @@ TEST(ReportContent, APileWithoutADateLeavesTheDatesEmpty) {
         EXPECT_FALSE(info.m_PourDate.IsValid());
         info.m_nDiameter = 600;
         info.m_strStrength = "C30";
-        const CReportContent c = MakeReportContent({current}, info, 1, CDate{2026, 12, 10});
+        const CReportContent c = MakeReportContent({current}, info, CDate{2026, 12, 10});
         EXPECT_EQ(c.m_strTestDate, "");
         EXPECT_NE(c.m_strParagraphs[0].find("设计桩径为600mm。混凝土的设计强度等级为C30。"), std::string::npos)
             << c.m_strParagraphs[0];
         EXPECT_EQ(c.m_strParagraphs[0].find("0000"), std::string::npos);
     }
+}
+
+TEST(ReportContent, NaturalOrderOfPileNumbers) {
+    struct Case {
+        const char *a, *b;
+        bool less;
+    };
+    const Case cases[] = {
+        {"A-2", "A-12", true}, {"A-12", "A-2", false}, {"2#", "10#", true}, {"9", "10", true},
+        {"A-2", "B-1", true},  {"A-2", "A-2", false},  {"7", "007", true},  {"007", "7", false},
+        {"A", "A-1", true},    {"A-1-3", "A-1-12", true}, {"3-7", "3-10", true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(NaturalPileLess(c.a, c.b), c.less) << c.a << " < " << c.b;
+}
+
+// Two blows of A-1 are ticked: the report takes the later one, names the other, and counts piles.
+TEST(ReportContent, OneRowPerPileInNaturalOrder) {
+    std::vector<CPileRecord> piles = {Pile("A-1", {{2, 3.f}}), Pile("A-12"), Pile("A-2"), Pile("A-1 "),
+                                      Pile("A-3", {}, false), Pile("A-1", {}, false)};
+    const CReportedPiles reported = ReportedPiles(piles);
+    EXPECT_EQ(reported.m_Piles, (std::vector<int>{3, 2, 1}));
+    EXPECT_EQ(reported.m_LeftOut, (std::vector<int>{0}));
+    const CReportContent c = MakeReportContent(piles, CReportInfo{}, CDate{2026, 12, 10});
+    ASSERT_EQ(c.m_Rows.size(), 3u);
+    EXPECT_EQ(c.m_Rows[0].m_Cells[0], "A-1");
+    EXPECT_EQ(c.m_Rows[0].m_Cells[4], "Ⅰ") << "the later record, without the 缩径 of the first";
+    EXPECT_EQ(c.m_Rows[1].m_Cells[0], "A-2");
+    EXPECT_EQ(c.m_Rows[2].m_Cells[0], "A-12");
+    EXPECT_NE(c.m_strParagraphs[1].find("受检桩编号为A-1、A-2、A-12，共3根。"), std::string::npos) << c.m_strParagraphs[1];
+    EXPECT_NE(c.m_strLeftOut.find("A-1（第1条记录）"), std::string::npos) << c.m_strLeftOut;
+    // Paragraph 1 counts pile numbers of the project (A-1, A-12, A-2, A-3), not its six records ...
+    EXPECT_NE(c.m_strParagraphs[0].find("共计4根"), std::string::npos) << c.m_strParagraphs[0];
+    // ... or the site's total when the dialog has one.
+    CReportInfo info;
+    info.m_nSiteTotal = 25;
+    EXPECT_NE(MakeReportContent(piles, info, CDate{2026, 12, 10}).m_strParagraphs[0].find("共计25根"),
+              std::string::npos);
+    const auto warnings = ReportWarnings(piles, info);
+    EXPECT_TRUE(std::any_of(warnings.begin(), warnings.end(), [](const std::string& w) {
+        return w.find("同一桩号") != std::string::npos && w.find("A-1（第1条记录）") != std::string::npos;
+    }));
+}
+
+// Decided classes, the rule's undecided "Ⅱ/Ⅲ", and what the conclusions say of them.
+TEST(ReportContent, FourClassesAndTheUndecidedLine) {
+    std::vector<CPileRecord> piles = {Pile("1"), Pile("2", {{2, 4.f}}), Pile("3", {{5, 2.5f}}),
+                                      Pile("4", {{3, 6.f}}), Pile("5", {{6, 1.f}})};
+    piles[1].m_nClassDecision = kClassII;
+    piles[2].m_nClassDecision = kClassIII;
+    const CReportContent c = MakeReportContent(piles, CReportInfo{}, CDate{2026, 12, 10});
+    EXPECT_EQ(c.m_nClassCounts, (std::array<int, kPileClassCount>{1, 1, 1, 1, 1}));
+    const std::vector<std::string> cells = {c.m_Rows[0].m_Cells[4], c.m_Rows[1].m_Cells[4], c.m_Rows[2].m_Cells[4],
+                                            c.m_Rows[3].m_Cells[4], c.m_Rows[4].m_Cells[4]};
+    EXPECT_EQ(cells, (std::vector<std::string>{"Ⅰ", "Ⅱ", "Ⅲ", "Ⅳ", "Ⅱ/Ⅲ"}));
+    EXPECT_EQ(c.m_strClassLines[4], "5）尚待判定为Ⅱ类或Ⅲ类的桩（表中记为Ⅱ/Ⅲ）：1根，占所测桩的20.0%。");
+    EXPECT_NE(c.m_strConclusions.find("Ⅰ类桩1根，Ⅱ类桩1根，Ⅲ类桩1根，Ⅳ类桩1根，尚待判定类别（Ⅱ/Ⅲ）的桩1根"),
+              std::string::npos)
+        << c.m_strConclusions;
+    EXPECT_NE(c.m_strConclusions.find("3（Ⅲ类，深度2.5m 夹泥）；4（Ⅳ类，深度6.0m 断桩）"), std::string::npos)
+        << c.m_strConclusions;
+    const auto warnings = ReportWarnings(piles, CReportInfo{});
+    EXPECT_TRUE(std::any_of(warnings.begin(), warnings.end(), [](const std::string& w) {
+        return w.find("尚未判定") != std::string::npos && w.find("：5。") != std::string::npos;
+    }));
+}
+
+TEST(ReportContent, MixedSitesAndTheTestConditions) {
+    std::vector<CPileRecord> piles = {Pile("1"), Pile("2"), Pile("3")};
+    const int types[] = {1, 4, 1};
+    const int diameters[] = {400, 1200, 800};
+    const float dts[] = {20.f, 25.f, 20.f};
+    const float lows[] = {1.5f, 2.f, 0.f};
+    for (std::size_t i = 0; i < 3; ++i) {
+        piles[i].m_nPileType = static_cast<int16_t>(types[i]);
+        piles[i].m_nDiameter = static_cast<int16_t>(diameters[i]);
+        piles[i].m_fSampleInterval = dts[i];
+        piles[i].m_fLowPass = lows[i];
+    }
+    CReportInfo info;
+    info.m_strPileType = "钻孔灌注桩";
+    info.m_nDiameter = 800;
+    info.m_strInstrument = "PW-8";
+    info.m_strInstrumentNo = "0012";
+    info.m_strSensor = "加速度传感器";
+    info.m_strSurveyUnit = "勘察院";
+    info.m_strReviewer = "王审";
+    info.m_strApprover = "李批";
+    info.m_strApproveDate = "2026年12月11日";
+    const CReportContent c = MakeReportContent(piles, info, CDate{2026, 12, 10});
+    const std::string p1 = c.m_strParagraphs[0];
+    EXPECT_NE(p1.find("该工程桩基础为" + std::string(ReportPileTypeName(1)) + "、" + ReportPileTypeName(4) + "，"),
+              std::string::npos)
+        << p1;
+    EXPECT_NE(p1.find("设计桩径为400～1200mm"), std::string::npos) << p1;
+    EXPECT_EQ(c.m_strStandard, "《建筑基桩检测技术规范》JGJ 106-2014");
+    EXPECT_EQ(c.m_strMethod, "低应变反射波法");
+    EXPECT_EQ(c.m_strInstrument, "PW-8（编号：0012）");
+    EXPECT_EQ(c.m_strSensor, "加速度传感器");
+    EXPECT_EQ(c.m_strSampling, "采样间隔20～25μs，每条记录1024点（20.48～25.60ms）");
+    EXPECT_EQ(c.m_strFilters, "低通滤波1.5～2.0kHz（部分桩未用），高通滤波未用");
+    EXPECT_EQ(c.m_strSurveyUnit, "勘察院");
+    EXPECT_EQ(c.m_strReviewer, "王审");
+    EXPECT_EQ(c.m_strReviewDate, "　　年　　月　　日") << "room to write the date by hand";
+    EXPECT_EQ(c.m_strApproveDate, "2026年12月11日");
+    EXPECT_NE(c.m_strConclusions.find("未见Ⅲ类、Ⅳ类桩"), std::string::npos);
+
+    // One type and one diameter: the dialog's words, as before.
+    const CReportContent one = MakeReportContent({Pile("1")}, info, CDate{2026, 12, 10});
+    EXPECT_NE(one.m_strParagraphs[0].find("全部为钻孔灌注桩，共计1根，设计桩径为800mm"), std::string::npos);
+}
+
+TEST(ReportContent, WarningsNameEmptyAndDefaultFields) {
+    const std::vector<CPileRecord> piles = {Pile("1")};
+    CReportInfo info;
+    info.m_PourDate = info.m_TestDate = CDate{2026, 5, 1};
+    auto warnings = ReportWarnings(piles, info);
+    ASSERT_EQ(warnings.size(), 3u);
+    EXPECT_EQ(warnings[0], "未填写：建设单位、施工单位、工程地点、委托单位。");
+    EXPECT_EQ(warnings[1], "混凝土设计强度等级仍为默认值C10。");
+    EXPECT_EQ(warnings[2], "浇注日期与检测日期相同（2026年5月1日）。");
+    info.m_strOwner = info.m_strConstructionUnit = info.m_strAddress = info.m_strClient = "x";
+    info.m_strStrength = "C30";
+    info.m_PourDate = CDate{2026, 4, 1};
+    EXPECT_TRUE(ReportWarnings(piles, info).empty());
 }
 
 } // namespace

@@ -205,6 +205,41 @@ TEST_F(ReportFiles, OursIsReadAndWrittenAgain) {
     EXPECT_EQ(again.m_strReportNo, "报告-002");
 }
 
+// The fields the report states beyond the 4042-byte record live beside it: the record stays exactly
+// its size and layout, and the new fields come back from the file beside it.
+TEST_F(ReportFiles, FieldsBeyondTheRecordAreKeptBesideIt) {
+    CReportInfo info = Filled();
+    info.m_strSurveyUnit = "勘察院";
+    info.m_strInstrument = "PW-8";
+    info.m_strInstrumentNo = "SN=12"; // an "=" inside a value
+    info.m_strSensor = "加速度计\r\n二号"; // a line break cannot start another key
+    info.m_strReviewer = "王";
+    info.m_strApprover = "李";
+    info.m_strReviewDate = "2026年12月1日";
+    info.m_strApproveDate = "2026年12月2日";
+    info.m_strStandard = "另一规范";
+    info.m_nSiteTotal = 25;
+    ASSERT_EQ(SaveReportSettings(m_Dir.string(), info).m_strMessage, "");
+    ASSERT_EQ(Get(0).size(), kReportSettingsSize);
+    const std::vector<uint8_t> record = Bytes(info);
+    EXPECT_EQ(Get(0), std::string(record.begin(), record.end()));
+    EXPECT_TRUE(fs::exists(ReportMorePath(m_Dir.string(), 0)));
+    CReportInfo again;
+    ASSERT_EQ(LoadReportSettings(m_Dir.string(), again).m_strMessage, "");
+    EXPECT_EQ(again.m_strSurveyUnit, "勘察院");
+    EXPECT_EQ(again.m_strInstrumentNo, "SN=12");
+    EXPECT_EQ(again.m_strSensor, "加速度计  二号");
+    EXPECT_EQ(again.m_strReviewDate, "2026年12月1日");
+    EXPECT_EQ(again.m_strApprover, "李");
+    EXPECT_EQ(again.m_strStandard, "另一规范");
+    EXPECT_EQ(again.SiteTotalPiles(), 25);
+    // Unknown keys, broken lines and a total that is no number are passed over.
+    CReportInfo odd;
+    TakeReportMoreText("later_key=1\nno equals sign\nsite_total=12x\nsensor=S\n", odd);
+    EXPECT_EQ(odd.m_strSensor, "S");
+    EXPECT_EQ(odd.SiteTotalPiles(), std::nullopt);
+}
+
 // Someone else's ReportSet0.ini survives: the dialog uses number 1, for loading and saving alike.
 TEST_F(ReportFiles, AForeignFileIsNeverWrittenOver) {
     Put(0, "[section]\nkey=value\n");

@@ -1,5 +1,6 @@
 // The report and the table written, read back part by part, and opened by LibreOffice when it is
 // installed (the test command installs it): the text a reader sees is checked through a PDF.
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -124,7 +125,7 @@ protected:
         m_Info.m_TestDate = CDate{2026, 11, 3};
         m_Info.m_strTestUnit = "华东检测中心";
         m_Info.m_strGeology = "场地为粉质黏土。";
-        m_Content = MakeReportContent(m_Piles, m_Info, 3, CDate{2026, 12, 10});
+        m_Content = MakeReportContent(m_Piles, m_Info, CDate{2026, 12, 10});
     }
     void TearDown() override { fs::remove_all(m_Dir); }
     // The PDF's text, through LibreOffice with a profile of this test's own.
@@ -202,7 +203,7 @@ TEST_F(ReportFiles, AWriteThatFailsHalfWayLeavesTheOldFile) {
         {"report.docx",
          [this](const std::string& path) { return WriteWordReport(PILEWAVE_TEMPLATE, path, m_Content, Pictures()); }},
         {"table.xlsx",
-         [this](const std::string& path) { return WriteExcelTable(path, m_Piles, TickedPilesInNameOrder(m_Piles)); }},
+         [this](const std::string& path) { return WriteExcelTable(path, m_Piles, ReportedPiles(m_Piles).m_Piles); }},
     };
     for (const auto& c : cases) {
         const fs::path target = m_Dir / c.name;
@@ -221,25 +222,104 @@ TEST_F(ReportFiles, AWriteThatFailsHalfWayLeavesTheOldFile) {
         EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
 }
 
-TEST_F(ReportFiles, TheTableHasItsSheetHeadersWidthsAndTextCells) {
+TEST_F(ReportFiles, TheTableHasItsSheetHeadersWidthsNumbersAndTextCells) {
     const fs::path out = m_Dir / "table.xlsx";
-    ASSERT_EQ(WriteExcelTable(out.string(), m_Piles, TickedPilesInNameOrder(m_Piles)).CliText(), "");
+    m_Piles.push_back(m_Piles[0]);
+    m_Piles.back().SetPileName("007"); // looks numeric, stays text
+    m_Piles.back().m_fPileLength = 12.3f;
+    ASSERT_EQ(WriteExcelTable(out.string(), m_Piles, ReportedPiles(m_Piles).m_Piles).CliText(), "");
     EXPECT_NE(ReadPart(out, "xl/workbook.xml").find("name=\"报表1\""), std::string::npos);
+    // The header repeated on every printed page, the sheet one page wide.
+    EXPECT_NE(ReadPart(out, "xl/workbook.xml").find("_xlnm.Print_Titles"), std::string::npos);
     const std::string strings = ReadPart(out, "xl/sharedStrings.xml");
-    for (const char* text : {"桩长(m)", "12.50", "3800", "Ⅳ", "(1)深度3.2m 裂纹  (2)深度7.5m 断桩  ", " A1 "})
+    for (const char* text : {"桩长(m)", "Ⅳ", "(1)深度3.2m 裂纹  (2)深度7.5m 断桩  ", " A1 ", "007"})
         EXPECT_NE(strings.find(text), std::string::npos) << text;
     const std::string sheet = ReadPart(out, "xl/worksheets/sheet1.xml");
+    EXPECT_NE(sheet.find("fitToPage"), std::string::npos);
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_string(sheet.c_str()));
     EXPECT_EQ(doc.select_nodes("//col").size(), 6u);
-    EXPECT_EQ(doc.select_nodes("//row").size(), 4u);
-    // Every value is text (A2's empty defect cell is left blank).
-    EXPECT_EQ(doc.select_nodes("//c[@t='s']").size(), 23u);
-    EXPECT_EQ(doc.select_nodes("//c[not(@t='s')]/v").size(), 0u);
+    EXPECT_EQ(doc.select_nodes("//row").size(), 5u);
+    // Pile number, class and defects are text (the empty defect cells of A2 and 007 are left blank);
+    // diameter, length and speed are numbers holding the decimal shown.
+    EXPECT_EQ(doc.select_nodes("//c[@t='s']").size(), 6u + 4 * 3 - 2);
+    std::vector<std::string> numbers;
+    for (pugi::xpath_node c : doc.select_nodes("//c[not(@t)]/v")) numbers.emplace_back(c.node().text().get());
+    EXPECT_EQ(numbers, (std::vector<std::string>{"800", "12.3", "3800", "800", "12.5", "3800", "800", "12.5", "3800",
+                                                 "800", "12.5", "3800"}));
+    // Their display: 0 and 0.00.
+    const std::string styles = ReadPart(out, "xl/styles.xml");
+    EXPECT_NE(styles.find("formatCode=\"0.00\""), std::string::npos);
+    EXPECT_NE(styles.find("formatCode=\"0\""), std::string::npos);
+    EXPECT_NE(styles.find("<b/>"), std::string::npos) << "a bold header";
     // No pile ticked: the header row alone.
     ASSERT_EQ(WriteExcelTable(out.string(), m_Piles, {}).CliText(), "");
     doc.load_string(ReadPart(out, "xl/worksheets/sheet1.xml").c_str());
     EXPECT_EQ(doc.select_nodes("//row").size(), 1u);
+}
+
+// The report read back part by part: classes decided by the engineer, a pile ticked twice, the new
+// fields of the dialog, and what word processors need (no field-update prompt, a Chinese language
+// tag on every run, pile numbers that do not break at their hyphen).
+TEST_F(ReportFiles, TheReportStatesClassesRequiredFieldsAndOneRowPerPile) {
+    m_Piles[2].m_nClassDecision = kClassIII; // B7's 缩径 decided Ⅲ
+    m_Piles.push_back(m_Piles[0]);           // A2 ticked twice: the later record is reported
+    m_Piles.back().m_nDiameter = 1200;
+    m_Piles.push_back(m_Piles[0]);
+    m_Piles.back().SetPileName("A12");
+    m_Piles.push_back(m_Piles[0]);
+    m_Piles.back().SetPileName("C-5");
+    m_Piles.back().m_Defects[0] = DefectMark{5, 2.f}; // undecided
+    CReportInfo info = m_Info;
+    info.m_strSurveyUnit = "勘察研究院";
+    info.m_strInstrument = "PW-8";
+    info.m_strInstrumentNo = "SN-0012";
+    info.m_strSensor = "压电加速度计";
+    info.m_strReviewer = "王审核";
+    info.m_strApprover = "李批准";
+    info.m_strInspectors = "张检测";
+    const CReportContent content = MakeReportContent(m_Piles, info, CDate{2026, 12, 10});
+    const fs::path out = m_Dir / "classes.docx";
+    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), content, Pictures()), "");
+    const std::string xml = ReadPart(out, "word/document.xml");
+    EXPECT_EQ(xml.find("{{"), std::string::npos);
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(xml.c_str()));
+    std::vector<std::string> paragraphs;
+    for (pugi::xpath_node p : doc.select_nodes("//w:body/w:p")) paragraphs.push_back(ParagraphText(p.node()));
+    auto has = [&](const std::string& text) {
+        return std::any_of(paragraphs.begin(), paragraphs.end(),
+                           [&](const std::string& p) { return p.find(text) != std::string::npos; });
+    };
+    for (const char* line : {"1）Ⅰ类桩（桩身完整）：2根，占所测桩的40.0%；", "2）Ⅱ类桩（桩身有轻微缺陷）：0根",
+                             "3）Ⅲ类桩（桩身有明显缺陷）：1根，占所测桩的20.0%；", "4）Ⅳ类桩（桩身存在严重缺陷）：1根",
+                             "5）尚待判定为Ⅱ类或Ⅲ类的桩（表中记为Ⅱ/Ⅲ）：1根", "未列入报告的记录：A2（第1条记录）",
+                             "检测依据：《建筑基桩检测技术规范》JGJ 106-2014", "检测方法：低应变反射波法",
+                             "检测仪器：PW-8（编号：SN-0012）", "传感器：压电加速度计", "五、检测结论",
+                             "B7（Ⅲ类，深度5.0m 缩径）", "A1（Ⅳ类，深度3.2m 裂纹、深度7.5m 断桩）", "检测单位（盖章）"})
+        EXPECT_TRUE(has(line)) << line;
+    // The results table: a header and one row per pile, A2 before A12, with A2's later record.
+    pugi::xml_node results;
+    for (pugi::xpath_node t : doc.select_nodes("//w:tbl"))
+        if (t.node().select_nodes("w:tblGrid/w:gridCol").size() == 6) results = t.node();
+    ASSERT_TRUE(results);
+    std::vector<std::string> firstCells, diameters;
+    for (pugi::xpath_node tr : results.select_nodes("w:tr")) {
+        firstCells.push_back(ParagraphText(tr.node().select_node("w:tc[1]/w:p").node()));
+        diameters.push_back(ParagraphText(tr.node().select_node("w:tc[2]/w:p").node()));
+    }
+    EXPECT_EQ(firstCells, (std::vector<std::string>{"桩号", "A1", "A2", "A12", "B7", "C-5"}));
+    EXPECT_EQ(diameters[2], "1200");
+    // The project table names the survey unit; the sign-off table its three people.
+    for (const char* cell : {"勘察研究院", "张检测", "王审核", "李批准", "2026年12月10日"})
+        EXPECT_NE(xml.find(cell), std::string::npos) << cell;
+    // Word opens it without asking to update fields; every run is tagged Simplified Chinese.
+    EXPECT_EQ(ReadPart(out, "word/settings.xml").find("updateFields"), std::string::npos);
+    EXPECT_EQ(doc.select_nodes("//w:r[not(w:rPr/w:lang)]").size(), 0u);
+    EXPECT_GT(doc.select_nodes("//w:r/w:rPr/w:lang[@w:eastAsia='zh-CN']").size(), 20u);
+    // "C-5" in the list of tested piles keeps its hyphen unbreakable.
+    EXPECT_GE(doc.select_nodes("//w:noBreakHyphen").size(), 1u);
+    EXPECT_EQ(Joined(pw::test::DocxRuleBreaks(out.string())), "");
 }
 
 TEST_F(ReportFiles, LibreOfficeOpensTheReportAndTheTable) {
@@ -248,7 +328,7 @@ TEST_F(ReportFiles, LibreOfficeOpensTheReportAndTheTable) {
     ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, report.string(), m_Content, Pictures()).CliText(), "");
     const std::string text = PdfText(report);
     for (const char* expected : {"JC-2026-018", "滨江花园二期", "A1、A2、B7，共3根。", "2026年11月3日", "2026年12月10日",
-                                 "1）完好桩（Ⅰ类）：1根，占所测桩的33.3%；", "场地为粉质黏土。", "桩长", "12.50"})
+                                 "1）Ⅰ类桩（桩身完整）：1根，占所测桩的33.3%；", "场地为粉质黏土。", "桩长", "12.50"})
         EXPECT_NE(text.find(Squeezed(expected)), std::string::npos) << expected << "\n" << text;
     const fs::path table = m_Dir / "table.xlsx";
     ASSERT_EQ(WriteExcelTable(table.string(), m_Piles, TickedPilesInNameOrder(m_Piles)).CliText(), "");
@@ -274,7 +354,7 @@ TEST_F(ReportFiles, ATemplateResavedByLibreOfficeStillFills) {
     EXPECT_EQ(ReadPart(report, "word/document.xml").find("{{"), std::string::npos);
     EXPECT_EQ(Joined(pw::test::DocxRuleBreaks(report.string())), "");
     const std::string text = PdfText(report);
-    for (const char* expected : {"JC-2026-018", "A1、A2、B7，共3根。", "3）严重缺陷桩（Ⅳ类）：1根，占所测桩的33.3%；"})
+    for (const char* expected : {"JC-2026-018", "A1、A2、B7，共3根。", "4）Ⅳ类桩（桩身存在严重缺陷）：1根，占所测桩的33.3%；"})
         EXPECT_NE(text.find(Squeezed(expected)), std::string::npos) << expected << "\n" << text;
 }
 
@@ -303,7 +383,7 @@ TEST_F(ReportFiles, EveryReportKeepsTheRulesWordEnforces) {
         std::size_t drawings;
     } const cases[] = {
         {"dialog defaults", PILEWAVE_TEMPLATE, m_Content, 3},
-        {"every field filled", PILEWAVE_TEMPLATE, MakeReportContent(m_Piles, full, 3, CDate{2026, 12, 10}), 3},
+        {"every field filled", PILEWAVE_TEMPLATE, MakeReportContent(m_Piles, full, CDate{2026, 12, 10}), 3},
         {"pictures twice", twice.string(), m_Content, 6},
     };
     for (const Case& c : cases) {
@@ -355,7 +435,7 @@ TEST_F(ReportFiles, GeologyLinesBecomeBreaksWithoutCarriageReturns) {
     m_Info.m_strGeology = "上部为粉质黏土，\r\n下部为中砂。\r\n";
     const fs::path out = m_Dir / "geology.docx";
     ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(),
-                              MakeReportContent(m_Piles, m_Info, 3, CDate{2026, 12, 10}), Pictures())
+                              MakeReportContent(m_Piles, m_Info, CDate{2026, 12, 10}), Pictures())
                   .CliText(),
               "");
     const std::string xml = ReadPart(out, "word/document.xml");

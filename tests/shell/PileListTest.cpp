@@ -47,6 +47,20 @@ TEST_F(PileListTest, RowsShowNumberTrimmedNameAndDate) {
     EXPECT_TRUE(list.topLevelItem(0)->isSelected()); // the first pile is current after opening
 }
 
+// The 类别 column: the rule's class marked "*", the engineer's decision plain, for every record of
+// the pile; a decision marks the project modified.
+TEST_F(PileListTest, ClassColumnShowsTheRuleOrTheDecisionOfThePile) {
+    Open({{"A1"}, {"B2"}, {" A1 "}});
+    EXPECT_EQ(list.headerItem()->text(3), QString::fromUtf8("类别"));
+    EXPECT_EQ(list.topLevelItem(0)->text(3), QString::fromUtf8("Ⅰ*"));
+    doc.SetModified(false);
+    doc.SetPileClass(1, 3);
+    EXPECT_EQ(list.topLevelItem(0)->text(3), QString::fromUtf8("Ⅲ"));
+    EXPECT_EQ(list.topLevelItem(2)->text(3), QString::fromUtf8("Ⅲ")) << "the other record of A1";
+    EXPECT_EQ(list.topLevelItem(1)->text(3), QString::fromUtf8("Ⅰ*"));
+    EXPECT_EQ(doc.m_bModified, 1);
+}
+
 TEST_F(PileListTest, DateColumnTakesTheFixedCharacterPositions) {
     const std::pair<const char*, const char*> cases[] = {
         {"2024-05-17", "2024-05-17"}, {"2024/5/17 ", "2024-5/-7 "}, {"2024", "2024--"}, {"", "--"}};

@@ -1,6 +1,7 @@
 // The Word report and Excel table commands of the window, with scripted answers.
 #include <QDateEdit>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -9,6 +10,7 @@
 
 #include "ShellFixtures.h"
 #include "core/CoreMessages.h"
+#include "core/ReportContent.h"
 #include "shell/CCommandRouter.h"
 #include "shell/CFileCommands.h"
 #include "shell/CMainFrame.h"
@@ -39,6 +41,7 @@ TEST_F(ReportCommandsTest, TheReportAsksForItsInformationAndWritesTheFile) {
     Open({{"A2", 10.f, 3800, true}, {"A1", 12.f, 3900, true}, {"A3", 9.f, 3700, false}});
     const QString out = dir.filePath(QStringLiteral("report.docx"));
     prompts.m_Hands.push_back(test::CScriptedPrompts::PressOk);
+    prompts.m_Answers = {QMessageBox::Yes}; // written in spite of the empty fields
     prompts.m_Paths = {out};
     frame.Router().Dispatch(cmd::kWordReport);
     EXPECT_EQ(prompts.m_DialogTitles, QStringList{QString::fromUtf8("工程信息")});
@@ -62,10 +65,51 @@ TEST_F(ReportCommandsTest, ACurrentPileWithoutADateIsSaidAndGivesNoDate) {
         EXPECT_FALSE(static_cast<CReportInfoDlg&>(d).Info().m_TestDate.IsValid());
         return result;
     });
+    prompts.m_Answers = {QMessageBox::Yes};
     prompts.m_Paths = {out};
     frame.Router().Dispatch(cmd::kWordReport);
     EXPECT_EQ(shownTest, QString());
     EXPECT_GT(QFileInfo(out).size(), 5000);
+}
+
+// Before writing, the empty fields, the undecided piles and a pile ticked twice are named; "No" goes
+// back to the dialog with what was typed, "Yes" writes.
+TEST_F(ReportCommandsTest, WarningsComeBeforeWritingAndNoGoesBack) {
+    Open({{"A-1", 10.f, 3800, true}, {"A-12", 12.f, 3900, true}, {"A-1", 9.f, 3700, true}});
+    doc.m_Piles[1].m_Defects[0] = DefectMark{2, 4.f}; // 缩径: undecided between Ⅱ and Ⅲ
+    const QString out = dir.filePath(QStringLiteral("report.docx"));
+    QString ownerSeen;
+    prompts.m_Hands.push_back([](QDialog& d) {
+        d.findChild<QLineEdit*>(ControlName(1118))->setText(QStringLiteral("建设方"));
+        return test::CScriptedPrompts::PressOk(d);
+    });
+    prompts.m_Hands.push_back([&](QDialog& d) {
+        ownerSeen = d.findChild<QLineEdit*>(ControlName(1118))->text();
+        return test::CScriptedPrompts::PressOk(d);
+    });
+    prompts.m_Answers = {QMessageBox::No, QMessageBox::Yes};
+    prompts.m_Paths = {out};
+    frame.Router().Dispatch(cmd::kWordReport);
+    ASSERT_EQ(prompts.m_Asked.size(), 2);
+    const QString asked = prompts.m_Asked.front();
+    for (const char* part : {"未填写：施工单位、工程地点、委托单位。", "以下桩尚未判定为Ⅱ类或Ⅲ类，报告中记为Ⅱ/Ⅲ：A-12。",
+                             "A-1（第1条记录）"})
+        EXPECT_TRUE(asked.contains(QString::fromUtf8(part))) << part << "\n" << asked.toStdString();
+    EXPECT_FALSE(asked.contains(QString::fromUtf8("建设单位")));
+    EXPECT_EQ(prompts.m_DialogTitles.size(), 2) << "No went back to the dialog";
+    EXPECT_EQ(ownerSeen, QStringLiteral("建设方")) << "with what was typed";
+    EXPECT_TRUE(QFileInfo::exists(out));
+
+    // The class items of the menus decide the current pile's class, checked where it stands.
+    doc.SetModified(false);
+    doc.SetSelection({2});
+    frame.Router().Dispatch(cmd::kClassIII);
+    EXPECT_EQ(doc.m_Piles[1].m_nClassDecision, kClassIII);
+    EXPECT_TRUE(frame.Router().StateOf(cmd::kClassIII).checked);
+    EXPECT_FALSE(frame.Router().StateOf(cmd::kClassRule).checked);
+    EXPECT_EQ(doc.m_bModified, 1);
+    frame.Router().Dispatch(cmd::kClassRule);
+    EXPECT_EQ(doc.m_Piles[1].m_nClassDecision, 0);
 }
 
 TEST_F(ReportCommandsTest, NoTickedPileRefusesTheReportButNotTheTable) {
