@@ -88,7 +88,7 @@ TEST_F(CliToolkit, MissingDrawingProgramIsNamedAndNothingIsWritten) {
     fs::create_directories(alone.parent_path());
     fs::copy_file(PILEWAVE_CLI, alone);
     const std::string site = std::string(PILEWAVE_SAMPLES) + "/sample-site.wvf";
-    for (const std::string args : {"print " + site + " --piles 1 -o " + (m_Dir / "out.pdf").string(),
+    for (const std::string& args : {"print " + site + " --piles 1 -o " + (m_Dir / "out.pdf").string(),
                                    "picture " + site + " --pile 1 -o " + (m_Dir / "out.png").string(),
                                    "report " + site + " --piles 1 -o " + (m_Dir / "out.docx").string()}) {
         SCOPED_TRACE(args);
