@@ -11,6 +11,10 @@ void AddTraceCommands(CLI::App& app);
 void AddSimulateCommand(CLI::App& app);
 void AddApplyCommand(CLI::App& app);
 void AddSiteSpeedCommand(CLI::App& app);
+void AddTableCommand(CLI::App& app);
+// print, picture and report. They draw with the GUI toolkit, which the other verbs never load: here
+// they hand the whole command line (argv) over to the drawing program, pilewave-cli-draw.
+void AddDrawingCommands(CLI::App& app, int argc, char** argv);
 
 // Ends the running verb with an exit code (CLI11 returns it from main without printing).
 [[noreturn]] inline void Exit(int code) { throw CLI::RuntimeError(code); }

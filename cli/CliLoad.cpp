@@ -55,4 +55,25 @@ std::vector<int> ParsePileList(const std::string& text) {
     return out;
 }
 
+CLoaded LoadWithTicks(const std::string& path, const CPileChoice& choice) {
+    CLoaded loaded = LoadAnyPath(path);
+    ReportOrExit(path, loaded.m_Report);
+    if (!choice.m_strPiles.empty()) {
+        const std::vector<int> numbers = ParsePileList(choice.m_strPiles);
+        for (auto& rec : loaded.m_Data.m_Piles)
+            rec.m_bChecked = 0;
+        for (int no : numbers) {
+            bool found = false;
+            for (auto& rec : loaded.m_Data.m_Piles)
+                if (rec.m_nPileNo == no) rec.m_bChecked = 1, found = true;
+            if (!found) {
+                std::fprintf(stderr, "%s: no pile %d (the project holds %zu)\n", path.c_str(), no,
+                             loaded.m_Data.m_Piles.size());
+                Exit(1);
+            }
+        }
+    }
+    return loaded;
+}
+
 } // namespace pw::cli

@@ -27,4 +27,13 @@ void ReportOrExit(const std::string& path, const CReadReport& report);
 // Parses "1,3,5" into pile numbers; exits 1 with a message on anything else.
 std::vector<int> ParsePileList(const std::string& text);
 
+// The piles the report and the table cover: the named ones, else the ticked ones.
+struct CPileChoice {
+    std::string m_strPiles; // "1,3,5": these piles are reported, whatever their ticks
+    bool m_bChecked = false;
+};
+
+// The project, with the ticks the report and the table go by (a pile not in it ends the verb).
+CLoaded LoadWithTicks(const std::string& path, const CPileChoice& choice);
+
 } // namespace pw::cli

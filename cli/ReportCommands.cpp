@@ -1,5 +1,5 @@
-// pilewave-cli report / table: the inspection report and the results table of the ticked piles (or
-// of the piles named), from the same content the window writes.
+// pilewave-cli report: the inspection report of the ticked piles (or of the piles named), from the
+// same content the window writes; its pictures make it a verb of the drawing program.
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -13,40 +13,12 @@
 #include "core/CoreMessages.h"
 #include "core/DataFiles.h"
 #include "core/ReportContent.h"
-#include "report/ExcelTable.h"
 #include "report/WordReport.h"
 
 namespace pw::cli {
 namespace {
 
 using nlohmann::ordered_json;
-
-struct CPileChoice {
-    std::string m_strPiles; // "1,3,5": these piles are reported, whatever their ticks
-    bool m_bChecked = false;
-};
-
-// The project, with the ticks the report goes by.
-CLoaded LoadWithTicks(const std::string& path, const CPileChoice& choice) {
-    CLoaded loaded = LoadAnyPath(path);
-    ReportOrExit(path, loaded.m_Report);
-    if (!choice.m_strPiles.empty()) {
-        const std::vector<int> numbers = ParsePileList(choice.m_strPiles);
-        for (auto& rec : loaded.m_Data.m_Piles)
-            rec.m_bChecked = 0;
-        for (int no : numbers) {
-            bool found = false;
-            for (auto& rec : loaded.m_Data.m_Piles)
-                if (rec.m_nPileNo == no) rec.m_bChecked = 1, found = true;
-            if (!found) {
-                std::fprintf(stderr, "%s: no pile %d (the project holds %zu)\n", path.c_str(), no,
-                             loaded.m_Data.m_Piles.size());
-                Exit(1);
-            }
-        }
-    }
-    return loaded;
-}
 
 CDate Today() {
     const std::time_t now = std::time(nullptr);
@@ -183,32 +155,6 @@ void PrintContent(const CReportContent& c) {
 } // namespace
 
 void AddReportCommands(CLI::App& app) {
-    {
-        auto* cmd = app.add_subcommand("table", "The results table of the reported piles as a .xlsx (sheet 报表1)");
-        auto path = std::make_shared<std::string>();
-        auto out = std::make_shared<std::string>();
-        auto choice = std::make_shared<CPileChoice>();
-        cmd->add_option("PATH", *path, "project file, tester folder, or a file inside one")->required();
-        auto* piles = cmd->add_option("--piles", choice->m_strPiles, "report these piles (numbers such as 1,3)");
-        cmd->add_flag("--checked", choice->m_bChecked, "report the ticked piles (the default)")->excludes(piles);
-        cmd->add_option("-o,--output", *out, "the .xlsx to write")->required();
-        cmd->callback([path, out, choice] {
-            CLoaded loaded = LoadWithTicks(*path, *choice);
-            const CReportedPiles reported = ReportedPiles(loaded.m_Data.m_Piles);
-            // One row per pile: a pile ticked more than once is named, with the records not taken.
-            for (int index : reported.m_LeftOut)
-                std::fprintf(stderr, "%s: warning: 桩%s的第%d条记录未列入（同一桩号只取最后勾选的一条; left out)\n",
-                             path->c_str(), loaded.m_Data.m_Piles[static_cast<std::size_t>(index)].GetPileName().c_str(),
-                             index + 1);
-            const std::vector<int>& rows = reported.m_Piles;
-            if (const CResult written = report::WriteExcelTable(*out, loaded.m_Data.m_Piles, rows);
-                !written.Ok()) {
-                std::fprintf(stderr, "%s: 写文件失败：%s\n", out->c_str(), written.CliText().c_str());
-                Exit(1);
-            }
-            std::printf("wrote %s (%zu piles)\n", out->c_str(), rows.size());
-        });
-    }
     {
         auto* cmd = app.add_subcommand("report", "The inspection report of the reported piles as a .docx");
         auto path = std::make_shared<std::string>();

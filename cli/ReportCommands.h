@@ -1,4 +1,4 @@
-// pilewave-cli report and table.
+// pilewave-cli report, print and picture: the verbs of the drawing program (pilewave-cli-draw).
 #pragma once
 
 #include <string>
@@ -11,6 +11,7 @@
 
 namespace pw::cli {
 
+// report: the inspection report (its pictures are drawn by MakePictureSource).
 void AddReportCommands(CLI::App& app);
 
 // The pictures of the report: each pile drawn offscreen as the picture export draws it, in the

@@ -1,6 +1,7 @@
 // Without the Qt parts (a build with PILEWAVE_GUI off) there is nothing to draw the pictures with.
 #include <cstdio>
 
+#include "cli/CliCommands.h"
 #include "cli/ReportCommands.h"
 
 namespace pw::cli {
@@ -12,7 +13,8 @@ report::PictureSource MakePictureSource(std::vector<CPileRecord>&, const std::st
     };
 }
 
-// print and picture draw with Qt: without it the verbs are not offered.
-void AddPrintCommands(CLI::App&) {}
+// print and picture draw with Qt: without it they are not offered, and the report (text and tables
+// only) is a verb of pilewave-cli itself.
+void AddDrawingCommands(CLI::App& app, int, char**) { AddReportCommands(app); }
 
 } // namespace pw::cli

@@ -3,7 +3,6 @@
 
 #include "cli/CliCommands.h"
 #include "cli/LinkCommands.h"
-#include "cli/ReportCommands.h"
 #include "PilewaveVersion.h"
 
 int main(int argc, char** argv) {
@@ -17,8 +16,8 @@ int main(int argc, char** argv) {
     pw::cli::AddSimulateCommand(app);
     pw::cli::AddApplyCommand(app);
     pw::cli::AddLinkCommands(app);
-    pw::cli::AddReportCommands(app);
-    pw::cli::AddPrintCommands(app);
+    pw::cli::AddTableCommand(app);
+    pw::cli::AddDrawingCommands(app, argc, argv);
     pw::cli::AddSiteSpeedCommand(app);
     CLI11_PARSE(app, argc, argv);
     return 0;

@@ -60,8 +60,8 @@ bool CParallelLink::WaitStatusBit7(bool bHigh) {
         if (((m_pPort->Inp32(kStatusPort) & 0x80) != 0) == bHigh) return true;
         // The clock only when the first read did not find the level, then past the poll count every
         // 256 polls: most waits end at once, and a read may cost nothing.
-        if (nReads == 1) tEnd = std::chrono::steady_clock::now() + m_Limits.tMinWait;
-        if (nReads >= kPollLimit && (nReads & 255) == 0 && std::chrono::steady_clock::now() >= tEnd)
+        if (nReads == 1) tEnd = Now() + m_Limits.tMinWait;
+        if (nReads >= kPollLimit && (nReads & 255) == 0 && Now() >= tEnd)
             return false;
     }
 }
@@ -70,14 +70,13 @@ bool CParallelLink::WaitStatusBit7(bool bHigh) {
 // reply wait in all): a tester that was clocking out a block when we stopped answering gives up and
 // goes back to its idle level before we speak, so the next text is not taken for payload.
 void CParallelLink::SettleLine() {
-    using Clock = std::chrono::steady_clock;
-    const auto tGiveUp = Clock::now() + m_Limits.tReplyWait;
-    auto tHigh = Clock::now();
+    const auto tGiveUp = Now() + m_Limits.tReplyWait;
+    auto tHigh = Now();
     bool bWasHigh = false;
     for (unsigned i = 0;; ++i) {
         const bool bHigh = (m_pPort->Inp32(kStatusPort) & 0x80) != 0;
         if ((i & 63) != 0 && bHigh == bWasHigh) continue;
-        const auto tNow = Clock::now();
+        const auto tNow = Now();
         if (bHigh && !bWasHigh) tHigh = tNow;
         bWasHigh = bHigh;
         if ((bHigh && tNow - tHigh >= m_Limits.tSettle) || tNow >= tGiveUp) return;
@@ -149,11 +148,11 @@ int CParallelLink::ReceiveBlock(int16_t& nLength, uint8_t* pBuffer) {
 // ReceiveBlock retried while nothing has arrived: at most 64,000 attempts and at most the reply
 // wait of the limits, whichever ends first. -1 when both ran out with nothing.
 int CParallelLink::WaitForBlock(int16_t& nLength, uint8_t* pBuffer) {
-    const auto tEnd = std::chrono::steady_clock::now() + m_Limits.tReplyWait;
+    const auto tEnd = Now() + m_Limits.tReplyWait;
     for (int nAttempt = 0; nAttempt < kPollLimit; ++nAttempt) {
         const int nResult = ReceiveBlock(nLength, pBuffer);
         if (nResult != -1) return nResult;
-        if (std::chrono::steady_clock::now() >= tEnd) break;
+        if (Now() >= tEnd) break;
     }
     return -1;
 }

@@ -2,6 +2,7 @@
 // command client spoken on top of them with the tester.
 #pragma once
 
+#include "link/LinkClock.h"
 #include "link/platform/CPortAccess.h"
 
 #include <atomic>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pw {
@@ -67,6 +69,8 @@ public:
     const char* StatusText() const { return m_szStatus; }
     void SetLimits(const SLinkLimits& limits) { m_Limits = limits; }
     const SLinkLimits& Limits() const { return m_Limits; }
+    // What the wall-time bounds of the limits are measured on (empty: the steady clock).
+    void SetClock(LinkClock clock) { m_Clock = std::move(clock); }
     // A flag another thread may set: FetchDirectory then declines the next announcement ("quit")
     // and ends with 0, so a transfer stops after the file it is receiving. Null: never.
     void SetCancelFlag(const std::atomic<bool>* pCancel) { m_pCancel = pCancel; }
@@ -100,6 +104,7 @@ private:
     bool Refused();
     bool WaitStatusBit7(bool bHigh);
     void SettleLine();
+    std::chrono::steady_clock::time_point Now() const { return LinkNow(m_Clock); }
     bool Cancelled() const { return m_pCancel && m_pCancel->load(std::memory_order_relaxed); }
     int WaitForBlock(int16_t& nLength, uint8_t* pBuffer);
     void SetStatus(const char* szFormat, const char* szArgument = nullptr);
@@ -111,6 +116,7 @@ private:
     bool m_bCannotCreate = false; // set by ReceiveIntoTemporary: the local file could not be made
     std::string m_szNoPortReason;
     SLinkLimits m_Limits;
+    LinkClock m_Clock;
     const std::atomic<bool>* m_pCancel = nullptr;
     SFetchReport m_LastFetch;
     uint8_t m_Buffer[kBufferSize + 1] = {}; // one byte beyond the payload for a text's terminator

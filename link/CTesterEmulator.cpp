@@ -71,6 +71,7 @@ CTesterEmulator::CTesterEmulator(std::shared_ptr<CVirtualCable> pCable, STesterE
       m_Storage(m_Options.szStorage) {
     m_Link.SetByteTimeout(m_Options.tByteTimeout);
     m_Link.SetReadyHold(m_Options.tReadyHold);
+    m_Link.SetClock(m_Options.clock);
 
     if (m_Options.fault.eKind == ETesterFault::CutCable) m_Link.CutAfter(m_Options.fault.nCutAfterBytes);
 }
@@ -109,6 +110,7 @@ void CTesterEmulator::Loop() {
     while (!m_bStop) {
         if (bDead || m_Link.IsCut()) {
             std::this_thread::sleep_for(5ms);
+            m_Link.Now(); // a clock that counts the emulator's running time learns it runs
             continue;
         }
         std::string szCommand;

@@ -4,6 +4,7 @@
 
 #include "link/CTesterLink.h"
 #include "link/CTesterStorage.h"
+#include "link/LinkClock.h"
 #include "link/TesterFault.h"
 #include "link/platform/CVirtualCable.h"
 
@@ -24,6 +25,9 @@ struct STesterEmulatorOptions {
     std::chrono::milliseconds tSendWait{2000};     // longest wait for "SEND" after an announcement
     std::chrono::microseconds tReadyHold{5000};    // ready line held before an answer (CTesterLink)
     std::function<void(const std::string&)> onLog; // one line per command served (optional)
+    // What the waits above are measured on (empty: the steady clock). The emulator reads it at least
+    // every few milliseconds while it runs, resting included.
+    LinkClock clock;
 };
 
 class CTesterEmulator {

@@ -38,33 +38,32 @@ bool CTesterLink::CountByte() {
 }
 
 bool CTesterLink::WaitData(bool bHigh, std::chrono::milliseconds tTimeout, uint8_t& nValue) {
-    using Clock = std::chrono::steady_clock;
-    const auto tStart = Clock::now();
+    const auto tStart = Now();
+    // The spin is a matter of this processor's wall time, whatever clock the time-out runs on.
+    const auto tSpinEnd = std::chrono::steady_clock::now() + kSpin;
     for (uint64_t nPoll = 0;; ++nPoll) {
         if (m_bCut) return false;
         nValue = m_Cable.TesterReadData();
         if (((nValue & 0x10) != 0) == bHigh) return true;
         if ((nPoll & 63) != 63) continue;
         if (m_bStop.load(std::memory_order_relaxed)) return false;
-        const auto tWaited = Clock::now() - tStart;
-        if (tWaited >= tTimeout) return false;
+        if (Now() - tStart >= tTimeout) return false;
         // Poll for a short while first: a running PC answers an edge within a few port reads, and a
         // tester woken from the kernel for every edge answers each one a wake-up late (about 10 µs
         // here: a transfer ran at a quarter of the speed). Past the spin, sleep until the PC's next
         // write: a PC that is not running (a busy machine) must not be kept from its processor.
-        if (tWaited < kSpin) continue;
+        if (std::chrono::steady_clock::now() < tSpinEnd) continue;
         m_Cable.TesterWaitForPcWrite(std::chrono::milliseconds(5));
     }
 }
 
 void CTesterLink::HoldReady() {
-    using Clock = std::chrono::steady_clock;
     if (!m_bReadyRaised) return;
     m_bReadyRaised = false;
     while (!m_bCut && !m_bStop.load(std::memory_order_relaxed) &&
            m_Cable.WriteCount(ECableEnd::Pc) == m_nPcWritesAtReady) {
-        const auto tLeft = m_tReadyHold - (Clock::now() - m_tReady);
-        if (tLeft <= Clock::duration::zero()) return;
+        const auto tLeft = m_tReadyHold - (Now() - m_tReady);
+        if (tLeft <= std::chrono::steady_clock::duration::zero()) return;
         m_Cable.TesterWaitForPcWrite(std::chrono::duration_cast<std::chrono::microseconds>(tLeft) +
                                      std::chrono::microseconds(1));
     }
@@ -96,7 +95,7 @@ bool CTesterLink::ReceiveBytes(uint8_t* pBuffer, size_t nCount, std::chrono::mil
         m_nPcWritesAtReady = m_Cable.WriteCount(ECableEnd::Pc);
         WriteStatus(0x80);
         m_bReadyRaised = true;
-        m_tReady = std::chrono::steady_clock::now();
+        m_tReady = Now();
         pBuffer[i] = static_cast<uint8_t>((nLow & 0x0F) | (nHigh & 0x0F) << 4);
         CountByte();
     }

@@ -2,6 +2,7 @@
 // nibble handshake and block framing as the PC's link, seen from the other end.
 #pragma once
 
+#include "link/LinkClock.h"
 #include "link/platform/CVirtualCable.h"
 
 #include <atomic>
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pw {
@@ -22,6 +24,9 @@ public:
 
     // Longest wait for the PC's next edge inside an exchange, in milliseconds of wall time.
     void SetByteTimeout(std::chrono::milliseconds tTimeout) { m_tByteTimeout = tTimeout; }
+    // What the time-outs and the ready hold are measured on (empty: the steady clock).
+    void SetClock(LinkClock clock) { m_Clock = std::move(clock); }
+    std::chrono::steady_clock::time_point Now() const { return LinkNow(m_Clock); }
     // After the PC's last nibble the ready line stays up until the PC writes again or this long has
     // passed, before an answer starts: a PC that was not running at that moment still sees it.
     void SetReadyHold(std::chrono::microseconds tHold) { m_tReadyHold = tHold; }
@@ -58,6 +63,7 @@ private:
 
     CVirtualCable& m_Cable;
     const std::atomic<bool>& m_bStop;
+    LinkClock m_Clock;
     std::chrono::milliseconds m_tByteTimeout{1000};
     std::chrono::microseconds m_tReadyHold{5000};
     bool m_bReadyRaised = false; // the last thing done was raising the line after a received byte

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks what a user's machine would get: the installed
-# CLI reads the installed sample site, the report template is found beside the programs, the desktop
-# entry validates, and the MIME database built from our package knows .wvf files by name and by magic.
+# CLI reads the installed sample site, its drawing verbs find the drawing program and the report
+# template, the desktop entry validates, and the MIME database built from our package knows .wvf
+# files by name and by magic.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -16,6 +17,23 @@ test -d "$prefix/share/pilewave/samples/tester-storage"
 # The installed CLI finds the installed template (not the build tree's): move the build's out of sight.
 PILEWAVE_DATA_DIR= "$cli" report "$prefix/share/pilewave/samples/sample-site.wvf" --piles 1,2 --json | grep -q '"piles": 2'
 test -f "$prefix/share/pilewave/report-template.docx"
+# The verbs that draw run in the drawing program, which the installed CLI finds in libexec; it finds
+# the installed template in turn. The other verbs never need it.
+site="$prefix/share/pilewave/samples/sample-site.wvf"
+test -x "$prefix/libexec/pilewave-cli-draw"
+"$cli" print "$site" --piles 1,2 -o "$prefix/piles.pdf" | grep -q '^wrote .*(.* pages, 2 piles)'
+head -c 5 "$prefix/piles.pdf" | grep -q '^%PDF-'
+"$cli" picture "$site" --pile 1 -o "$prefix/pile1.png" | grep -q '^wrote 1 picture$'
+head -c 4 "$prefix/pile1.png" | grep -q 'PNG'
+PILEWAVE_DATA_DIR= "$cli" report "$site" --piles 1,2 -o "$prefix/report.docx" | grep -q '^wrote'
+head -c 2 "$prefix/report.docx" | grep -q '^PK'
+mkdir "$prefix/alone"
+cp "$cli" "$prefix/alone/"
+if "$prefix/alone/pilewave-cli" print "$site" --piles 1 -o "$prefix/alone.pdf" 2>"$prefix/alone.log"; then
+    echo "print without the drawing program reported success"; exit 1
+fi
+grep -q 'cannot start the drawing program' "$prefix/alone.log"
+test ! -e "$prefix/alone.pdf"
 test -x "$prefix/bin/pilewave"
 "$prefix/bin/pilewave" --version | grep -q '^pilewave [0-9]'
 

@@ -116,12 +116,16 @@ TEST(CommandClient, CableFileJoinsTwoSeparateMappings) {
     std::string szError;
     std::shared_ptr<pw::CVirtualCable> pTesterEnd = pw::CVirtualCable::OpenFile(szCable, szError);
     ASSERT_TRUE(pTesterEnd) << szError;
+    pwtest::SCableClocks clocks;
     pw::STesterEmulatorOptions options;
     options.szStorage = storage.Storage().string();
+    options.clock = clocks.ForTester();
     pw::CTesterEmulator emulator(pTesterEnd, options);
     emulator.Start();
-    CParallelLink link(pw::OpenPortAccess("sim:" + szCable, szError), szError);
-    ASSERT_TRUE(link.HasPort()) << szError;
+    std::shared_ptr<pw::CPortAccess> pPort = pw::OpenPortAccess("sim:" + szCable, szError);
+    ASSERT_TRUE(pPort) << szError;
+    CParallelLink link(std::make_shared<pwtest::CTickingPort>(pPort, clocks.pc));
+    link.SetClock(clocks.ForPc());
     std::string szA = "C:\\DAT\\3", szB = (storage.Dest() / "three").string();
     fs::create_directories(szB);
     EXPECT_EQ(link.Command(CParallelLink::kFetchDirectory, szA, szB), 1) << link.StatusText();

@@ -1,5 +1,5 @@
 // Helpers shared by the link tests: a scripted port for exact register-level checks, and a virtual
-// cable with a scripted tester thread at its far end.
+// cable with a scripted tester thread at its far end (each end waiting on the other's running time).
 #pragma once
 
 #include "link/CParallelLink.h"
@@ -7,6 +7,7 @@
 #include "link/platform/CPortAccess.h"
 #include "link/platform/CVirtualCable.h"
 #include "link/platform/CVirtualCablePort.h"
+#include "RunningClock.h"
 
 #include <atomic>
 #include <functional>
@@ -45,15 +46,23 @@ class CCableBench {
 public:
     explicit CCableBench(int64_t nReadCostNs = pw::kDefaultReadCostNs)
         : m_pCable(pw::CVirtualCable::CreateInMemory()),
-          m_pPort(std::make_shared<pw::CVirtualCablePort>(m_pCable, nReadCostNs)), m_Link(m_pPort),
-          m_Tester(*m_pCable, m_bStop) {
+          m_pPort(std::make_shared<pw::CVirtualCablePort>(m_pCable, nReadCostNs)),
+          m_Link(std::make_shared<CTickingPort>(m_pPort, m_Clocks.pc)), m_Tester(*m_pCable, m_bStop) {
+        m_Link.SetClock(m_Clocks.ForPc());
+        m_Tester.SetClock(m_Clocks.ForTester());
+        m_Clocks.tester.SetFree(true); // no script runs yet
         m_pCable->Attach(pw::ECableEnd::Tester);
         m_Tester.Idle();
     }
     ~CCableBench() { Join(); }
 
+    // Once the script has ended, the PC's waits for it take wall time.
     void RunTester(std::function<void(pw::CTesterLink&)> script) {
-        m_Thread = std::thread([this, script] { script(m_Tester); });
+        m_Clocks.tester.SetFree(false);
+        m_Thread = std::thread([this, script] {
+            script(m_Tester);
+            m_Clocks.tester.SetFree(true);
+        });
     }
     void Join() {
         m_bStop = true;
@@ -65,6 +74,7 @@ public:
     pw::CVirtualCablePort& Port() { return *m_pPort; }
 
 private:
+    SCableClocks m_Clocks; // first: it outlives the link and the script that read it
     std::shared_ptr<pw::CVirtualCable> m_pCable;
     std::shared_ptr<pw::CVirtualCablePort> m_pPort;
     pw::CParallelLink m_Link;

@@ -86,15 +86,20 @@ TEST(ByteLink, MissingFinalHandshakeStillCountsAsSent) {
 }
 
 // Reads that cost nothing get through 64,000 polls in well under a millisecond; a tester that takes
-// its time (here 30 ms) to raise its line is still heard, because every wait also lasts the least
-// wall time.
+// its time to raise its line (here 80 ms, past the poll count) is still heard, because every wait also
+// lasts the least wall time (100 ms). The link's clock is the port's own: a microsecond a read, so
+// the machine's load cannot move the tester's moment against the link's.
 TEST(ByteLink, FreePortReadsStillWaitForASlowTester) {
-    const auto tStart = std::chrono::steady_clock::now();
-    auto pPort = std::make_shared<CScriptedPort>([tStart](uint8_t nData, long) {
-        if (std::chrono::steady_clock::now() - tStart < 30ms) return uint8_t{0x00};
+    auto pPort = std::make_shared<CScriptedPort>([](uint8_t nData, long nReads) {
+        if (nReads < 80000) return uint8_t{0x00};
         return (nData & 0x10) ? uint8_t{0x00} : uint8_t{0x80}; // a byte taken at once after that
     });
     CParallelLink link(pPort);
+    ASSERT_EQ(link.Limits().tMinWait, 100ms);
+    const CScriptedPort* pReads = pPort.get();
+    link.SetClock([pReads] {
+        return std::chrono::steady_clock::time_point(std::chrono::microseconds(pReads->StatusReads()));
+    });
     const uint8_t nByte = 0x3C;
     EXPECT_EQ(link.SendBytes(1, &nByte), 1);
     EXPECT_GT(pPort->StatusReads(), CParallelLink::kPollLimit);

@@ -1,11 +1,13 @@
 // A sandbox with a generated tester storage, the emulator on an in-memory virtual cable and the PC's
-// link at the other end, for end-to-end tests of the command client.
+// link at the other end, for end-to-end tests of the command client. Each end's waits run on the
+// other end's running time (RunningClock.h), so the tests hold on a loaded machine.
 #pragma once
 
 #include "link/CParallelLink.h"
 #include "link/CTesterEmulator.h"
 #include "link/platform/CVirtualCable.h"
 #include "link/platform/CVirtualCablePort.h"
+#include "RunningClock.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -86,15 +88,14 @@ public:
         MakeSite(m_Storage / "3", 3, 2);
         m_pCable = pw::CVirtualCable::CreateInMemory();
         m_pPort = std::make_shared<pw::CVirtualCablePort>(m_pCable, nReadCostNs);
-        m_pLink = std::make_unique<pw::CParallelLink>(m_pPort);
+        m_pLink = std::make_unique<pw::CParallelLink>(std::make_shared<CTickingPort>(m_pPort, m_Clocks.pc));
+        m_pLink->SetClock(m_Clocks.ForPc());
+        // Shorter than the product's, so that the faults that wait them out end sooner; the least
+        // wait of a handshake is the product's.
         pw::SLinkLimits limits;
         limits.tReplyWait = std::chrono::milliseconds(1500);
         limits.nMaxFailedReceptions = 2;
         limits.nMaxIgnoredReplies = 16;
-        // Longer than the product's 100 ms: tests run two at a time beside other builds, and a
-        // tester thread that is not scheduled for a while must not read as a pulled cable (a quarter
-        // of a second was seen to be too short on two loaded cores). Only a silent tester waits it out.
-        limits.tMinWait = std::chrono::milliseconds(1000);
         m_pLink->SetLimits(limits);
         StartEmulator(fault);
     }
@@ -111,10 +112,16 @@ public:
         options.fault = fault;
         options.tByteTimeout = std::chrono::milliseconds(300);
         options.tSendWait = std::chrono::milliseconds(1000);
+        options.clock = m_Clocks.ForTester();
+        m_Clocks.tester.SetFree(false);
         m_pEmulator = std::make_unique<pw::CTesterEmulator>(m_pCable, options);
         m_pEmulator->Start();
     }
-    void StopEmulator() { m_pEmulator.reset(); }
+    // The cable pulled: nothing runs at the far end any more, and the PC's waits take wall time.
+    void StopEmulator() {
+        m_pEmulator.reset();
+        m_Clocks.tester.SetFree(true);
+    }
 
     // Every file under the sandbox outside the storage, relative to the sandbox.
     std::set<std::string> FilesOutsideStorage() const {
@@ -127,6 +134,7 @@ public:
     }
 
     pw::CParallelLink& Link() { return *m_pLink; }
+    SCableClocks& Clocks() { return m_Clocks; }
     pw::CVirtualCable& Cable() { return *m_pCable; }
     pw::CVirtualCablePort& Port() { return *m_pPort; }
     const fs::path& Storage() const { return m_Storage; }
@@ -134,6 +142,7 @@ public:
     std::string DestText() const { return m_Dest.string(); }
 
 private:
+    SCableClocks m_Clocks; // first: it outlives the link and the emulator that read it
     fs::path m_Sandbox, m_Storage, m_Dest;
     std::shared_ptr<pw::CVirtualCable> m_pCable;
     std::shared_ptr<pw::CVirtualCablePort> m_pPort;

@@ -415,15 +415,19 @@ private:
 };
 
 TEST(TesterEmulator, HoldsItsReadyLineUntilThePcHasSeenIt) {
+    pwtest::SCableClocks clocks;
     auto pCable = std::shared_ptr<pw::CVirtualCable>(pw::CVirtualCable::CreateInMemory());
     pw::STesterEmulatorOptions options;
     options.szStorage = "/nonexistent";
-    // Far longer than the doze, so that a loaded machine waking the PC late still finds it up.
+    // The hold runs on the PC's running time: far longer than the doze, and than the most a PC woken
+    // late by a loaded machine adds to it (CRunningClock::kMaxStep).
     options.tReadyHold = std::chrono::milliseconds(50);
+    options.clock = clocks.ForTester();
     pw::CTesterEmulator emulator(pCable, options);
     emulator.Start();
     auto pPort = std::make_shared<CDozingPort>(std::make_shared<pw::CVirtualCablePort>(pCable));
-    pw::CParallelLink link(pPort);
+    pw::CParallelLink link(std::make_shared<pwtest::CTickingPort>(pPort, clocks.pc));
+    link.SetClock(clocks.ForPc());
     for (int i = 0; i < 3; ++i) {
         std::string szGreeting;
         pPort->m_nStatusReads = 0;
