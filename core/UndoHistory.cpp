@@ -13,9 +13,13 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
+// The record as a project file holds it: its layout, then what the block after the records keeps for
+// it (the engineer's class decision).
 Bytes Stored(const CPileRecord& rec) {
     CMemorySink sink;
     WritePile(sink, rec);
+    CBinWriter out(sink);
+    out.I16(rec.m_nClassDecision);
     return std::move(sink.m_Bytes);
 }
 
@@ -59,6 +63,9 @@ bool RestoreRecord(const Bytes& bytes, CPileRecord& rec) {
     CMemorySource src(bytes);
     CPileRecord fresh;
     if (!ReadPile(src, fresh, 3)) return false;
+    CBinReader in(src);
+    fresh.m_nClassDecision = in.I16();
+    if (!in.Ok()) return false;
     rec = std::move(fresh);
     return true;
 }

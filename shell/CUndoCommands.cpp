@@ -75,6 +75,7 @@ void CUndoCommands::OnDocumentChanged(unsigned changes) {
 
 QString CUndoCommands::NameOfCommand(int id) const {
     if (id >= cmd::kDefectFirst && id <= cmd::kDefectLast) return QString::fromUtf8(msg::kStepAddDefect);
+    if (id >= cmd::kClassRule && id <= cmd::kClassIV) return QString::fromUtf8(msg::kStepClass);
     const CommandEntry* desc = FindCommand(id);
     if (!desc || !desc->szText) return {};
     std::string storage;

@@ -102,6 +102,7 @@ inline constexpr const char* kStepAddDefect = "添加缺陷";
 inline constexpr const char* kStepSpectrumMark = "频谱标记";
 inline constexpr const char* kStepMoveMarker = "移动标记";
 inline constexpr const char* kStepTick = "勾选";
+inline constexpr const char* kStepClass = "桩身完整性类别";
 inline constexpr const char* kStepLength = "修改桩长";
 inline constexpr const char* kStepSpeed = "修改波速";
 inline constexpr const char* kStepScope = "应用到%1";

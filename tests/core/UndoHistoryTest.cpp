@@ -84,6 +84,7 @@ const Edit kEdits[] = {
          d.RecordStep("滤波");
          EXPECT_EQ(d.RestoreParameters(), "");
      }},
+    {"类别 Ⅲ", [](CDEVAzazDoc& d) { EXPECT_GT(d.SetPileClass(1, 3), 0); }},
     {"工程信息", [](CDEVAzazDoc& d) {
          d.m_Header.SetProjectName("另一工程");
          d.SetModified(true);
