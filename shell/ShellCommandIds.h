@@ -19,6 +19,7 @@ enum : int {
     kSaveTraceImage = 32829,
     kTransfer = 32831,
     kSiteSpeed = 32975, // our own: the site's mean wave speed
+    kDataChecks = 32976, // our own: the data checked against the standard before a report
     // Estimate bar controls; they also name the main toolbar's last six slots.
     kScopeLabel = 32858,
     kScopeBox = 32854,
