@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/DataChecks.h"
 #include "core/GbkText.h"
 #include "core/PileOrder.h"
 #include "core/PileTypes.h"
@@ -177,6 +178,9 @@ CReportContent MakeReportContent(const std::vector<CPileRecord>& piles, const CR
         const double share = n > 0 ? static_cast<double>(count) / n * 100.0 : 0.0;
         c.m_strClassLines[static_cast<std::size_t>(k)] = Format(kLines[k], count, share);
     }
+    // Without the site's total the sampling rule stays unchecked; the report information will carry it.
+    // No reported pile gives no paragraph (an empty list would ask CheckData for every record).
+    if (!c.m_Piles.empty()) c.m_strDataQuality = DataQualityParagraph(CheckData(piles, c.m_Piles));
     c.m_strInspectors = info.m_strInspectors;
     c.m_strToday = ReportDateText(today);
     return c;

@@ -65,6 +65,8 @@ struct CReportContent {
     // "该工程%d根桩基质量测试结果综合如下：" and the three class lines.
     std::string m_strSummary;
     std::array<std::string, kIntegrityClassCount> m_strClassLines;
+    // The data checks of the reported piles in one short paragraph; "" when they found nothing.
+    std::string m_strDataQuality;
     // Sign-off.
     std::string m_strInspectors, m_strToday;
 };

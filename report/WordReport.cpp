@@ -236,6 +236,7 @@ std::map<std::string, std::string> TemplateFields(const CReportContent& c) {
         {"CLASS_1", c.m_strClassLines[0]},
         {"CLASS_2", c.m_strClassLines[1]},
         {"CLASS_3", c.m_strClassLines[2]},
+        {"DATA_QUALITY", c.m_strDataQuality},
         {"INSPECTORS", c.m_strInspectors},
         {"TODAY", c.m_strToday},
         {"PILE_COUNT", std::to_string(c.m_Piles.size())},

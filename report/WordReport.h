@@ -26,7 +26,7 @@ using ProgressSink = std::function<bool(int done, int total)>;
 
 // Every text field of the template and its value: REPORT_NO, PROJECT_NAME, CLIENT, TEST_DATE,
 // TEST_UNIT, OWNER, CONSTRUCTION_UNIT, DESIGN_UNIT, SUPERVISION_UNIT, QUALITY_UNIT, ADDRESS,
-// PARAGRAPH_1..3, SITE_SPEED, SUMMARY, CLASS_1..3, INSPECTORS, TODAY, PILE_COUNT.
+// PARAGRAPH_1..3, SITE_SPEED, SUMMARY, CLASS_1..3, DATA_QUALITY, INSPECTORS, TODAY, PILE_COUNT.
 std::map<std::string, std::string> TemplateFields(const CReportContent& content);
 
 // Writes the report from the template file into outPath, atomically (an existing file is replaced
