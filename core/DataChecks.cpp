@@ -31,6 +31,13 @@ CCheckFinding Finding(CheckCode code, CheckLevel level, int index, std::vector<C
     return CCheckFinding{code, level, index, std::move(figures), std::move(text)};
 }
 
+// Four significant figures say which level a record is held at; raw units carry no more meaning.
+double FourFigures(double v) {
+    if (!(v != 0) || !std::isfinite(v)) return v;
+    const double scale = std::pow(10.0, 3 - std::floor(std::log10(std::fabs(v))));
+    return std::round(v * scale) / scale;
+}
+
 bool ToeDefined(const CPileRecord& rec) {
     return rec.m_fPileLength >= kToeLengthMin && rec.m_fPileLength <= kToeLengthMax &&
            rec.m_nWaveSpeed >= kToeSpeedMin && rec.m_nWaveSpeed <= kToeSpeedMax;
@@ -126,7 +133,7 @@ std::vector<CCheckFinding> CheckRecord(const CPileRecord& rec, int index) {
     if (run >= kClipRunSamples)
         out.push_back(Finding(CheckCode::kClipped, CheckLevel::kWarning, index,
                               {{"run_samples", static_cast<double>(run)}, {"extreme", static_cast<double>(extreme)}},
-                              Format(msg::kCheckClipped, run, static_cast<double>(extreme))));
+                              Format(msg::kCheckClipped, run, FourFigures(extreme))));
 
     // The start level is taken before the head where the record has samples there: the raw head is
     // the drawn head less the filters' delay.
