@@ -6,6 +6,7 @@
 namespace pw::cli {
 
 void AddInfoCommand(CLI::App& app);
+void AddCheckCommand(CLI::App& app);
 void AddFileCommands(CLI::App& app);
 void AddTraceCommands(CLI::App& app);
 void AddSimulateCommand(CLI::App& app);

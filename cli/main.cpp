@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", std::string("pilewave-cli ") + PILEWAVE_VERSION);
     app.require_subcommand(1);
     pw::cli::AddInfoCommand(app);
+    pw::cli::AddCheckCommand(app);
     pw::cli::AddFileCommands(app);
     pw::cli::AddTraceCommands(app);
     pw::cli::AddSimulateCommand(app);

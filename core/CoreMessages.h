@@ -43,6 +43,35 @@ inline constexpr const char* kReadSettingsFailed = "读设置文件失败！";
 inline constexpr const char* kWriteSettingsFailed = "写设置文件失败！";
 inline constexpr const char* kDataIncomplete = "数据不完整";
 
+// The data checks before a report (DataChecks.cpp): one sentence per finding, then the site lines.
+// Figures carry as many decimals as it takes for the two compared values to read differently.
+inline constexpr const char* kCheckRecordShort = "记录长度%.*fms，不足2L/c+5ms＝%.*fms";
+inline constexpr const char* kCheckSpectrumLimit = "采样间隔%gμs大于125μs，频谱上限%.0fHz低于2000Hz";
+inline constexpr const char* kCheckLowPass = "低通滤波%gkHz，低于2kHz，曲线中更高频率的成分已滤除";
+inline constexpr const char* kCheckClipped = "信号削波失真：连续%d个采样点停在极值%g上";
+inline constexpr const char* kCheckDrift = "信号零漂：记录末端偏离起始电平达首波幅值的%.0f%%（限值%.0f%%）";
+inline constexpr const char* kCheckToeUndefined = "桩底未确定（桩长%.1fm、波速%dm/s），记录长度无法核对";
+inline constexpr const char* kCheckBadInterval = "采样间隔%gμs无效，记录长度和频率范围无法核对";
+inline constexpr const char* kCheckFewSignals = "有效信号%d个（共%d个记录），少于3个";
+inline constexpr const char* kCheckFewPiles = "受检桩%d根，少于应检的%d根（总桩数%d根的20%%且不少于10根）";
+inline constexpr const char* kCheckSitePiles = "受检桩%d根，记录%d个；有效信号不少于3个的桩%d根。";
+inline constexpr const char* kCheckSiteEnough = "场地总桩数%d根，应检不少于%d根，已检%d根，抽检数量满足要求。";
+inline constexpr const char* kCheckSiteTotalUnknown = "场地总桩数未知，抽检数量未核对。";
+inline constexpr const char* kCheckSiteOverTotal = "受检桩%d根多于场地总桩数%d根，请核对总桩数。";
+inline constexpr const char* kCheckSiteClasses = "Ⅰ类%d根，Ⅱ/Ⅲ类%d根，Ⅳ类%d根。";
+inline constexpr const char* kCheckBasis = "依据JGJ 106-2014低应变法；削波和零漂的限值为本程序自定。";
+inline constexpr const char* kCheckUnnamedPile = "（无桩号）";
+// The report's data-quality paragraph: an opening, one clause per kind of finding, the names.
+inline constexpr const char* kQualityOpening = "数据检查：";
+inline constexpr const char* kQualityMoreNames = "等%d根";
+inline constexpr const char* kQualityRecordShort = "%s的记录长度不足2L/c+5ms";
+inline constexpr const char* kQualitySpectrumLimit = "%s的采样间隔大于125μs，频谱上限低于2000Hz";
+inline constexpr const char* kQualityClipped = "%s的信号有削波失真";
+inline constexpr const char* kQualityDrift = "%s的信号有零漂";
+inline constexpr const char* kQualityToeUndefined = "%s的桩底未确定";
+inline constexpr const char* kQualityBadInterval = "%s的采样间隔无效";
+inline constexpr const char* kQualityFewSignals = "%s的有效信号少于3个";
+
 // The value checks of the editing dialogs, which the command line applies as well.
 inline constexpr const char* kGainRange = "放大系数应在1.0到1000.0之间 ";
 inline constexpr const char* kGainDelayRange = "放大延迟应在0到%.2f之间";

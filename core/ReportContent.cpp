@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/DataChecks.h"
 #include "core/GbkText.h"
 #include "core/PileOrder.h"
 #include "core/PileTypes.h"
@@ -354,6 +355,9 @@ CReportContent MakeReportContent(const std::vector<CPileRecord>& piles, const CR
     else
         c.m_strConclusions += "2. Ⅲ类、Ⅳ类桩：" + serious + "。\n3. Ⅲ类、Ⅳ类桩宜由设计等有关单位研究处理。";
 
+    // The data checks of the reported piles, the sampling rule against the site's total when one was typed.
+    // No reported pile gives no paragraph (an empty list would ask CheckData for every record).
+    if (!c.m_Piles.empty()) c.m_strDataQuality = DataQualityParagraph(CheckData(piles, c.m_Piles, info.SiteTotalPiles()));
     c.m_strInspectors = info.m_strInspectors;
     c.m_strToday = ReportDateText(today);
     c.m_strReviewer = info.m_strReviewer;

@@ -100,6 +100,8 @@ struct CReportContent {
     std::string m_strConclusions;
     // Sign-off: 检测, 审核, 批准 with their dates (today for the test; as typed for the others).
     std::string m_strInspectors, m_strToday, m_strReviewer, m_strReviewDate, m_strApprover, m_strApproveDate;
+    // The data checks of the reported piles in one short paragraph; "" when they found nothing.
+    std::string m_strDataQuality;
 };
 
 // What the user should see before a report is written: fields left empty or at their defaults,

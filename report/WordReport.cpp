@@ -294,6 +294,7 @@ std::map<std::string, std::string> TemplateFields(const CReportContent& c) {
         {"SAMPLING", c.m_strSampling},
         {"FILTERS", c.m_strFilters},
         {"CONCLUSIONS", c.m_strConclusions},
+        {"DATA_QUALITY", c.m_strDataQuality},
         {"INSPECTORS", c.m_strInspectors},
         {"TODAY", c.m_strToday},
         {"REVIEWER", c.m_strReviewer},

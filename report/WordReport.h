@@ -28,7 +28,7 @@ using PictureSource = std::function<bool(int pileIndex, CPicture& out)>;
 // TEST_UNIT, OWNER, CONSTRUCTION_UNIT, DESIGN_UNIT, SUPERVISION_UNIT, QUALITY_UNIT, ADDRESS,
 // PARAGRAPH_1..3, SITE_SPEED, SUMMARY, CLASS_1..4, CLASS_UNDECIDED, LEFT_OUT, SURVEY_UNIT, STANDARD,
 // METHOD, INSTRUMENT, SENSOR, SAMPLING, FILTERS, CONCLUSIONS, INSPECTORS, TODAY, REVIEWER, REVIEW_DATE,
-// APPROVER, APPROVE_DATE, PILE_COUNT.
+// APPROVER, APPROVE_DATE, PILE_COUNT, DATA_QUALITY.
 std::map<std::string, std::string> TemplateFields(const CReportContent& content);
 
 // Writes the report from the template file into outPath, atomically (an existing file is replaced

@@ -21,6 +21,7 @@
 #include "shell/SettingsPaths.h"
 #include "shell/ShellCommandIds.h"
 #include "shell/ShellMessages.h"
+#include "shell/dialogs/CDataChecksDlg.h"
 #include "shell/dialogs/CSiteSpeedDlg.h"
 #include "view/CPilePicture.h"
 
@@ -63,6 +64,8 @@ void CReportCommands::Register(CCommandRouter& router) {
             return CommandState{current != nullptr, current && current->m_nClassDecision == decision};
         });
     }
+    router.Handle(cmd::kDataChecks, [this] { DataChecks(); });
+    router.SetStateRule(cmd::kDataChecks, anyPile);
 }
 
 void CReportCommands::WordReport() {
@@ -154,6 +157,16 @@ void CReportCommands::SiteSpeed() {
             names << QString::fromStdString(m_doc.m_Piles[static_cast<std::size_t>(index)].GetPileName());
         m_prompts.Tell(QString::fromUtf8(msg::kSiteSpeedKept).arg(names.join(QString::fromUtf8("、"))));
     }
+}
+
+void CReportCommands::DataChecks() {
+    if (m_doc.GetPileCount() == 0) return;
+    // The site's total is typed in the dialog until the report information keeps one.
+    CDataChecksDlg dialog(m_doc.m_Piles, std::nullopt, m_pWindow);
+    connect(&dialog, &CDataChecksDlg::RecordChosen, this, [this](int index) {
+        if (const CPileRecord* rec = m_doc.GetPileAt(index)) m_doc.SetSelection({rec->m_nPileNo});
+    });
+    m_prompts.RunDialog(dialog);
 }
 
 void CReportCommands::OpenOrSayWhere(const QString& path) {

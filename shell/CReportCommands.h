@@ -25,6 +25,8 @@ public:
     void ExcelTable();
     // The site's mean wave speed, and on request every pile moved to it (times kept).
     void SiteSpeed();
+    // The data checked against the standard, by pile; a double click in the dialog selects a pile.
+    void DataChecks();
 
     // Opens a finished file with the desktop's default program (off in tests).
     bool m_bOpenWhenDone = true;

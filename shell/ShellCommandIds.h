@@ -28,6 +28,7 @@ enum : int {
     kClassII = 32978,
     kClassIII = 32979,
     kClassIV = 32980,
+    kDataChecks = 32981, // our own: the data checked against the standard before a report
     // Estimate bar controls; they also name the main toolbar's last six slots.
     kScopeLabel = 32858,
     kScopeBox = 32854,

@@ -373,6 +373,77 @@ TEST_F(Cli, SiteSpeedCountsPiles) {
     EXPECT_EQ(j["piles"].size(), 25u);
 }
 
+// The sample site: its records are long enough and finely sampled (the simulator fits Δt to each
+// pile) and clean; only 1# was recorded with three blows, so every other pile has too few signals.
+// The sampling rule needs the site's total: unknown without --total, met at 100 piles, not at 200.
+TEST_F(Cli, CheckTheSampleSite) {
+    const std::string site = std::string(PILEWAVE_SAMPLES) + "/sample-site.wvf";
+    const CRun unknown = Run("check --json " + site);
+    ASSERT_EQ(unknown.code, 0) << unknown.err;
+    const json j = json::parse(unknown.out);
+    ASSERT_EQ(j["piles"].size(), 25u);
+    for (const auto& pile : j["piles"]) {
+        SCOPED_TRACE(pile["name"].get<std::string>());
+        if (pile["name"] == "1#") {
+            EXPECT_TRUE(pile["findings"].empty());
+            continue;
+        }
+        ASSERT_EQ(pile["findings"].size(), 1u);
+        EXPECT_EQ(pile["findings"][0]["code"], "few_signals");
+        EXPECT_EQ(pile["findings"][0]["record"], nullptr);
+        EXPECT_EQ(pile["findings"][0]["figures"]["records"], pile["records"].size());
+    }
+    EXPECT_EQ(j["site"]["total"], nullptr);
+    EXPECT_EQ(j["site"]["enough"], nullptr);
+    EXPECT_EQ(j["site"]["class_counts"]["Ⅰ"], 16);
+    EXPECT_EQ(j["site"]["site_speed"], 3807);
+    EXPECT_EQ(j["quality_paragraph"], "数据检查：2#、3#、4#、5#、6#、7#等24根的有效信号少于3个。");
+
+    const json met = json::parse(Run("check --json --total 100 " + site).out);
+    EXPECT_EQ(met["site"]["required"], 20);
+    EXPECT_EQ(met["site"]["enough"], true);
+    const CRun shortRun = Run("check --total 200 " + site);
+    EXPECT_EQ(shortRun.code, 0) << shortRun.err; // a finding is a result, not a failure
+    EXPECT_NE(shortRun.out.find("受检桩25根，少于应检的40根（总桩数200根的20%且不少于10根）"), std::string::npos);
+    // The ticked piles or the piles named: 1#'s three blows alone are clean.
+    const json one = json::parse(Run("check --json --piles 1,2,3 " + site).out);
+    ASSERT_EQ(one["piles"].size(), 1u);
+    EXPECT_TRUE(one["piles"][0]["findings"].empty());
+    EXPECT_EQ(one["quality_paragraph"], "");
+}
+
+// A record's finding carries its record number and figures; what cannot be read fails.
+TEST_F(Cli, CheckFindingsOfARecordAndUnreadableInput) {
+    std::vector<pw::CPileRecord> piles(3);
+    for (std::size_t i = 0; i < piles.size(); ++i) {
+        pw::CPileRecord& r = piles[i];
+        r.m_nPileNo = static_cast<int16_t>(i + 1);
+        r.SetPileName("P1");
+        r.m_fPileLength = 10.f;
+        r.m_nWaveSpeed = 4000;
+        r.m_fSampleInterval = i == 1 ? 126.f : 20.f;
+        r.m_nHeadSample = 50;
+        for (int k = 0; k < pw::kSamples; ++k)
+            r.m_fRaw[k] = static_cast<float>(100.0 * std::exp(-std::pow((k - 60) / 5.0, 2)));
+    }
+    const std::string path = Put("p.wvf", pw::test::ProjectBytes(3, piles, pw::test::MakeHeader()));
+    const CRun r = Run("check --json " + path);
+    ASSERT_EQ(r.code, 0) << r.err;
+    const json j = json::parse(r.out);
+    ASSERT_EQ(j["piles"].size(), 1u);
+    const json& findings = j["piles"][0]["findings"];
+    ASSERT_EQ(findings.size(), 1u) << findings.dump();
+    EXPECT_EQ(findings[0]["code"], "spectrum_limit");
+    EXPECT_EQ(findings[0]["record"], 2);
+    EXPECT_EQ(findings[0]["figures"]["sample_interval_us"], 126.0);
+    EXPECT_NEAR(findings[0]["figures"]["spectrum_limit_hz"].get<double>(), 1984.13, 0.01);
+    EXPECT_EQ(findings[0]["text"], "采样间隔126μs大于125μs，频谱上限1984Hz低于2000Hz");
+    EXPECT_EQ(j["piles"][0]["valid_signals"], 3); // a coarse interval is no distortion
+
+    EXPECT_NE(Run("check " + (m_Dir / "missing.wvf").string()).code, 0);
+    EXPECT_NE(Run("check " + Put("junk.wvf", {1, 2, 3})).code, 0);
+}
+
 // The tester emulator in a second process at the far end of a file-backed virtual cable: what the
 // transfer fetches and converts is byte for byte what converting the same files directly gives.
 TEST_F(Cli, TransferFromATesterInAnotherProcess) {

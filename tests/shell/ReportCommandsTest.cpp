@@ -1,10 +1,15 @@
 // The Word report and Excel table commands of the window, with scripted answers.
 #include <QDateEdit>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +21,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/CReportCommands.h"
 #include "shell/ShellCommandIds.h"
+#include "shell/dialogs/CDataChecksDlg.h"
 #include "shell/dialogs/CReportInfoDlg.h"
 #include "shell/dialogs/FieldExchange.h"
 #include "shell/dialogs/CSiteSpeedDlg.h"
@@ -168,6 +174,45 @@ TEST_F(ReportCommandsTest, SiteSpeedConfirmationCountsPilesNotBlows) {
     ASSERT_EQ(prompts.m_Asked.size(), 1);
     EXPECT_EQ(prompts.m_Asked.front(), QString::fromUtf8("将平均波速3746m/s应用到全部5根桩？"));
     EXPECT_EQ(doc.m_Piles[0].m_nWaveSpeed, 3700); // answered No
+}
+
+// The data checks dialog lists core's findings by pile; a double click on a finding selects the pile
+// of its record; the total typed in the dialog checks the sampling rule.
+TEST_F(ReportCommandsTest, DataChecksListFindingsByPileAndSelectOnDoubleClick) {
+    // P3 is 30 m long: 2L/c + 5 ms = 20.8 ms, but 974 samples of 20 µs after the head are 19.5 ms.
+    Open({{"P1", 10.f, 3800}, {"P2", 10.f, 3800}, {"P1", 10.f, 3800}, {"P1", 10.f, 3800}, {"P3", 30.f, 3800}});
+    for (CPileRecord& r : doc.m_Piles)
+        for (int k = 0; k < kSamples; ++k) // a clean pulse after the head
+            r.m_fRaw[k] = static_cast<float>(100.0 * std::exp(-std::pow((k - 60) / 5.0, 2)));
+    doc.m_Piles[1].m_fLowPass = 1.5f;
+    const CDataChecks expected = CheckData(doc.m_Piles);
+    QStringList piles, p3, site;
+    int currentAfterDoubleClick = -1;
+    prompts.m_Hands.push_back([&](QDialog& d) {
+        auto& dialog = static_cast<CDataChecksDlg&>(d);
+        QTreeWidget* tree = dialog.Tree();
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            piles << tree->topLevelItem(i)->text(0) + "|" + tree->topLevelItem(i)->text(1);
+        QTreeWidgetItem* last = tree->topLevelItem(tree->topLevelItemCount() - 1);
+        for (int i = 0; last && i < last->childCount(); ++i)
+            p3 << last->child(i)->text(1) + "|" + last->child(i)->text(2);
+        if (last && last->childCount() > 0) emit tree->itemDoubleClicked(last->child(0), 2);
+        currentAfterDoubleClick = doc.GetCurrentPileNo();
+        dialog.TotalBox()->setValue(40);
+        site = dialog.SiteLabel()->text().split('\n');
+        return int(QDialog::Rejected);
+    });
+    frame.Router().Dispatch(cmd::kDataChecks);
+    EXPECT_EQ(prompts.m_DialogTitles, QStringList{QString::fromUtf8("数据检查")});
+    EXPECT_EQ(piles, (QStringList{QString::fromUtf8("P1|3个，有效3个"), QString::fromUtf8("P2|1个，有效1个"),
+                                  QString::fromUtf8("P3|1个，有效1个")}));
+    ASSERT_EQ(expected.m_Piles.size(), 3u);
+    ASSERT_EQ(expected.m_Piles[2].m_Findings.size(), 2u);
+    EXPECT_EQ(p3, (QStringList{QString::fromUtf8("第5号|") + QString::fromStdString(expected.m_Piles[2].m_Findings[0].m_strText),
+                               QString::fromUtf8("全桩|") + QString::fromStdString(expected.m_Piles[2].m_Findings[1].m_strText)}));
+    EXPECT_EQ(currentAfterDoubleClick, 5);
+    EXPECT_TRUE(site.contains(QString::fromUtf8("受检桩3根，少于应检的10根（总桩数40根的20%且不少于10根）。"))) << site.join('\n').toStdString();
+    EXPECT_EQ(doc.m_bModified, 0); // checking changes nothing
 }
 
 } // namespace
