@@ -245,7 +245,7 @@ TEST_F(ClassDecisions, BelongToThePileAndFollowItThroughSaveDeleteMergeAndAverag
     std::vector<CPileRecord> piles{Pile(1, "A-1"), Pile(2, "A-2", 2), Pile(3, " A-1 "), Pile(4, "B-7", 3)};
     CDEVAzazDoc doc;
     const std::string path = Write("site.wvf", test::ProjectBytes(3, piles));
-    ASSERT_TRUE(doc.Open(path).m_bOk);
+    ASSERT_TRUE(doc.Open(path).Ok());
     struct Step {
         const char* what;
         int pileNo, decision;
@@ -270,18 +270,18 @@ TEST_F(ClassDecisions, BelongToThePileAndFollowItThroughSaveDeleteMergeAndAverag
     EXPECT_EQ(doc.SetPileClass(1, kClassII), 0); // the same decision changes nothing
     const std::vector<std::string> decided{"Ⅱ", "Ⅱ/Ⅲ", "Ⅱ", "Ⅲ"};
 
-    ASSERT_TRUE(doc.Save(path).m_bOk);
+    ASSERT_TRUE(doc.Save(path).Ok());
     CDEVAzazDoc reopened;
-    ASSERT_TRUE(reopened.Open(path).m_bOk);
+    ASSERT_TRUE(reopened.Open(path).Ok());
     EXPECT_EQ(Classes(reopened), decided) << "save";
 
     ASSERT_EQ(reopened.DeletePile(1), 1); // A-2 goes: the decisions stay with their records
     EXPECT_EQ(Classes(reopened), (std::vector<std::string>{"Ⅱ", "Ⅱ", "Ⅲ"})) << "delete";
     const std::string deleted = (m_Dir / "deleted.wvf").string();
-    ASSERT_TRUE(reopened.Save(deleted).m_bOk);
+    ASSERT_TRUE(reopened.Save(deleted).Ok());
 
     CDEVAzazDoc merged;
-    ASSERT_TRUE(merged.MergeFiles(path, deleted).m_bOk);
+    ASSERT_TRUE(merged.MergeFiles(path, deleted).Ok());
     EXPECT_EQ(Classes(merged), (std::vector<std::string>{"Ⅱ", "Ⅱ/Ⅲ", "Ⅱ", "Ⅲ", "Ⅱ", "Ⅱ", "Ⅲ"})) << "merge";
 
     merged.m_nSelection = {1, 5};
@@ -301,20 +301,20 @@ TEST_F(ClassDecisions, UnknownSectionsAreKeptUntilRecordsComeOrGo) {
     WriteProject(sink, test::MakeHeader(), Site(), {later});
     const std::string path = Write("later.wvf", sink.m_Bytes);
     CDEVAzazDoc doc;
-    ASSERT_TRUE(doc.Open(path).m_bOk);
+    ASSERT_TRUE(doc.Open(path).Ok());
     doc.SetPileClass(1, kClassIII); // records edited, not added or removed: the section stays
-    DocResult saved = doc.Save(path);
-    ASSERT_TRUE(saved.m_bOk);
+    CDocResult saved = doc.Save(path);
+    ASSERT_TRUE(saved.Ok());
     EXPECT_TRUE(saved.m_Notes.empty());
     CProjectData data;
     LoadProjectFile(path, data);
     ASSERT_EQ(data.m_UnknownSections.size(), 1u);
     EXPECT_EQ(data.m_Piles[0].m_nClassDecision, kClassIII);
 
-    ASSERT_TRUE(doc.Open(path).m_bOk);
+    ASSERT_TRUE(doc.Open(path).Ok());
     doc.DeletePile(3);
     saved = doc.Save(path);
-    ASSERT_TRUE(saved.m_bOk);
+    ASSERT_TRUE(saved.Ok());
     EXPECT_TRUE(Mentions(saved.m_Notes, "dropped"));
     LoadProjectFile(path, data);
     EXPECT_TRUE(data.m_UnknownSections.empty());

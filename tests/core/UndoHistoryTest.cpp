@@ -27,7 +27,7 @@ std::vector<uint8_t> Saved(CDEVAzazDoc& doc) {
 }
 
 void OpenSite(CDEVAzazDoc& doc) {
-    ASSERT_TRUE(doc.Open(kSite).m_bOk);
+    ASSERT_TRUE(doc.Open(kSite).Ok());
     doc.EnableHistory();
     doc.SetSelection({3});
 }
@@ -120,7 +120,8 @@ TEST_P(UndoEveryEdit, UndoAndRedoGiveBackTheSameBytes) {
     EXPECT_EQ(d.m_bModified, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Edits, UndoEveryEdit, ::testing::ValuesIn(kEdits));
+INSTANTIATE_TEST_SUITE_P(Edits, UndoEveryEdit, ::testing::ValuesIn(kEdits),
+                         [](const ::testing::TestParamInfo<Edit>& info) { return "Edit" + std::to_string(info.index); });
 
 TEST(UndoHistory, TheScreensStepAndTheSelectionAreNotEdits) {
     CDEVAzazDoc doc;
@@ -157,7 +158,7 @@ TEST(UndoHistory, TheSavedStateClearsTheModifiedFlag) {
     OpenSite(doc);
     ASSERT_EQ(doc.PreZero(4), "");
     ASSERT_TRUE(doc.RecordStep("前置零"));
-    ASSERT_TRUE(doc.Save((dir / "a.wvf").string()).m_bOk);
+    ASSERT_TRUE(doc.Save((dir / "a.wvf").string()).Ok());
     EXPECT_FALSE(doc.RecordStep("保存")) << "a save changes no record";
     ASSERT_EQ(doc.PostCut(10), "");
     ASSERT_TRUE(doc.RecordStep("后置零"));
@@ -182,16 +183,16 @@ TEST(UndoHistory, OpenNewAndMergeForgetTheHistory) {
     OpenSite(doc);
     doc.SetChecked(1, true);
     ASSERT_TRUE(doc.RecordStep("选中"));
-    ASSERT_TRUE(doc.Open(kSite).m_bOk);
+    ASSERT_TRUE(doc.Open(kSite).Ok());
     EXPECT_EQ(doc.UndoName(), "");
     doc.SetChecked(1, true);
     ASSERT_TRUE(doc.RecordStep("选中"));
     doc.NewDocument();
     EXPECT_FALSE(doc.Undo());
-    ASSERT_TRUE(doc.Open(kSite).m_bOk);
+    ASSERT_TRUE(doc.Open(kSite).Ok());
     doc.SetChecked(1, true);
     ASSERT_TRUE(doc.RecordStep("选中"));
-    ASSERT_TRUE(doc.MergeFiles(kSite, kSite).m_bOk);
+    ASSERT_TRUE(doc.MergeFiles(kSite, kSite).Ok());
     EXPECT_FALSE(doc.Undo());
     EXPECT_EQ(doc.m_bModified, 1);
 }

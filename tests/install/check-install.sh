@@ -15,7 +15,8 @@ cli="$prefix/bin/pilewave-cli"
 "$cli" info "$prefix/share/pilewave/samples/sample-site/1.wvf" | grep -q 'tester folder'
 test -d "$prefix/share/pilewave/samples/tester-storage"
 # The installed CLI finds the installed template (not the build tree's): move the build's out of sight.
-PILEWAVE_DATA_DIR= "$cli" report "$prefix/share/pilewave/samples/sample-site.wvf" --piles 1,2 --json | grep -q '"piles": 2'
+# Records 1 and 4 are two piles (1# was struck three times).
+PILEWAVE_DATA_DIR= "$cli" report "$prefix/share/pilewave/samples/sample-site.wvf" --piles 1,4 --json | grep -q '"piles": 2'
 test -f "$prefix/share/pilewave/report-template.docx"
 # The verbs that draw run in the drawing program, which the installed CLI finds in libexec; it finds
 # the installed template in turn. The other verbs never need it.
@@ -27,9 +28,12 @@ head -c 5 "$prefix/piles.pdf" | grep -q '^%PDF-'
 head -c 4 "$prefix/pile1.png" | grep -q 'PNG'
 PILEWAVE_DATA_DIR= "$cli" report "$site" --piles 1,2 -o "$prefix/report.docx" | grep -q '^wrote'
 head -c 2 "$prefix/report.docx" | grep -q '^PK'
-mkdir "$prefix/alone"
-cp "$cli" "$prefix/alone/"
-if "$prefix/alone/pilewave-cli" print "$site" --piles 1 -o "$prefix/alone.pdf" 2>"$prefix/alone.log"; then
+# The CLI alone, away from any tree (not under the prefix, whose libexec it would find).
+alone=$(mktemp -d)
+trap 'rm -rf "$prefix" "$alone"' EXIT
+mkdir "$alone/bin"
+cp "$cli" "$alone/bin/"
+if "$alone/bin/pilewave-cli" print "$site" --piles 1 -o "$prefix/alone.pdf" 2>"$prefix/alone.log"; then
     echo "print without the drawing program reported success"; exit 1
 fi
 grep -q 'cannot start the drawing program' "$prefix/alone.log"

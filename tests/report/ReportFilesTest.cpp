@@ -280,7 +280,7 @@ TEST_F(ReportFiles, TheReportStatesClassesRequiredFieldsAndOneRowPerPile) {
     info.m_strInspectors = "张检测";
     const CReportContent content = MakeReportContent(m_Piles, info, CDate{2026, 12, 10});
     const fs::path out = m_Dir / "classes.docx";
-    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), content, Pictures()), "");
+    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), content, Pictures()).CliText(), "");
     const std::string xml = ReadPart(out, "word/document.xml");
     EXPECT_EQ(xml.find("{{"), std::string::npos);
     pugi::xml_document doc;
