@@ -43,7 +43,7 @@ void PrintJson(const CDataChecks& r) {
         piles.push_back({{"name", p.m_strName},
                          {"records", std::move(records)},
                          {"valid_signals", p.m_nValidSignals},
-                         {"class", IntegrityClassText(p.m_nClass)},
+                         {"class", PileClassText(p.m_nClass)},
                          {"findings", std::move(findings)}});
     }
     const CSiteCheck& s = r.m_Site;
@@ -58,7 +58,7 @@ void PrintJson(const CDataChecks& r) {
                  {"total", OrNull(s.m_nTotal)},
                  {"required", s.m_nTotal ? ordered_json(s.m_nRequired) : ordered_json(nullptr)},
                  {"enough", OrNull(s.m_bEnough)},
-                 {"class_counts", {{"Ⅰ", s.m_nClassCounts[0]}, {"Ⅱ/Ⅲ", s.m_nClassCounts[1]}, {"Ⅳ", s.m_nClassCounts[2]}}},
+                 {"class_counts", ClassCountsJson(s.m_nClassCounts)},
                  {"site_speed", s.m_bHasSpeed ? ordered_json(s.m_nSiteSpeed) : ordered_json(nullptr)},
                  {"site_speed_piles", s.m_nSpeedPiles},
                  {"findings", std::move(siteFindings)},
@@ -76,7 +76,7 @@ void PrintPlain(const CDataChecks& r) {
         for (const CCheckFinding& f : p.m_Findings)
             (f.m_nLevel == CheckLevel::kWarning ? warnings : notes) += 1;
         std::printf("%s %7zu %5d  %s %s\n", PadColumns(p.m_strName.empty() ? msg::kCheckUnnamedPile : p.m_strName, 12).c_str(),
-                    p.m_Records.size(), p.m_nValidSignals, PadColumns(IntegrityClassText(p.m_nClass), 5).c_str(),
+                    p.m_Records.size(), p.m_nValidSignals, PadColumns(PileClassText(p.m_nClass), 5).c_str(),
                     p.m_Findings.empty() ? "none"
                                          : (std::to_string(warnings) + " warning(s), " + std::to_string(notes) +
                                             " information")

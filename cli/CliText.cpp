@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/GbkText.h"
+
 namespace pw::cli {
 
 CDate Today() {
@@ -22,19 +24,14 @@ std::string TodayText() {
 }
 
 std::string PadColumns(const std::string& text, int columns, int minBlanks) {
-    int used = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        const int bytes = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        unsigned cp = bytes == 1 ? c : c & (0xFFu >> (bytes + 1));
-        for (int k = 1; k < bytes && i + k < text.size(); ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
-        const bool wide = (cp >= 0x2E80 && cp <= 0xA4CF) || (cp >= 0xAC00 && cp <= 0xD7A3) ||
-                          (cp >= 0xFF00 && cp <= 0xFF60);
-        used += wide ? 2 : 1;
-        i += static_cast<std::size_t>(bytes);
-    }
-    return text + std::string(static_cast<std::size_t>(std::max(minBlanks, columns - used)), ' ');
+    return text + std::string(static_cast<std::size_t>(std::max(minBlanks, columns - TextColumns(text))), ' ');
+}
+
+nlohmann::ordered_json ClassCountsJson(const std::array<int, kPileClassCount>& counts) {
+    nlohmann::ordered_json j = nlohmann::ordered_json::object();
+    for (int cls : {kClassI, kClassII, kClassIII, kClassIV, kClassUndecided})
+        j[PileClassText(cls)] = counts[static_cast<std::size_t>(cls - 1)];
+    return j;
 }
 
 } // namespace pw::cli

@@ -123,11 +123,7 @@ void PrintContent(const CReportContent& c) {
                         {"defects", r.m_Cells[5]}});
     j["piles"] = c.m_Rows.size();
     j["rows"] = std::move(rows);
-    j["class_counts"] = {{"Ⅰ", c.m_nClassCounts[0]},
-                         {"Ⅱ", c.m_nClassCounts[1]},
-                         {"Ⅲ", c.m_nClassCounts[2]},
-                         {"Ⅳ", c.m_nClassCounts[3]},
-                         {"Ⅱ/Ⅲ", c.m_nClassCounts[4]}};
+    j["class_counts"] = ClassCountsJson(c.m_nClassCounts);
     j["summary"] = c.m_strSummary;
     j["class_lines"] = c.m_strClassLines;
     j["left_out"] = c.m_strLeftOut;

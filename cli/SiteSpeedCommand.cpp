@@ -5,6 +5,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliLoad.h"
+#include "cli/CliText.h"
 #include "core/ReportContent.h"
 #include "core/SiteSpeed.h"
 
@@ -23,7 +24,7 @@ void PrintJson(const CSiteSpeedResult& r) {
     j["max"] = r.m_fMax;
     j["std_dev"] = r.m_fStdDev;
     j["verdict"] = r.m_strVerdict;
-    j["class_counts"] = {{"Ⅰ", r.m_nClassCounts[0]}, {"Ⅱ/Ⅲ", r.m_nClassCounts[1]}, {"Ⅳ", r.m_nClassCounts[2]}};
+    j["class_counts"] = ClassCountsJson(r.m_nClassCounts);
     ordered_json piles = ordered_json::array();
     for (const CSpeedPile& p : r.m_Piles) {
         ordered_json records = ordered_json::array();
@@ -32,7 +33,7 @@ void PrintJson(const CSiteSpeedResult& r) {
         piles.push_back({{"name", p.m_strName},
                          {"piles", records},
                          {"speed", p.m_fSpeed},
-                         {"class", IntegrityClassText(p.m_nClass)},
+                         {"class", PileClassText(p.m_nClass)},
                          {"candidate", p.m_bCandidate},
                          {"excluded_in_round", p.m_nExcludedInRound},
                          {"deviation_percent", r.m_bHasSpeed ? ordered_json(p.m_fDeviation) : ordered_json(nullptr)},
@@ -47,14 +48,14 @@ void PrintPlain(const CSiteSpeedResult& r) {
     for (const CSpeedPile& p : r.m_Piles) {
         char dev[32] = "";
         if (r.m_bHasSpeed) std::snprintf(dev, sizeof dev, "%+.1f", p.m_fDeviation);
-        std::printf("%-12s %8.0f %6s %8s  %s\n", p.m_strName.c_str(), p.m_fSpeed, IntegrityClassText(p.m_nClass), dev,
+        std::printf("%-12s %8.0f %6s %8s  %s\n", p.m_strName.c_str(), p.m_fSpeed, PileClassText(p.m_nClass), dev,
                     p.m_strWhy.empty() ? "used" : p.m_strWhy.c_str());
     }
     std::printf("rounds of exclusion: %d; piles used: %d\n", r.m_nRounds, r.m_nUsed);
     if (r.m_nUsed > 0)
         std::printf("spread: min %.0f, max %.0f, standard deviation %.1f m/s\n", r.m_fMin, r.m_fMax, r.m_fStdDev);
-    std::printf("classes of the piles asked about: Ⅰ %d, Ⅱ/Ⅲ %d, Ⅳ %d\n", r.m_nClassCounts[0], r.m_nClassCounts[1],
-                r.m_nClassCounts[2]);
+    std::printf("classes of the piles asked about: Ⅰ %d, Ⅱ %d, Ⅲ %d, Ⅳ %d, undecided Ⅱ/Ⅲ %d\n", r.m_nClassCounts[0],
+                r.m_nClassCounts[1], r.m_nClassCounts[2], r.m_nClassCounts[3], r.m_nClassCounts[4]);
     std::printf("%s\n", r.m_strVerdict.c_str());
 }
 

@@ -58,7 +58,8 @@ inline constexpr const char* kCheckSitePiles = "受检桩%d根，记录%d个；�
 inline constexpr const char* kCheckSiteEnough = "场地总桩数%d根，应检不少于%d根，已检%d根，抽检数量满足要求。";
 inline constexpr const char* kCheckSiteTotalUnknown = "场地总桩数未知，抽检数量未核对。";
 inline constexpr const char* kCheckSiteOverTotal = "受检桩%d根多于场地总桩数%d根，请核对总桩数。";
-inline constexpr const char* kCheckSiteClasses = "Ⅰ类%d根，Ⅱ/Ⅲ类%d根，Ⅳ类%d根。";
+inline constexpr const char* kCheckSiteClasses = "Ⅰ类%d根，Ⅱ类%d根，Ⅲ类%d根，Ⅳ类%d根";
+inline constexpr const char* kCheckSiteUndecided = "，Ⅱ/Ⅲ类（尚未判定）%d根";
 inline constexpr const char* kCheckBasis = "依据JGJ 106-2014低应变法；削波和零漂的限值为本程序自定。";
 inline constexpr const char* kCheckUnnamedPile = "（无桩号）";
 // The report's data-quality paragraph: an opening, one clause per kind of finding, the names.

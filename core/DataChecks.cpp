@@ -191,11 +191,11 @@ CDataChecks CheckData(const std::vector<CPileRecord>& piles, const std::vector<i
         const std::string name = GbkToUtf8(TrimmedPileName(rec));
         auto it = std::find_if(r.m_Piles.begin(), r.m_Piles.end(), [&](const CPileCheck& p) { return p.m_strName == name; });
         if (it == r.m_Piles.end()) {
-            r.m_Piles.push_back(CPileCheck{name, {}, 0, 0, {}});
+            r.m_Piles.push_back(CPileCheck{name, {}, 0, kClassI, {}});
             it = r.m_Piles.end() - 1;
         }
         it->m_Records.push_back(index);
-        it->m_nClass = std::max(it->m_nClass, IntegrityClass(rec));
+        it->m_nClass = WorsePileClass(it->m_nClass, PileClassOf(rec));
         std::vector<CCheckFinding> found = CheckRecord(rec, index);
         const bool valid = std::none_of(found.begin(), found.end(), [](const CCheckFinding& f) {
             return f.m_nCode == CheckCode::kClipped || f.m_nCode == CheckCode::kDrift;
@@ -215,7 +215,7 @@ CDataChecks CheckData(const std::vector<CPileRecord>& piles, const std::vector<i
                                            Format(msg::kCheckFewSignals, p.m_nValidSignals, records)));
         else
             ++site.m_nPilesWithEnoughSignals;
-        ++site.m_nClassCounts[static_cast<std::size_t>(p.m_nClass)];
+        ++site.m_nClassCounts[static_cast<std::size_t>(p.m_nClass - 1)];
         site.m_nRecords += records;
     }
     site.m_nPiles = static_cast<int>(r.m_Piles.size());
@@ -244,8 +244,11 @@ CDataChecks CheckData(const std::vector<CPileRecord>& piles, const std::vector<i
         site.m_strLines.push_back(msg::kCheckSiteTotalUnknown);
     }
 
-    site.m_strLines.push_back(
-        Format(msg::kCheckSiteClasses, site.m_nClassCounts[0], site.m_nClassCounts[1], site.m_nClassCounts[2]));
+    std::string classes = Format(msg::kCheckSiteClasses, site.m_nClassCounts[0], site.m_nClassCounts[1],
+                                 site.m_nClassCounts[2], site.m_nClassCounts[3]);
+    if (const int undecided = site.m_nClassCounts[kClassUndecided - 1]; undecided > 0)
+        classes += Format(msg::kCheckSiteUndecided, undecided);
+    site.m_strLines.push_back(classes + "。");
     if (!chosen.empty()) {
         const CSiteSpeedResult speed = ComputeSiteSpeed(piles, chosen);
         site.m_bHasSpeed = speed.m_bHasSpeed;

@@ -79,7 +79,7 @@ struct CPileCheck {
     std::string m_strName;      // UTF-8, trimmed
     std::vector<int> m_Records; // its records in the project, in the order asked
     int m_nValidSignals = 0;    // records free of clipping and drift
-    int m_nClass = 0;           // the worst integrity class of its records
+    int m_nClass = kClassI;     // the worst class of its records (the engineer's, else the rule's)
     std::vector<CCheckFinding> m_Findings; // its records' findings in record order, then its own
 };
 
@@ -90,7 +90,7 @@ struct CSiteCheck {
     std::optional<int> m_nTotal; // the site's total, when known
     int m_nRequired = 0;         // piles the rule asks for (when the total is known)
     std::optional<bool> m_bEnough; // nullopt: the total is unknown, so nothing to compare
-    std::array<int, kIntegrityClassCount> m_nClassCounts{}; // piles, not records
+    std::array<int, kPileClassCount> m_nClassCounts{}; // piles, not records: Ⅰ, Ⅱ, Ⅲ, Ⅳ, Ⅱ/Ⅲ
     bool m_bHasSpeed = false;
     int m_nSiteSpeed = 0;  // m/s, when m_bHasSpeed
     int m_nSpeedPiles = 0; // the class Ⅰ piles it comes from

@@ -129,4 +129,20 @@ void ReadFieldText(char* dst, std::size_t dstWidth, const char* src, std::size_t
     StoreFieldText(dst, dstWidth, std::string_view(src, n));
 }
 
+int TextColumns(std::string_view utf8) {
+    int used = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        const int bytes = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        unsigned cp = bytes == 1 ? c : c & (0xFFu >> (bytes + 1));
+        for (int k = 1; k < bytes && i + static_cast<std::size_t>(k) < utf8.size(); ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]) & 0x3Fu);
+        const bool wide = (cp >= 0x2E80 && cp <= 0xA4CF) || (cp >= 0xAC00 && cp <= 0xD7A3) ||
+                          (cp >= 0xFF00 && cp <= 0xFF60);
+        used += wide ? 2 : 1;
+        i += static_cast<std::size_t>(bytes);
+    }
+    return used;
+}
+
 } // namespace pw

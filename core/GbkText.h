@@ -31,6 +31,10 @@ void StoreFieldText(char* field, std::size_t width, std::string_view gbk);
 // boundary; a file field written without a terminator is handled the same way).
 void ReadFieldText(char* dst, std::size_t dstWidth, const char* src, std::size_t srcWidth);
 
+// Columns a UTF-8 text takes in a fixed-pitch cell (a terminal, a spreadsheet column): two for a
+// CJK character or a full-width form, one for anything else.
+int TextColumns(std::string_view utf8);
+
 template <std::size_t N> std::string FieldUtf8(const char (&field)[N]) {
     return GbkToUtf8(FieldText(field, N));
 }

@@ -157,6 +157,11 @@ const char* PileClassText(int pileClass) {
     return pileClass >= kClassI && pileClass <= kClassUndecided ? kTexts[pileClass - 1] : kTexts[0];
 }
 
+int WorsePileClass(int a, int b) {
+    const auto severity = [](int c) { return c == kClassUndecided ? 2 * kClassII + 1 : 2 * c; };
+    return severity(a) >= severity(b) ? a : b;
+}
+
 int ParseClassDecision(std::string_view text) {
     static const char* const kNames[][4] = {{"rule", "RULE", "0", "规则"},
                                             {"I", "Ⅰ", "1", "i"},

@@ -33,6 +33,9 @@ int RuleClass(const CPileRecord& rec);
 // The engineer's decision when there is one, else the rule.
 int PileClassOf(const CPileRecord& rec);
 const char* PileClassText(int pileClass); // "Ⅰ".."Ⅳ", "Ⅱ/Ⅲ"
+// The worse of two pile classes, for a pile recorded with several blows: Ⅰ, Ⅱ, then the undecided
+// "Ⅱ/Ⅲ" (at least Ⅱ), Ⅲ, Ⅳ.
+int WorsePileClass(int a, int b);
 // "rule" -> 0, "I" .. "IV" (or Ⅰ .. Ⅳ, or 1 .. 4) -> 1 .. 4; -1 for anything else.
 int ParseClassDecision(std::string_view text);
 

@@ -38,16 +38,14 @@ CSiteSpeedResult ComputeSiteSpeed(const std::vector<CPileRecord>& piles, const s
         if (index < 0 || index >= static_cast<int>(piles.size())) continue;
         const CPileRecord& rec = piles[static_cast<std::size_t>(index)];
         // The engineer's decision counts over the rule: only piles of class Ⅰ give the site's speed.
-        const int decided = PileClassOf(rec);
-        const int cls = decided == kClassI ? 0 : decided == kClassIV ? 2 : 1;
         const std::string name = GbkToUtf8(TrimmedPileName(rec));
         auto it = std::find_if(r.m_Piles.begin(), r.m_Piles.end(), [&](const CSpeedPile& p) { return p.m_strName == name; });
         if (it == r.m_Piles.end()) {
-            r.m_Piles.push_back(CSpeedPile{name, {}, 0, 0, true, 0, 0, 0, {}});
+            r.m_Piles.push_back(CSpeedPile{name, {}, 0, kClassI, true, 0, 0, 0, {}});
             it = r.m_Piles.end() - 1;
         }
         it->m_RecordIndices.push_back(index);
-        it->m_nClass = std::max(it->m_nClass, cls);
+        it->m_nClass = WorsePileClass(it->m_nClass, PileClassOf(rec));
         if (!ToeDefined(rec)) {
             it->m_bCandidate = false;
             it->m_strWhy = "桩底未确定（桩长或波速超出范围）";
@@ -55,14 +53,14 @@ CSiteSpeedResult ComputeSiteSpeed(const std::vector<CPileRecord>& piles, const s
     }
     for (CSpeedPile& p : r.m_Piles) {
         // A pile is counted once, in its worst class, however many blows it was recorded with.
-        ++r.m_nClassCounts[static_cast<std::size_t>(p.m_nClass)];
+        ++r.m_nClassCounts[static_cast<std::size_t>(p.m_nClass - 1)];
         double sum = 0;
         for (int index : p.m_RecordIndices)
             sum += piles[static_cast<std::size_t>(index)].m_nWaveSpeed;
         p.m_fSpeed = sum / static_cast<double>(p.m_RecordIndices.size());
-        if (p.m_nClass != 0) {
+        if (p.m_nClass != kClassI) {
             p.m_bCandidate = false;
-            p.m_strWhy = std::string("完整性类别为") + IntegrityClassText(p.m_nClass) + "类";
+            p.m_strWhy = std::string("完整性类别为") + PileClassText(p.m_nClass) + "类";
         }
     }
 

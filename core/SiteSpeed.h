@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/CPileRecord.h"
+#include "core/ReportContent.h"
 
 namespace pw {
 
@@ -20,7 +21,7 @@ struct CSpeedPile {
     std::string m_strName;         // UTF-8, trimmed
     std::vector<int> m_RecordIndices; // its records in the project, in list order
     double m_fSpeed = 0;           // mean of its records' stored speeds, m/s
-    int m_nClass = 0;              // the worst integrity class of its records
+    int m_nClass = kClassI;        // the worst class of its records (the engineer's, else the rule's)
     bool m_bCandidate = false;     // class Ⅰ with a defined toe on every record
     int m_nExcludedInRound = 0;    // 0: used (or not a candidate); n: excluded in round n
     double m_fRoundMean = 0;       // the mean it was compared with when it was excluded
@@ -36,7 +37,7 @@ struct CSiteSpeedResult {
     double m_fMean = 0;              // mean of the used speeds (also without a site speed)
     int m_nSiteSpeed = 0;            // m_fMean rounded to the nearest m/s, when m_bHasSpeed
     double m_fMin = 0, m_fMax = 0, m_fStdDev = 0; // of the used speeds
-    std::array<int, 3> m_nClassCounts{};          // piles (not records) of each integrity class asked about
+    std::array<int, kPileClassCount> m_nClassCounts{}; // piles (not records) asked about: Ⅰ, Ⅱ, Ⅲ, Ⅳ, Ⅱ/Ⅲ
     std::string m_strVerdict;        // one Chinese sentence: the result, or why there is none
 };
 

@@ -2,11 +2,13 @@
 // target, which is flushed to disk and renamed over it when complete.
 #include "report/ExcelTable.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
 #include <xlsxwriter.h>
 
+#include "core/GbkText.h"
 #include "core/SafeWriteByName.h"
 #include "core/ReportContent.h"
 #include "core/WriteErrorText.h"
@@ -46,14 +48,24 @@ CResult WriteExcelTable(const std::string& outPath, const std::vector<CPileRecor
                                    header[static_cast<std::size_t>(col)].c_str(), headerFormat);
         worksheet_repeat_rows(sheet, 0, 0);  // the header on every printed page
         worksheet_fit_to_pages(sheet, 1, 0); // as wide as one page, as long as it takes
-        static const double kWidths[6] = {6, 12, 7, 9, 12, 15};
-        for (int col = 0; col < 6; ++col)
-            worksheet_set_column(sheet, static_cast<lxw_col_t>(col), static_cast<lxw_col_t>(col), kWidths[col],
-                                 nullptr);
+        // Each column at least as wide as its longest text (a pile with several defects lists them
+        // all in one cell), and never wider than a page can hold: a longer text wraps in its cell.
+        static const double kMinWidths[6] = {6, 12, 7, 9, 12, 15};
+        constexpr double kMaxWidth = 60;
+        std::vector<CReportRow> rows;
+        for (int index : pileIndices)
+            if (index >= 0 && index < static_cast<int>(piles.size()))
+                rows.push_back(SheetRow(piles[static_cast<std::size_t>(index)]));
+        for (int col = 0; col < 6; ++col) {
+            double width = std::max(kMinWidths[col], TextColumns(header[static_cast<std::size_t>(col)]) + 2.0);
+            for (const CReportRow& r : rows)
+                width = std::max(width, TextColumns(r.m_Cells[static_cast<std::size_t>(col)]) + 2.0);
+            worksheet_set_column(sheet, static_cast<lxw_col_t>(col), static_cast<lxw_col_t>(col),
+                                 std::min(width, kMaxWidth), nullptr);
+        }
+        format_set_text_wrap(textFormat);
         lxw_row_t row = 1;
-        for (int index : pileIndices) {
-            if (index < 0 || index >= static_cast<int>(piles.size())) continue;
-            const CReportRow r = SheetRow(piles[static_cast<std::size_t>(index)]);
+        for (const CReportRow& r : rows) {
             for (int col = 0; col < 6; ++col) {
                 const std::string& cell = r.m_Cells[static_cast<std::size_t>(col)];
                 const auto c = static_cast<lxw_col_t>(col);

@@ -83,7 +83,7 @@ void CDataChecksDlg::FillTree() {
         auto* pile = new QTreeWidgetItem(m_pTree);
         pile->setText(0, QString::fromStdString(p.m_strName.empty() ? msg::kCheckUnnamedPile : p.m_strName));
         pile->setText(1, QString::fromUtf8("%1个，有效%2个").arg(p.m_Records.size()).arg(p.m_nValidSignals));
-        pile->setText(2, QString::fromUtf8("%1类，").arg(QString::fromUtf8(IntegrityClassText(p.m_nClass))) +
+        pile->setText(2, QString::fromUtf8("%1类，").arg(QString::fromUtf8(PileClassText(p.m_nClass))) +
                              FindingCount(p.m_Findings));
         pile->setData(0, kRecordRole, p.m_Records.front());
         for (const CCheckFinding& f : p.m_Findings) {

@@ -30,7 +30,7 @@ CSiteSpeedDlg::CSiteSpeedDlg(const CSiteSpeedResult& r, QWidget* parent)
                                   : QString();
         m_pTable->setItem(i, 0, new QTableWidgetItem(QString::fromStdString(p.m_strName) + blows));
         m_pTable->setItem(i, 1, new QTableWidgetItem(QString::number(p.m_fSpeed, 'f', 0)));
-        m_pTable->setItem(i, 2, new QTableWidgetItem(QString::fromUtf8(IntegrityClassText(p.m_nClass))));
+        m_pTable->setItem(i, 2, new QTableWidgetItem(QString::fromUtf8(PileClassText(p.m_nClass))));
         m_pTable->setItem(i, 3, new QTableWidgetItem(r.m_bHasSpeed ? QString::asprintf("%+.1f", p.m_fDeviation) : QString()));
         m_pTable->setItem(i, 4, new QTableWidgetItem(p.m_strWhy.empty() ? QString::fromUtf8("采用")
                                                                          : QString::fromStdString(p.m_strWhy)));

@@ -230,7 +230,19 @@ TEST(DataChecks, SiteClassesAndSpeed) {
         r.m_nWaveSpeed = 3800;
     piles[0].m_Defects[0] = DefectMark{3, 4.f}; // 断桩 on one blow of S1: the pile is class Ⅳ
     const CDataChecks r = CheckData(piles);
-    EXPECT_EQ(r.m_Site.m_nClassCounts, (std::array<int, 3>{5, 0, 1}));
+    EXPECT_EQ(r.m_Site.m_nClassCounts, (std::array<int, kPileClassCount>{5, 0, 0, 1, 0}));
+    EXPECT_NE(std::find(r.m_Site.m_strLines.begin(), r.m_Site.m_strLines.end(), "Ⅰ类5根，Ⅱ类0根，Ⅲ类0根，Ⅳ类1根。"),
+              r.m_Site.m_strLines.end());
+    // The engineer's decision is the pile's class here as in the report; undecided piles get a count
+    // of their own.
+    piles[0].m_Defects[0] = DefectMark{2, 4.f}; // 缩径: undecided by the rule
+    const CDataChecks undecided = CheckData(piles);
+    EXPECT_EQ(undecided.m_Site.m_nClassCounts, (std::array<int, kPileClassCount>{5, 0, 0, 0, 1}));
+    EXPECT_NE(std::find(undecided.m_Site.m_strLines.begin(), undecided.m_Site.m_strLines.end(),
+                        "Ⅰ类5根，Ⅱ类0根，Ⅲ类0根，Ⅳ类0根，Ⅱ/Ⅲ类（尚未判定）1根。"),
+              undecided.m_Site.m_strLines.end());
+    for (int k = 0; k < 3; ++k) piles[static_cast<std::size_t>(k)].m_nClassDecision = kClassIII;
+    EXPECT_EQ(CheckData(piles).m_Site.m_nClassCounts, (std::array<int, kPileClassCount>{5, 0, 1, 0, 0}));
     EXPECT_TRUE(r.m_Site.m_bHasSpeed);
     EXPECT_EQ(r.m_Site.m_nSiteSpeed, 3800);
     EXPECT_EQ(r.m_Site.m_nSpeedPiles, 5);

@@ -95,7 +95,28 @@ TEST(SiteSpeed, ClassCountsCountPilesNotBlows) {
     for (int i = 0; i < 2; ++i) piles.push_back(Pile("N", 3700, {{2, 4.f}}));    // one 缩径 pile, two blows
     const CSiteSpeedResult r = ComputeSiteSpeed(piles);
     ASSERT_EQ(r.m_Piles.size(), 4u);
-    EXPECT_EQ(r.m_nClassCounts, (std::array<int, 3>{3, 1, 0}));
+    EXPECT_EQ(r.m_nClassCounts, (std::array<int, kPileClassCount>{3, 0, 0, 0, 1}));
+}
+
+// The classes shown beside each pile are the engineer's: a decided Ⅱ is Ⅱ (not the rule's Ⅱ/Ⅲ), a
+// 缩径 pile the engineer judged intact gives its speed, and a pile is in its worst blow's class.
+TEST(SiteSpeed, ClassesAreTheEngineersDecisions) {
+    auto piles = Speeds({3700, 3750, 3720, 3710});
+    piles.push_back(Pile("D2", 3700, {{2, 4.f}}));
+    piles.back().m_nClassDecision = kClassII;
+    piles.push_back(Pile("D1", 3730, {{2, 4.f}}));
+    piles.back().m_nClassDecision = kClassI;
+    piles.push_back(Pile("U", 3700, {{2, 4.f}}));  // undecided by the rule
+    piles.push_back(Pile("U", 3700, {{3, 6.f}}));  // its second blow shows 断桩: Ⅳ
+    const CSiteSpeedResult r = ComputeSiteSpeed(piles);
+    ASSERT_EQ(r.m_Piles.size(), 7u);
+    EXPECT_EQ(r.m_Piles[4].m_nClass, kClassII);
+    EXPECT_EQ(r.m_Piles[4].m_strWhy, "完整性类别为Ⅱ类");
+    EXPECT_EQ(r.m_Piles[5].m_nClass, kClassI);
+    EXPECT_TRUE(r.m_Piles[5].m_strWhy.empty());
+    EXPECT_EQ(r.m_Piles[6].m_nClass, kClassIV);
+    EXPECT_EQ(r.m_nClassCounts, (std::array<int, kPileClassCount>{5, 1, 0, 1, 0}));
+    EXPECT_EQ(r.m_nUsed, 5);
 }
 
 TEST(SiteSpeed, TheSpeedOnlyEditKeepsEveryTime) {

@@ -239,6 +239,9 @@ TEST_F(ReportFiles, TheTableHasItsSheetHeadersWidthsNumbersAndTextCells) {
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_string(sheet.c_str()));
     EXPECT_EQ(doc.select_nodes("//col").size(), 6u);
+    // The defects column is wide enough for the longest list ("(1)深度3.2m 裂纹  (2)深度7.5m 断桩  ":
+    // 36 columns with its CJK characters counted double).
+    EXPECT_GE(doc.select_node("//col[@min='6']").node().attribute("width").as_double(), 36.0);
     EXPECT_EQ(doc.select_nodes("//row").size(), 5u);
     // Pile number, class and defects are text (the empty defect cells of A2 and 007 are left blank);
     // diameter, length and speed are numbers holding the decimal shown.
