@@ -163,7 +163,7 @@ void CTracePlotter::DrawMarks(const TraceBox& box, const CPileRecord& rec, const
         if (labels.T2) write(*labels.T2, kTextPlain);
     }
     if (labels.Number) write(*labels.Number, kTextPlain);
-    for (const CPlacedText& t : labels.m_DefectLabels) write(t, kTextVertical);
+    for (const CPlacedText& t : labels.m_DefectLabels) write(t, t.bVertical ? kTextVertical : kTextPlain);
     m_Canvas.EndClip();
 }
 

@@ -304,12 +304,33 @@ CTraceLabels LayoutTraceLabels(const CTraceLabelInput& in, const TextWidthFn& pl
             t.strText = d.strText;
             t.nHeight = hd;
             t.Rect = r;
+            t.bVertical = true;
             t.At = in.bDefectsUpward ? QPoint(r.left() + Up(kAbove * hd), r.top() + length)
                                      : QPoint(r.left() + Up(kBelow * hd), r.top());
             out.m_DefectLabels.push_back(keep(t));
             done = true;
             break;
         }
+        // Across, beside the line, from below the marks' row down to the axis: clear of the other
+        // lines if it can, else across them rather than not at all.
+        const double across = plainWidth(d.strText, hd);
+        std::vector<QRect> others;
+        for (const QRect& l : lines)
+            if (!(l.left() <= d.nX && d.nX <= l.right())) others.push_back(l);
+        for (const bool clearOfLines : {true, false})
+            for (int y = topY + LinePitch(h); !done && TextBottom(y, hd) <= out.nAxisY; y += LinePitch(hd) / 2)
+                for (const int x : {d.nX + dgap, d.nX - dgap - Up(across)}) {
+                    CPlacedText t;
+                    t.strText = d.strText;
+                    t.nHeight = hd;
+                    t.At = QPoint(x, y);
+                    t.Rect = HorizontalTextRect(x, y, across, hd);
+                    if (fits(t.Rect) && (!clearOfLines || Free(t.Rect, others))) {
+                        out.m_DefectLabels.push_back(keep(t));
+                        done = true;
+                        break;
+                    }
+                }
         if (!done) ++out.nSkipped;
     }
     return out;

@@ -44,6 +44,7 @@ struct CPlacedText {
     QPoint At;
     int nHeight = 0;
     QRect Rect;
+    bool bVertical = false; // written in the vertical style
 };
 
 // --- the information box ---
@@ -103,6 +104,7 @@ struct CTraceLabels {
 // with their labels under the axis and the unit "m" after them (a label that would overlap another or
 // leave the box is skipped), "#n" where it collides with none of them nor a line, and the defect labels beside
 // their lines (on the other side, or in the other half of the box, when the first place is taken;
+// written across beside the line, clear of the other lines, when the box is too low for them to stand;
 // skipped when no place is free). plainWidth measures T1, T2, "#n" and the ticks; verticalWidth the
 // defect labels.
 CTraceLabels LayoutTraceLabels(const CTraceLabelInput& in, const TextWidthFn& plainWidth,

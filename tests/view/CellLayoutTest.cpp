@@ -194,6 +194,7 @@ TEST(TraceLabels, CrowdedBoxesPlaceTextsApartOrSkipThem) {
         {"three defects close, reading downwards", 400, 200, 40, 340, 15.0, {150, 154, 158}, false, 3},
         {"a defect on the toe line", 400, 200, 40, 340, 15.0, {340}, true, 1},
         {"a box too low for the depths", 400, 30, 40, 340, 15.0, {200}, true, 0},
+        {"a box too low to stand a defect label: written across", 400, 90, 40, 340, 15.0, {150, 300}, true, 2},
         {"head at the box's left edge", 300, 150, 0, 240, 12.0, {}, true, 0},
     };
     for (const Case& c : cases) {
