@@ -179,6 +179,7 @@ double ModelWidth(const QString& s, int h) {
 }
 
 TEST(TraceLabels, CrowdedBoxesPlaceTextsApartOrSkipThem) {
+    constexpr int kNoToe = -99999;
     struct Case {
         const char* what;
         int w, h, head, toe;
@@ -196,13 +197,16 @@ TEST(TraceLabels, CrowdedBoxesPlaceTextsApartOrSkipThem) {
         {"a box too low for the depths", 400, 30, 40, 340, 15.0, {200}, true, 0},
         {"a box too low to stand a defect label: written across", 400, 90, 40, 340, 15.0, {150, 300}, true, 2},
         {"head at the box's left edge", 300, 150, 0, 240, 12.0, {}, true, 0},
+        {"head and toe outside the box", 300, 150, -400, -20, 12.0, {}, true, 0},
+        {"no toe: the record cannot convert", 300, 150, 40, kNoToe, 12.0, {100}, true, 1},
+        {"a pile of a million metres", 300, 150, 40, 240, 1e6, {}, true, 0},
     };
     for (const Case& c : cases) {
         CTraceLabelInput in;
         in.nW = c.w;
         in.nH = c.h;
         in.nHeadX = c.head;
-        in.nToeX = c.toe;
+        if (c.toe != kNoToe) in.nToeX = c.toe;
         in.fLength = c.length;
         in.strNumber = QStringLiteral("#27");
         in.nTextHeight = 12;
@@ -213,7 +217,7 @@ TEST(TraceLabels, CrowdedBoxesPlaceTextsApartOrSkipThem) {
         const std::vector<std::pair<QString, QRect>> texts = LabelTexts(l);
         ExpectApartAndInside(texts, QRect(0, 0, c.w, c.h), c.what);
         EXPECT_EQ(l.m_DefectLabels.size(), c.labelled) << c.what;
-        if (c.h >= 120) {
+        if (c.h >= 120 && c.toe > 0) {
             EXPECT_TRUE(l.T1 && l.T2 && l.Number) << c.what;
         }
         // T1 and T2 never sit across their own line.
