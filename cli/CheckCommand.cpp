@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CliCommands.h"
+#include "cli/CliText.h"
 #include "cli/CliLoad.h"
 #include "core/CoreMessages.h"
 #include "core/DataChecks.h"
@@ -68,29 +69,14 @@ void PrintJson(const CDataChecks& r) {
     std::printf("%s\n", j.dump(2, ' ', false, ordered_json::error_handler_t::replace).c_str());
 }
 
-// Columns of a terminal: CJK characters take two, everything else one (names and classes are UTF-8).
-std::string Pad(const std::string& text, int width) {
-    int used = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        const int bytes = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        unsigned cp = bytes == 1 ? c : c & (0xFFu >> (bytes + 1));
-        for (int k = 1; k < bytes && i + k < text.size(); ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
-        used += (cp >= 0x2E80 && cp <= 0xA4CF) || (cp >= 0xAC00 && cp <= 0xD7A3) || (cp >= 0xFF00 && cp <= 0xFF60) ? 2 : 1;
-        i += static_cast<std::size_t>(bytes);
-    }
-    return text + std::string(static_cast<std::size_t>(std::max(0, width - used)), ' ');
-}
-
 void PrintPlain(const CDataChecks& r) {
-    std::printf("%s %7s %5s  %s findings\n", Pad("pile", 12).c_str(), "records", "valid", Pad("class", 5).c_str());
+    std::printf("%s %7s %5s  %s findings\n", PadColumns("pile", 12).c_str(), "records", "valid", PadColumns("class", 5).c_str());
     for (const CPileCheck& p : r.m_Piles) {
         int warnings = 0, notes = 0;
         for (const CCheckFinding& f : p.m_Findings)
             (f.m_nLevel == CheckLevel::kWarning ? warnings : notes) += 1;
-        std::printf("%s %7zu %5d  %s %s\n", Pad(p.m_strName.empty() ? msg::kCheckUnnamedPile : p.m_strName, 12).c_str(),
-                    p.m_Records.size(), p.m_nValidSignals, Pad(IntegrityClassText(p.m_nClass), 5).c_str(),
+        std::printf("%s %7zu %5d  %s %s\n", PadColumns(p.m_strName.empty() ? msg::kCheckUnnamedPile : p.m_strName, 12).c_str(),
+                    p.m_Records.size(), p.m_nValidSignals, PadColumns(IntegrityClassText(p.m_nClass), 5).c_str(),
                     p.m_Findings.empty() ? "none"
                                          : (std::to_string(warnings) + " warning(s), " + std::to_string(notes) +
                                             " information")
@@ -130,22 +116,7 @@ void AddCheckCommand(CLI::App& app) {
         CLoaded loaded = LoadAnyPath(*path);
         ReportOrExit(*path, loaded.m_Report);
         const auto& records = loaded.m_Data.m_Piles;
-        std::vector<int> indices;
-        if (!piles->empty()) {
-            for (int no : ParsePileList(*piles)) {
-                if (no < 1 || no > static_cast<int>(records.size())) {
-                    std::fprintf(stderr, "%s: no pile %d (the project holds %zu)\n", path->c_str(), no, records.size());
-                    Exit(1);
-                }
-                indices.push_back(no - 1); // piles are numbered 1..N in file order
-            }
-        } else if (*checked) {
-            indices = TickedPilesInNameOrder(records);
-            if (indices.empty()) {
-                std::fprintf(stderr, "%s: no pile is ticked\n", path->c_str());
-                Exit(1);
-            }
-        }
+        const std::vector<int> indices = ChosenRecords(*path, records, *piles, *checked);
         const std::optional<int> siteTotal = totalOption->count() > 0 ? std::optional<int>(*total) : std::nullopt;
         const CDataChecks r = CheckData(records, indices, siteTotal);
         if (*json)

@@ -6,6 +6,7 @@
 #include "cli/CliCommands.h"
 #include "core/PileSource.h"
 #include "core/ReadErrorText.h"
+#include "core/ReportContent.h"
 
 namespace pw::cli {
 
@@ -53,6 +54,27 @@ std::vector<int> ParsePileList(const std::string& text) {
         pos = comma + 1;
     }
     return out;
+}
+
+std::vector<int> ChosenRecords(const std::string& path, const std::vector<CPileRecord>& records,
+                               const std::string& piles, bool checked) {
+    std::vector<int> indices;
+    if (!piles.empty()) {
+        for (int no : ParsePileList(piles)) {
+            if (no < 1 || no > static_cast<int>(records.size())) {
+                std::fprintf(stderr, "%s: no pile %d (the project holds %zu)\n", path.c_str(), no, records.size());
+                Exit(1);
+            }
+            indices.push_back(no - 1);
+        }
+    } else if (checked) {
+        indices = TickedPilesInNameOrder(records);
+        if (indices.empty()) {
+            std::fprintf(stderr, "%s: no pile is ticked\n", path.c_str());
+            Exit(1);
+        }
+    }
+    return indices;
 }
 
 CLoaded LoadWithTicks(const std::string& path, const CPileChoice& choice) {

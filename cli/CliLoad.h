@@ -27,6 +27,12 @@ void ReportOrExit(const std::string& path, const CReadReport& report);
 // Parses "1,3,5" into pile numbers; exits 1 with a message on anything else.
 std::vector<int> ParsePileList(const std::string& text);
 
+// The records a verb looks at: those numbered in `piles` ("1,3": 1..N in file order), else with
+// `checked` the ticked ones in name order, else none (the verb then takes all). A number outside the
+// project, or no tick at all, ends the verb with exit code 1.
+std::vector<int> ChosenRecords(const std::string& path, const std::vector<CPileRecord>& records,
+                               const std::string& piles, bool checked);
+
 // The piles the report and the table cover: the named ones, else the ticked ones.
 struct CPileChoice {
     std::string m_strPiles; // "1,3,5": these piles are reported, whatever their ticks

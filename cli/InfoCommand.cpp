@@ -7,6 +7,7 @@
 #include "core/ReportContent.h"
 
 #include "cli/CliCommands.h"
+#include "cli/CliText.h"
 #include "cli/CliLoad.h"
 #include "core/PileTypes.h"
 #include "core/ReportContent.h"
@@ -119,14 +120,6 @@ void PrintJson(CLoaded& loaded) {
     std::fputc('\n', stdout);
 }
 
-// text padded with blanks to a column width; CJK characters take two columns on a terminal.
-std::string Pad(const std::string& text, int columns) {
-    int width = 0;
-    for (unsigned char c : text)
-        if ((c & 0xC0) != 0x80) width += c >= 0xE0 ? 2 : 1;
-    return text + std::string(static_cast<std::size_t>(std::max(1, columns - width)), ' ');
-}
-
 void PrintPlain(CLoaded& loaded) {
     const CProjectHeader& h = loaded.m_Data.m_Header;
     if (loaded.m_bFolder)
@@ -135,14 +128,14 @@ void PrintPlain(CLoaded& loaded) {
         std::printf("project file %s (version %d)\n", MagicOfVersion(loaded.m_nVersion), loaded.m_nVersion);
     std::printf("test unit: %s\nproject: %s\npiles: %d\n", h.GetTestUnit().c_str(), h.GetProjectName().c_str(),
                 h.m_nPileCount);
-    std::printf("%4s  %s%s%s%8s %8s %6s %6s %7s\n", "no", Pad("name", 11).c_str(), Pad("date", 13).c_str(),
-                Pad("type", 16).c_str(), "diam_mm", "length_m", "c_m/s", "dt_us", "defects");
+    std::printf("%4s  %s%s%s%8s %8s %6s %6s %7s\n", "no", PadColumns("name", 11, 1).c_str(), PadColumns("date", 13, 1).c_str(),
+                PadColumns("type", 16, 1).c_str(), "diam_mm", "length_m", "c_m/s", "dt_us", "defects");
     std::string line;
     for (auto& p : loaded.m_Data.m_Piles) {
         char buf[512];
         std::snprintf(buf, sizeof buf, "%4d  %s%s%s%8d %8s %6d %6g %7d\n", p.m_nPileNo,
-                      Pad(p.GetPileName(), 11).c_str(), Pad(p.GetTestDate(), 13).c_str(),
-                      Pad(PileTypeText(p.m_nPileType), 16).c_str(), p.m_nDiameter,
+                      PadColumns(p.GetPileName(), 11, 1).c_str(), PadColumns(p.GetTestDate(), 13, 1).c_str(),
+                      PadColumns(PileTypeText(p.m_nPileType), 16, 1).c_str(), p.m_nDiameter,
                       Round1Text(p.m_fPileLength).c_str(), p.m_nWaveSpeed, static_cast<double>(p.m_fSampleInterval),
                       p.GetDefectCount());
         line += buf;

@@ -7,6 +7,7 @@
 
 #include "cli/CConsoleProgress.h"
 #include "cli/CliCommands.h"
+#include "cli/CliText.h"
 #include "cli/CliLoad.h"
 #include "cli/ReportCommands.h"
 #include "core/CByteSource.h"
@@ -25,13 +26,6 @@ struct CChoice {
     bool m_bChecked = false;
     std::string m_strSettings;
 };
-
-CDate Today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return CDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-}
 
 CPrintSettings SettingsOrExit(const std::string& path) {
     if (path.empty()) return CPrintSettings::Defaults();

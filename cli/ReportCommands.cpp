@@ -8,6 +8,7 @@
 
 #include "cli/CConsoleProgress.h"
 #include "cli/CliCommands.h"
+#include "cli/CliText.h"
 #include "cli/CliLoad.h"
 #include "cli/ReportCommands.h"
 #include "core/CoreMessages.h"
@@ -19,13 +20,6 @@ namespace pw::cli {
 namespace {
 
 using nlohmann::ordered_json;
-
-CDate Today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return CDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-}
 
 bool ReadDate(const ordered_json& j, const char* key, CDate& out) {
     if (!j.contains(key)) return true;

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CliCommands.h"
+#include "cli/CliText.h"
 #include "core/TesterFolderWriter.h"
 #include "link/TesterStorageWriter.h"
 #include "sim/PileSimulator.h"
@@ -29,18 +30,9 @@ struct CSimulateOptions {
     std::string out, folder, storage;
 };
 
-[[noreturn]] void Refuse(const std::string& what) {
+[[noreturn]] void RefuseDescription(const std::string& what) {
     std::fprintf(stderr, "%s\n", what.c_str());
     Exit(2);
-}
-
-std::string Today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[16];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-    return text;
 }
 
 // Takes the keys of a description object one by one and refuses any it does not know, so that a
@@ -48,7 +40,7 @@ std::string Today() {
 class CKeys {
 public:
     CKeys(const json& object, std::string where) : m_Object(object), m_strWhere(std::move(where)) {
-        if (!object.is_object()) Refuse(m_strWhere + " must be a JSON object");
+        if (!object.is_object()) RefuseDescription(m_strWhere + " must be a JSON object");
     }
     template <class T> void Get(const char* key, T& value) {
         m_Known.push_back(key);
@@ -56,13 +48,13 @@ public:
         try {
             value = m_Object.at(key).get<T>();
         } catch (const json::exception&) {
-            Refuse(m_strWhere + ": \"" + key + "\" has the wrong type");
+            RefuseDescription(m_strWhere + ": \"" + key + "\" has the wrong type");
         }
     }
     void Finish() const {
         for (const auto& item : m_Object.items())
             if (std::find(m_Known.begin(), m_Known.end(), item.key()) == m_Known.end())
-                Refuse(m_strWhere + ": unknown key \"" + item.key() + "\"");
+                RefuseDescription(m_strWhere + ": unknown key \"" + item.key() + "\"");
     }
 
 private:
@@ -76,10 +68,10 @@ std::vector<CSimDefect> Defects(const std::vector<std::string>& texts, const std
     for (const std::string& text : texts) {
         CSimDefect d;
         const std::string error = ParseDefect(text, d);
-        if (!error.empty()) Refuse(where + error);
+        if (!error.empty()) RefuseDescription(where + error);
         out.push_back(d);
     }
-    if (out.size() > static_cast<std::size_t>(kMaxDefects)) Refuse(where + "a pile holds at most 10 defects");
+    if (out.size() > static_cast<std::size_t>(kMaxDefects)) RefuseDescription(where + "a pile holds at most 10 defects");
     return out;
 }
 
@@ -93,7 +85,7 @@ CSiteDescription ReadSiteDescription(const std::string& path) {
     try {
         j = json::parse(in);
     } catch (const json::exception& e) {
-        Refuse(path + ": " + e.what());
+        RefuseDescription(path + ": " + e.what());
     }
     CSiteDescription s;
     CKeys keys(j, path);
@@ -113,7 +105,7 @@ CSiteDescription ReadSiteDescription(const std::string& path) {
     json piles = json::array();
     keys.Get("piles", piles);
     keys.Finish();
-    if (!piles.is_array() || piles.empty()) Refuse(path + ": \"piles\" must be a list of piles");
+    if (!piles.is_array() || piles.empty()) RefuseDescription(path + ": \"piles\" must be a list of piles");
     for (std::size_t i = 0; i < piles.size(); ++i) {
         const std::string where = path + ": pile " + std::to_string(i + 1);
         CSitePile p;
@@ -137,7 +129,7 @@ CSiteDescription ReadSiteDescription(const std::string& path) {
     return s;
 }
 
-void WriteOrExit(const std::string& what, const std::string& error) {
+void WroteOrExit(const std::string& what, const std::string& error) {
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         Exit(1);
@@ -147,19 +139,19 @@ void WriteOrExit(const std::string& what, const std::string& error) {
 
 void RunSimulate(const CSimulateOptions& o) {
     if (o.out.empty() && o.folder.empty() && o.storage.empty())
-        Refuse("nothing to write: give -o, --tester-folder or --tester-storage");
+        RefuseDescription("nothing to write: give -o, --tester-folder or --tester-storage");
     CProjectData data;
     std::string siteName = o.siteName;
     if (!o.site.empty()) {
         const CSiteDescription desc = ReadSiteDescription(o.site);
         const std::string error = SimulateSite(desc, data);
-        if (!error.empty()) Refuse(o.site + ": " + error);
+        if (!error.empty()) RefuseDescription(o.site + ": " + error);
         siteName = desc.strSite;
     } else {
         if (!(o.length > 0.f && o.length <= 100.f) || !(o.speed > 0.f) || !(o.diameter > 0.f))
-            Refuse("--length (up to 100 m), --speed and --diameter must be positive");
+            RefuseDescription("--length (up to 100 m), --speed and --diameter must be positive");
         if (!(o.dt >= kMinSimInterval && o.dt <= kMaxSimInterval))
-            Refuse("--dt must lie between 1 and 1000 us");
+            RefuseDescription("--dt must lie between 1 and 1000 us");
         CPileDescription pile;
         pile.fLength = o.length;
         pile.fWaveSpeed = o.speed;
@@ -168,7 +160,7 @@ void RunSimulate(const CSimulateOptions& o) {
         pile.fShaftDamping = o.damping;
         pile.defects = Defects(o.defects, "--defect: ");
         if (const std::string bad = CheckDefectDepths(pile.defects, pile.fLength); !bad.empty())
-            Refuse("--defect: " + bad);
+            RefuseDescription("--defect: " + bad);
         CBlowDescription blow;
         blow.fSampleInterval = o.dt;
         blow.fDuration = o.duration;
@@ -177,7 +169,7 @@ void RunSimulate(const CSimulateOptions& o) {
         blow.nHeadSample = o.head;
         blow.nSeed = o.seed;
         data.m_Piles.push_back(
-            SimulatePile(pile, blow, CPileLabel{o.name, o.date.empty() ? Today() : o.date, o.type}));
+            SimulatePile(pile, blow, CPileLabel{o.name, o.date.empty() ? TodayText() : o.date, o.type}));
         data.m_Piles.back().m_nPileNo = 1;
         data.m_Header.m_nPileCount = 1;
         data.m_Header.SetTestUnit(o.unit);
@@ -185,19 +177,19 @@ void RunSimulate(const CSimulateOptions& o) {
     }
     if (!o.storage.empty()) { // refuse a bad site name before anything is written
         std::string gbk, error;
-        if (!SiteFolderName(siteName, gbk, error)) Refuse(error);
+        if (!SiteFolderName(siteName, gbk, error)) RefuseDescription(error);
     }
     const std::string count = std::to_string(data.m_Piles.size()) + " piles";
     if (!o.out.empty())
-        WriteOrExit(o.out + " (" + count + ")", SaveProjectFile(o.out, data.m_Header, data.m_Piles));
+        WroteOrExit(o.out + " (" + count + ")", SaveProjectFile(o.out, data.m_Header, data.m_Piles));
     if (!o.folder.empty())
-        WriteOrExit(o.folder + " (" + count + ")", SaveTesterFolder(o.folder, data.m_Piles));
+        WroteOrExit(o.folder + " (" + count + ")", SaveTesterFolder(o.folder, data.m_Piles));
     if (!o.storage.empty()) {
         CTesterSite site{siteName, data.m_Header, data.m_Piles};
         std::string error;
         if (!WriteTesterStorage(o.storage, {site}, error) && error.empty())
             error = "cannot write " + o.storage;
-        WriteOrExit(o.storage + " (site " + siteName + ", " + count + ")", error);
+        WroteOrExit(o.storage + " (site " + siteName + ", " + count + ")", error);
     }
 }
 
@@ -235,7 +227,7 @@ void AddSimulateCommand(CLI::App& app) {
     cmd->add_option("--tester-storage", o->storage,
                     "tester storage to write (RSITE.PAR, one folder per site)");
     cmd->callback([o] {
-        if (o->site.empty() && o->length <= 0.f) Refuse("give --length for one pile or --site for a site");
+        if (o->site.empty() && o->length <= 0.f) RefuseDescription("give --length for one pile or --site for a site");
         RunSimulate(*o);
     });
 }

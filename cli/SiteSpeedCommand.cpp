@@ -74,22 +74,7 @@ void AddSiteSpeedCommand(CLI::App& app) {
         CLoaded loaded = LoadAnyPath(*path);
         ReportOrExit(*path, loaded.m_Report);
         const auto& records = loaded.m_Data.m_Piles;
-        std::vector<int> indices;
-        if (!piles->empty()) {
-            for (int no : ParsePileList(*piles)) {
-                if (no < 1 || no > static_cast<int>(records.size())) {
-                    std::fprintf(stderr, "%s: no pile %d (the project holds %zu)\n", path->c_str(), no, records.size());
-                    Exit(1);
-                }
-                indices.push_back(no - 1); // piles are numbered 1..N in file order
-            }
-        } else if (*checked) {
-            indices = TickedPilesInNameOrder(records);
-            if (indices.empty()) {
-                std::fprintf(stderr, "%s: no pile is ticked\n", path->c_str());
-                Exit(1);
-            }
-        }
+        const std::vector<int> indices = ChosenRecords(*path, records, *piles, *checked);
         const CSiteSpeedResult r = ComputeSiteSpeed(records, indices);
         if (*json)
             PrintJson(r);

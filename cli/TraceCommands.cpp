@@ -15,11 +15,11 @@ namespace {
 
 using nlohmann::ordered_json;
 
-ordered_json Num(double v) { return std::isfinite(v) ? ordered_json(v) : ordered_json(nullptr); }
+ordered_json JsonNumber(double v) { return std::isfinite(v) ? ordered_json(v) : ordered_json(nullptr); }
 
 ordered_json Values(const float* v, int n) {
     ordered_json a = ordered_json::array();
-    for (int i = 0; i < n; ++i) a.push_back(Num(v[i]));
+    for (int i = 0; i < n; ++i) a.push_back(JsonNumber(v[i]));
     return a;
 }
 
@@ -97,7 +97,7 @@ void RunTrace(const CTraceOptions& o) {
         std::array<float, kSamples> values{};
         for (const auto& [name, kind] : {std::pair{"amplitude", 0}, {"power", 1}, {"phase", 2}}) {
             const float max = RecordSpectrum(*rec, kind, values);
-            spectrum[name] = {{"values", Values(values.data(), kSamples)}, {"max", Num(max)}};
+            spectrum[name] = {{"values", Values(values.data(), kSamples)}, {"max", JsonNumber(max)}};
         }
         j["spectrum"] = std::move(spectrum);
     }
