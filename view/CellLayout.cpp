@@ -73,19 +73,20 @@ std::vector<QRect> CTraceLabels::Rects() const {
 
 int InfoBoxWidth(const std::vector<CInfoLine>& lines, int cellW, int nominal, int minHeight,
                  const TextWidthFn& width) {
-    auto need = [&](int h) {
+    auto need = [&](int h, bool fullest) {
         double widest = 0;
         for (const CInfoLine& line : lines) {
             if (line.m_bElidable || line.m_Variants.empty()) continue;
-            widest = std::max(widest, width(QString::fromStdString(line.m_Variants.back()), h));
+            const std::string& v = fullest ? line.m_Variants.front() : line.m_Variants.back();
+            widest = std::max(widest, width(QString::fromStdString(v), h));
         }
         return Up(widest) + 2 * InfoPadX(minHeight) + 1;
     };
-    // What the shortest wordings need at the nominal height, up to 3/10 of the cell; what they need
-    // at the smallest height, up to 2/5.
+    // What the fullest wordings need at the nominal height, up to 3/10 of the cell; what the shortest
+    // need at the smallest height, up to 2/5.
     const int fifth = cellW / 5;
-    return std::max({fifth, std::min(need(std::max(nominal, minHeight)), 3 * cellW / 10),
-                     std::min(need(minHeight), 2 * cellW / 5)});
+    return std::max({fifth, std::min(need(std::max(nominal, minHeight), true), 3 * cellW / 10),
+                     std::min(need(minHeight, false), 2 * cellW / 5)});
 }
 
 CInfoBoxLayout LayoutInfoBox(const std::vector<CInfoLine>& lines, const QRect& box, int nominal, int minHeight,
@@ -95,29 +96,34 @@ CInfoBoxLayout LayoutInfoBox(const std::vector<CInfoLine>& lines, const QRect& b
     nominal = std::max(nominal, minHeight);
     const double room = box.width() - 2.0 * InfoPadX(minHeight);
 
-    // Lines kept (by index) and their wordings at height h; false when one does not fit.
+    // Lines kept (by index) and their wordings at height h (the fullest only, or the longest that
+    // fits); false when one does not fit.
     std::vector<std::size_t> kept(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) kept[i] = i;
     std::vector<QString> words;
-    auto fits = [&](int h) {
+    auto fits = [&](int h, bool fullest) {
         words.clear();
         for (const std::size_t i : kept) {
-            words.push_back(FittingWording(lines[i], h, room, width));
+            const QString full = QString::fromStdString(lines[i].m_Variants.empty() ? std::string() : lines[i].m_Variants.front());
+            words.push_back(!fullest ? FittingWording(lines[i], h, room, width)
+                            : width(full, h) <= room ? full : QString());
             if (words.back().isEmpty()) return false;
         }
         return InfoNeeds(static_cast<int>(kept.size()), h) <= box.height();
     };
 
+    // A smaller font before a shorter wording: the wordings give way only at the smallest height.
     int h = nominal;
     bool found = false;
     for (;;) {
-        if (fits(h)) {
+        if (fits(h, true)) {
             found = true;
             break;
         }
         if (h == minHeight) break;
         h = std::max(minHeight, h - std::max(1, h / 24));
     }
+    found = found || fits(h, false);
     while (!found && !kept.empty()) {
         // At the smallest height: a line no wording of which fits goes first, then the highest rank.
         std::size_t drop = kept.size() - 1;
@@ -133,7 +139,7 @@ CInfoBoxLayout LayoutInfoBox(const std::vector<CInfoLine>& lines, const QRect& b
                 if (lines[kept[k]].m_nDropRank >= lines[kept[drop]].m_nDropRank) drop = k;
         kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(drop));
         ++out.nDropped;
-        found = fits(h);
+        found = fits(h, false);
     }
     out.nHeight = h;
     if (kept.empty()) return out;

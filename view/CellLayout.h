@@ -50,15 +50,15 @@ struct CPlacedText {
 // --- the information box ---
 
 // Width of the information box of a cell cellW units wide: a fifth of the cell, or more when the
-// lines' shortest wordings need it: what they need at the nominal height, up to 3/10 of the cell, and
-// at the smallest allowed height, up to 2/5.
+// lines need it: what their fullest wordings need at the nominal height, up to 3/10 of the cell, and
+// their shortest at the smallest allowed height, up to 2/5.
 int InfoBoxWidth(const std::vector<CInfoLine>& lines, int cellW, int nominal, int minHeight,
                  const TextWidthFn& width);
 
 // The information box's lines laid out in box: the largest font height from nominal down to minHeight
-// at which every line fits (each in its longest wording that fits the width), spread down the box.
-// When even minHeight cannot hold them all, the lines of highest drop rank are left out; a line never
-// leaves the box and never overlaps another.
+// at which every line fits in its fullest wording, spread down the box. A line that does not fit at
+// minHeight takes its longest wording that does; when even then the box cannot hold them all, the
+// lines of highest drop rank are left out. A line never leaves the box and never overlaps another.
 struct CInfoBoxLayout {
     int nHeight = 0;
     std::vector<CPlacedText> m_Lines;
