@@ -3,6 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+
+#include <QHash>
+#include <QPair>
 
 #include "core/AxisTicks.h"
 #include "core/TraceProcessing.h"
@@ -19,6 +23,20 @@ constexpr double kAbove = 0.30;
 constexpr double kBelow = 1.15;
 
 int Up(double v) { return static_cast<int>(std::ceil(v)); }
+
+// A width function that measures each text at each height once: the layouts try many places and
+// heights for the same few texts, and a report draws hundreds of cells.
+TextWidthFn Remembered(const TextWidthFn& width) {
+    auto known = std::make_shared<QHash<QPair<QString, int>, double>>();
+    return [width, known](const QString& s, int h) {
+        const QPair<QString, int> key(s, h);
+        const auto it = known->constFind(key);
+        if (it != known->constEnd()) return *it;
+        const double w = width(s, h);
+        known->insert(key, w);
+        return w;
+    };
+}
 
 bool Free(const QRect& r, const std::vector<QRect>& placed) {
     return std::none_of(placed.begin(), placed.end(), [&](const QRect& p) { return p.intersects(r); });
@@ -90,7 +108,8 @@ int InfoBoxWidth(const std::vector<CInfoLine>& lines, int cellW, int nominal, in
 }
 
 CInfoBoxLayout LayoutInfoBox(const std::vector<CInfoLine>& lines, const QRect& box, int nominal, int minHeight,
-                             const TextWidthFn& width) {
+                             const TextWidthFn& measure) {
+    const TextWidthFn width = Remembered(measure);
     CInfoBoxLayout out;
     minHeight = std::max(1, minHeight);
     nominal = std::max(nominal, minHeight);
@@ -113,7 +132,16 @@ CInfoBoxLayout LayoutInfoBox(const std::vector<CInfoLine>& lines, const QRect& b
     };
 
     // A smaller font before a shorter wording: the wordings give way only at the smallest height.
+    // The search starts where the widths measured at the nominal height and the box's height say the
+    // lines could fit.
     int h = nominal;
+    for (const CInfoLine& line : lines) {
+        if (line.m_Variants.empty()) continue;
+        const double w = width(QString::fromStdString(line.m_Variants.front()), nominal);
+        if (w > room && w > 0) h = std::min(h, static_cast<int>(nominal * room / w) + 1);
+    }
+    while (h > minHeight && InfoNeeds(static_cast<int>(kept.size()), h) > box.height()) --h;
+    h = std::clamp(h, minHeight, nominal);
     bool found = false;
     for (;;) {
         if (fits(h, true)) {
@@ -166,8 +194,9 @@ CInfoBoxLayout LayoutInfoBox(const std::vector<CInfoLine>& lines, const QRect& b
 
 // --- the texts of a trace box ---
 
-CTraceLabels LayoutTraceLabels(const CTraceLabelInput& in, const TextWidthFn& plainWidth,
+CTraceLabels LayoutTraceLabels(const CTraceLabelInput& in, const TextWidthFn& plainMeasure,
                                const TextWidthFn& verticalWidth) {
+    const TextWidthFn plainWidth = Remembered(plainMeasure);
     CTraceLabels out;
     const int h = std::max(1, in.nTextHeight);
     const int W = in.nW, H = in.nH;
@@ -388,9 +417,8 @@ CCellLayout LayoutPrintedCell(const CPlotCanvas& canvas, int w, int h, const CPi
     const std::vector<CInfoLine> lines = CellInfoLines(rec, settings);
     const int minHeight = canvas.MinTextHeight();
     const int nominal = std::max(canvas.StyleHeight(kTextLegend), minHeight);
-    const TextWidthFn legendWidth = [&](const QString& s, int height) {
-        return canvas.TextWidth(s, kTextLegend, height);
-    };
+    const TextWidthFn legendWidth =
+        Remembered([&](const QString& s, int height) { return canvas.TextWidth(s, kTextLegend, height); });
     const int boxW = InfoBoxWidth(lines, out.nCellW, nominal, minHeight, legendWidth);
     out.nTraceColumns = std::max(1, (out.nCellW - boxW) / xs);
     const int traceW = out.nTraceColumns * xs;

@@ -169,6 +169,31 @@ INSTANTIATE_TEST_SUITE_P(Layouts, SiteCells,
                                                            : std::string("Picture");
                          });
 
+// The picture draws what the layout says: the trace stays in its box (none under the information
+// box), and runs on past the toe line, so the toe's echo shows.
+TEST(SiteCellsDrawn, PictureTraceStaysInItsBoxAndShowsPastTheToe) {
+    CDEVAzazDoc doc;
+    ASSERT_TRUE(doc.Open(std::string(PILEWAVE_SAMPLES) + "/sample-site.wvf").Ok());
+    for (const int index : {0, 26, 29}) { // 1#, C-21, C-24
+        const CPileRecord& rec = doc.m_Piles[static_cast<std::size_t>(index)];
+        const QImage picture = RenderPilePicture(rec, PictureLayout::Single);
+        CDevice device;
+        CPlotCanvas canvas(device.painter, device.fonts, PlotScale{}, false);
+        const CCellLayout cell = LayoutPrintedCell(canvas, 512, 240, rec, CPrintSettings::Defaults(), true);
+        int toe = 0;
+        ASSERT_TRUE(ToeColumn(cell.Drawn, toe));
+        int underBox = 0, pastToe = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                if (picture.pixelColor(x, y) != kColorTrace) continue;
+                if (x >= 10 + cell.InfoBox.left()) ++underBox;
+                if (x > 10 + toe + 5 && x < 10 + cell.InfoBox.left()) ++pastToe;
+            }
+        EXPECT_EQ(underBox, 0) << rec.GetPileName();
+        EXPECT_GT(pastToe, 40) << rec.GetPileName();
+    }
+}
+
 // --- boxes that crowd the labels ---
 
 // A face 0.6 h wide per character, 1 h for a Chinese one.
