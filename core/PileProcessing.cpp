@@ -73,6 +73,10 @@ int FitStep(const CPileRecord& rec, int width, int fromHeadPoint) {
     return step;
 }
 
+int AreaStep(const CPileRecord& rec, int columns) {
+    return FitStep(rec, columns, std::clamp<int>(rec.m_nHeadSample, 0, kSamples - 1) / ClampStep(rec.m_nStep));
+}
+
 ProcessInfo ProcessRecord(const CPileRecord& rec, int step, std::span<float, kSamples> out) {
     ProcessInfo info;
     info.nStep = ClampStep(step);

@@ -29,6 +29,12 @@ int ClampedStep(long long step);
 // before). A record that cannot be processed keeps its step.
 int FitStep(const CPileRecord& rec, int width, int fromHeadPoint);
 
+// The step a trace area `columns` wide draws rec at when it must show the whole pile (a printed cell,
+// a picture, a report picture): fitted as the screen fits its own width, from the head at the
+// record's own step, so the toe lands at least 50 columns inside the area's right edge. The record
+// keeps its own step; a record that cannot be processed is drawn at it.
+int AreaStep(const CPileRecord& rec, int columns);
+
 // The processed trace of rec at step into out: the raw samples with the amplified segments, then the
 // pipeline. A record that cannot turn time into depth gives its raw samples.
 ProcessInfo ProcessRecord(const CPileRecord& rec, int step, std::span<float, kSamples> out);

@@ -19,6 +19,7 @@
 #include "view/CPlotFonts.h"
 #include "view/CSpectrumPlotter.h"
 #include "view/CTracePlotter.h"
+#include "view/CellLayout.h"
 #include "view/ViewTexts.h"
 
 namespace pw {
@@ -108,33 +109,24 @@ CCellOptions CellOptionsOf(const CDEVAzazDoc& doc) {
 }
 
 void DrawPrintedCell(CPlotCanvas& canvas, int x, int y, int w, int h, const CPileRecord& rec,
-                     const CPrintSettings& settings, const CCellOptions& options) {
-    // A record changed since it was last shown is drawn at the step the screen would settle on, which
-    // it does not keep.
-    std::optional<CPileRecord> scratch;
-    const CPileRecord& shown = ShownRecord(rec, scratch);
-    const CCellParts parts = CellParts(w, h);
-    const TraceBox box{x, y, parts.nTraceW, h};
+                     const CPrintSettings& settings, const CCellOptions& options, int visibleH) {
+    // The trace is drawn from a copy at the step that shows the whole pile in its box; the record
+    // keeps its own.
+    const CCellLayout cell = LayoutPrintedCell(canvas, w, h, rec, settings, options.bScaleMarks, visibleH);
+    const TraceBox box{x, y, cell.nTraceColumns, h};
     TraceOptions opt;
     opt.nPolarity = options.nPolarity;
     opt.bVariableArea = options.bVariableArea;
     opt.bScaleMarks = options.bScaleMarks;
-    opt.bLegends = true;
     CTracePlotter plotter(canvas);
-    plotter.PlotTrace(box, shown, ProcessedTrace(shown), opt);
-    plotter.DrawMarks(box, shown, opt);
+    plotter.PlotTrace(box, cell.Drawn, ProcessedTrace(cell.Drawn), opt);
+    plotter.DrawMarks(box, cell.Drawn, opt, cell.Labels);
 
     const PlotScale& sc = canvas.Scale();
-    const int boxX = x + parts.nTraceW * sc.nX;
-    const int boxW = (w - parts.nTraceW) * sc.nX;
-    canvas.Frame(boxX, y, boxW, h * sc.nY);
-    const std::array<std::string, 7> lines = InfoBoxLines(rec, settings);
-    for (int k = 1; k <= 7; ++k) {
-        const std::string& text = lines[static_cast<std::size_t>(k - 1)];
-        if (text.empty()) continue;
-        canvas.Text(boxX + boxW / 8, y + static_cast<int>(k / 8.0 * h * sc.nY), QString::fromStdString(text),
-                    kTextLegend);
-    }
+    const int down = sc.nY < 0 ? -1 : 1;
+    canvas.Frame(x + cell.InfoBox.left(), y, cell.InfoBox.width(), h * sc.nY);
+    for (const CPlacedText& line : cell.Info.m_Lines)
+        canvas.Text(x + line.At.x(), y + down * line.At.y(), line.strText, kTextLegend, line.nHeight);
 }
 
 CPagePrinter::CPagePrinter(CPrintJob job)

@@ -1,7 +1,7 @@
 // The printed pages: the cells of the printed piles with their information boxes, the heading block,
 // header, footer and page number, drawn in twips onto a printer, the print preview or a PDF; and the
 // printed cell alone, which the picture export draws too. Drawing reads the records and never changes
-// them: every cell is drawn from a copy, with the pile's stored step.
+// them: every cell is drawn from a copy, at the step fitted to its trace box.
 #pragma once
 
 #include <functional>
@@ -51,11 +51,13 @@ struct CPrintJob {
 // The job of the project's printed piles (ticked ones, else the selected ones, in list order).
 CPrintJob MakePrintJob(const CDEVAzazDoc& doc, const CPrintSettings& settings, CDate today);
 
-// The printed cell of a pile at (x, y), w x h plot units, with the canvas's scales: the trace box
-// (four fifths of the width) with head/toe marks, defects, the scale and its legends, and the
-// information box to its right.
+// The printed cell of a pile at (x, y), w x h plot units, with the canvas's scales: the trace box with
+// head/toe marks, defects and the depth scale, drawn from a copy of the record at the step that shows
+// the whole pile in the box, and the information box to its right (a fifth of the cell, or what its
+// lines need), every text placed by measuring it (see CellLayout.h). visibleH: only that much of the
+// cell's height (logical units) shows, and its texts go there (-1: all of it).
 void DrawPrintedCell(CPlotCanvas& canvas, int x, int y, int w, int h, const CPileRecord& rec,
-                     const CPrintSettings& settings, const CCellOptions& options);
+                     const CPrintSettings& settings, const CCellOptions& options, int visibleH = -1);
 
 class CPagePrinter {
 public:

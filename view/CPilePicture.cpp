@@ -52,13 +52,15 @@ QImage RenderPilePicture(const CPileRecord& rec, PictureLayout layout, const CPi
         DrawPrintedCell(canvas, 10, 10, kPlotWidth, kPlotHeight * 6 / 5, rec, options.m_Settings,
                         options.m_Cell);
     } else {
-        // The spectrum above, the printed cell below it (only its top rows fall inside the picture).
+        // The spectrum above, the printed cell below it (only its top rows fall inside the picture, and
+        // its texts are placed there).
         std::optional<CPileRecord> scratch;
         const CPileRecord& shown = ShownRecord(rec, scratch);
         CSpectrumPlotter(canvas).Draw(TraceBox{10, 10, kPlotWidth, kPlotHeight}, shown, ProcessedTrace(shown),
                                       layout == PictureLayout::Power ? 1 : 0, kBinWidth, kTextVertical);
-        DrawPrintedCell(canvas, 10, 10 + kPlotHeight + 3, kPlotWidth, kPlotHeight, rec, options.m_Settings,
-                        options.m_Cell);
+        const int top = 10 + kPlotHeight + 3;
+        DrawPrintedCell(canvas, 10, top, kPlotWidth, kPlotHeight, rec, options.m_Settings, options.m_Cell,
+                        kPictureHeight - top);
     }
     painter.end();
     return image;

@@ -1,8 +1,7 @@
 // The picture of one pile, for the picture export and the report: 532 x 260 pixels, the printed cell
 // of the pile (trace, marks, legends and information box) or, in the spectrum layouts, the spectrum
-// above and the printed cell below. Drawn offscreen from the record as it stands (a record changed
-// since it was shown is drawn from a copy at the step it would be shown at), so drawing never changes
-// the project.
+// above and the printed cell below. Drawn offscreen from a copy of the record at the step that shows
+// the whole pile in the cell's trace box, so drawing never changes the project.
 #pragma once
 
 #include <QImage>

@@ -194,9 +194,26 @@ PlotFont CPlotCanvas::StyleFont(int style) const {
     }
 }
 
-void CPlotCanvas::Text(int x, int y, const QString& s, int style) {
+int CPlotCanvas::MinTextHeight() const {
+    constexpr double kMinPoints = 7.0, kMinPixels = 9.0;
+    return m_fUnitsPerMm > 0 ? static_cast<int>(std::ceil(kMinPoints * 25.4 / 72.0 * m_fUnitsPerMm))
+                             : static_cast<int>(kMinPixels);
+}
+
+double CPlotCanvas::TextWidth(const QString& s, int style, int height) const {
+    const double unit = std::sqrt(std::abs(m_Painter.combinedTransform().determinant()));
+    if (!(unit > 0) || s.isEmpty()) return 0;
+    QFont font = StyleFont(style).m_Font;
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(height * unit))));
+    return QFontMetricsF(font).horizontalAdvance(s) / unit;
+}
+
+void CPlotCanvas::Text(int x, int y, const QString& s, int style) { Text(x, y, s, style, StyleHeight(style)); }
+
+void CPlotCanvas::Text(int x, int y, const QString& s, int style, int height) {
     if (s.isEmpty()) return;
-    const PlotFont pf = StyleFont(style);
+    PlotFont pf = StyleFont(style);
+    pf.m_nHeight = height;
     const QTransform t = m_Painter.combinedTransform();
     const double unit = std::sqrt(std::abs(t.determinant())); // device pixels per logical unit
     if (!(unit > 0)) return;

@@ -72,6 +72,17 @@ public:
     void FillRect(int x, int y, int w, int h, const QColor& c);
     // Text with the top left of its cell at x, y (before rotation) in one of the five styles.
     void Text(int x, int y, const QString& s, int style);
+    // The same at a font height of its own (logical units) instead of the style's.
+    void Text(int x, int y, const QString& s, int style, int height);
+
+    // A style's font height (logical units) and escapement (tenths of a degree, counter-clockwise).
+    int StyleHeight(int style) const { return StyleFont(style).m_nHeight; }
+    int StyleEscapement(int style) const { return StyleFont(style).m_nEscapement; }
+    // The smallest text a reader is given, in logical units: 7 pt on paper, 9 pixels elsewhere.
+    int MinTextHeight() const;
+    // Width in logical units of s in a style's face at a font height (logical units), measured as this
+    // device draws it (the font at the device's pixel size).
+    double TextWidth(const QString& s, int style, int height) const;
 
     // The last end point the line routine drew to.
     QPoint LastPoint() const { return m_LastPoint; }

@@ -15,7 +15,6 @@ TraceOptions OptionsOf(const CDEVAzazDoc& doc, const ViewState& state) {
     o.nPolarity = doc.m_Display.m_bInvert ? -1 : 1;
     o.bVariableArea = doc.m_Display.m_bVariableArea != 0;
     o.bScaleMarks = doc.m_bScale != 0;
-    o.bLegends = false; // legends belong to paper and pictures
     o.bZoomRect = doc.m_nToolCode == 5;
     o.ZoomRect = QRect(QPoint(state.m_nDragX0, state.m_nDragY0), QPoint(state.m_nDragX1, state.m_nDragY1));
     return o;

@@ -10,6 +10,7 @@
 #include "core/CPileRecord.h"
 #include "core/PlotGeometry.h"
 #include "dsp/Round1.h"
+#include "view/CellLayout.h"
 #include "view/ViewTexts.h"
 
 namespace pw {
@@ -66,8 +67,6 @@ TracePlacement CTracePlotter::PlotTrace(const TraceBox& box, const CPileRecord& 
 
     m_Canvas.SetPen(m_Canvas.DottedPen(kColorBlack, 0));
     m_Canvas.Line(x0, out.nMiddleY, x0 + w * xs, out.nMiddleY);
-    m_Canvas.Text(x0 + xs * (w / 3) - 1, out.nMiddleY - ys * (7 * h / 16) + 5,
-                  QStringLiteral("#%1").arg(rec.m_nPileNo), kTextPlain);
 
     const double zoom = ZoomFactor(rec.m_nZoom);
     auto yOf = [&](int s) { return SampleY(out.nZeroY, ys, trace[s], opt.nPolarity, zoom, out.fScale); };
@@ -117,74 +116,66 @@ TracePlacement CTracePlotter::PlotTrace(const TraceBox& box, const CPileRecord& 
 }
 
 void CTracePlotter::DrawMarks(const TraceBox& box, const CPileRecord& rec, const TraceOptions& opt) {
+    DrawMarks(box, rec, opt, TraceLabelsOf(m_Canvas, box, rec, opt.bScaleMarks));
+}
+
+void CTracePlotter::DrawMarks(const TraceBox& box, const CPileRecord& rec, const TraceOptions& opt,
+                              const CTraceLabels& labels) {
     const PlotScale& sc = m_Canvas.Scale();
     const int xs = sc.nX, ys = sc.nY;
     const int x0 = box.nX, y0 = box.nY;
+    const int down = ys < 0 ? -1 : 1;
     const int hh = box.nH * ys; // h'
+    // The labels' coordinates run from the box's top left, downwards on the page.
+    auto X = [&](int x) { return x0 + x; };
+    auto Y = [&](int y) { return y0 + down * y; };
+    auto write = [&](const CPlacedText& t, int style) { m_Canvas.Text(X(t.At.x()), Y(t.At.y()), t.strText, style, t.nHeight); };
+
+    m_Canvas.BeginClip(x0, y0, box.nW * xs, hh);
     const int headX = x0 + HeadColumn(rec) * xs;
     int toeColumn = 0;
     const bool hasToe = ToeColumn(rec, toeColumn);
     const int toeX = x0 + toeColumn * xs;
-
+    // With the scale the head and toe lines end on its axis, clear of the depths written under it.
+    const int lineEnd = opt.bScaleMarks && hasToe ? Y(labels.nAxisY) : y0 + hh;
     m_Canvas.SetPen(m_Canvas.DottedPen(kColorBlack, sc.nPen));
-    m_Canvas.Line(headX, y0, headX, y0 + hh);
-    if (hasToe) m_Canvas.Line(toeX, y0, toeX, y0 + hh);
-    if (!opt.bScaleMarks || !hasToe) return;
+    m_Canvas.Line(headX, y0, headX, lineEnd);
+    if (hasToe) m_Canvas.Line(toeX, y0, toeX, lineEnd);
 
-    const int axisY = y0 + hh - hh / 10;
-    m_Canvas.SetPen(m_Canvas.SolidPen(kColorBlack, 1));
-    m_Canvas.Line(headX, axisY, toeX, axisY);
-    m_Canvas.Text(headX - 15, y0 + hh / 15, QString::fromUtf8(vtext::kHeadMark), kTextPlain);
-    m_Canvas.Text(toeX - 15, y0 + hh / 15, QString::fromUtf8(vtext::kToeMark), kTextPlain);
-
-    const int toeColumns = toeColumn - HeadColumn(rec);
-    if (toeColumns > 0) {
-        std::vector<int> gain(static_cast<std::size_t>(std::min(toeColumns, 4 * kSamples)));
-        const int count = rec.GainCurve(gain);
-        std::vector<QPoint> curve;
-        curve.reserve(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i)
-            curve.emplace_back(headX + i * xs, axisY - (gain[i] + 5) * ys + 3);
-        m_Canvas.Polyline(curve);
-    }
-
-    for (int k = 1; k <= 19; ++k) {
-        const int off = static_cast<int>(k * 0.05 * toeColumns * xs);
-        const int x = headX + off;
-        const int rise = k % 2 ? hh / 60 : hh / 60 + hh / 120;
-        m_Canvas.Line(x, axisY, x, axisY - rise);
-        if (k % 2 == 0) {
-            const double depth = rec.DepthOfPoint(off).value_or(0.0) / xs;
-            char buf[32];
-            std::snprintf(buf, sizeof buf, "%0.2f", depth);
-            m_Canvas.Text(x - 10 * xs, axisY + 5 * ys - 4, QString::fromUtf8(buf), kTextPlain);
+    if (opt.bScaleMarks && hasToe) {
+        const int axisY = Y(labels.nAxisY);
+        m_Canvas.SetPen(m_Canvas.SolidPen(kColorBlack, 1));
+        m_Canvas.Line(headX, axisY, toeX, axisY);
+        const int toeColumns = toeColumn - HeadColumn(rec);
+        if (toeColumns > 0) {
+            std::vector<int> gain(static_cast<std::size_t>(std::min(toeColumns, 4 * kSamples)));
+            const int count = rec.GainCurve(gain);
+            std::vector<QPoint> curve;
+            curve.reserve(static_cast<std::size_t>(count));
+            for (int i = 0; i < count; ++i)
+                curve.emplace_back(headX + i * xs, axisY - (gain[i] + 5) * ys + 3);
+            m_Canvas.Polyline(curve);
         }
+        for (const int x : labels.m_MinorTicks) m_Canvas.Line(X(x), axisY, X(x), Y(labels.nAxisY - labels.nMinorRise));
+        for (const int x : labels.m_MajorTicks) m_Canvas.Line(X(x), axisY, X(x), Y(labels.nAxisY - labels.nMajorRise));
+        for (const CPlacedText& t : labels.m_TickLabels) write(t, kTextPlain);
+        if (labels.T1) write(*labels.T1, kTextPlain);
+        if (labels.T2) write(*labels.T2, kTextPlain);
     }
-
-    if (opt.bLegends) {
-        const int lx = toeX + (box.nW * xs) / 40;
-        m_Canvas.Text(lx, y0 + hh - hh / 4, LengthText(vtext::kLength, rec.m_fPileLength), kTextLegend);
-        m_Canvas.Text(lx, y0 + hh - hh / 6, PrintfInt(vtext::kSpeed, "%dm/s", rec.m_nWaveSpeed), kTextLegend);
-        m_Canvas.Text(lx, y0 + hh - hh / 12, Printf(vtext::kGain, "x%.1f", rec.m_fGain), kTextLegend);
-    }
+    if (labels.Number) write(*labels.Number, kTextPlain);
+    for (const CPlacedText& t : labels.m_DefectLabels) write(t, t.bVertical ? kTextVertical : kTextPlain);
+    m_Canvas.EndClip();
 }
 
 void CTracePlotter::DrawDefects(const TraceBox& box, const CPileRecord& rec) {
     const PlotScale& sc = m_Canvas.Scale();
     const int n = rec.GetDefectCount();
-    const int middleY = box.nY + sc.nY * (box.nH / 2);
     for (int i = 0; i < n; ++i) {
         int type = 0, point = 0;
-        std::string name;
-        float depth = 0.f;
-        if (!rec.GetDefect(i, type, point) || !rec.GetDefectText(i, name, depth)) continue;
+        if (!rec.GetDefect(i, type, point)) continue;
         const int x = box.nX + sc.nX * HeadColumn(rec) + sc.nX * point;
         m_Canvas.SetPen(m_Canvas.DottedPen(kColorDefect, sc.nPen));
         m_Canvas.Line(x, box.nY, x, box.nY + box.nH * sc.nY);
-        char buf[48];
-        std::snprintf(buf, sizeof buf, "-%.2fm", static_cast<double>(depth));
-        m_Canvas.Text(x + 2 * sc.nX, middleY, QString::fromStdString(name) + QString::fromUtf8(buf),
-                      kTextVertical);
     }
 }
 

@@ -14,6 +14,7 @@ namespace pw {
 
 class CDEVAzazDoc;
 class CPileRecord;
+struct CTraceLabels;
 
 // A trace box: origin in logical units, width in columns and height in plot units (both multiplied
 // by the x and y scale when drawn).
@@ -28,7 +29,6 @@ struct TraceOptions {
     int nPolarity = 1;          // -1 when the display is inverted
     bool bVariableArea = false; // fill the positive half-waves with vertical lines
     bool bScaleMarks = true;    // the "刻度" option: scale axis, T1/T2, gain curve, ticks
-    bool bLegends = false;      // length, speed and gain beside the toe (paper and pictures)
     bool bZoomRect = false;     // the local-zoom tool is active: draw its rectangle
     QRect ZoomRect;             // corners (x0, y0) and (x1, y1) as the mouse gave them
 };
@@ -50,15 +50,19 @@ class CTracePlotter {
 public:
     explicit CTracePlotter(CPlotCanvas& canvas) : m_Canvas(canvas) {}
 
-    // Frame, middle line, "#n", the trace (and its variable area), defects and the local-zoom
+    // Frame, middle line, the trace (and its variable area), the defect lines and the local-zoom
     // rectangle, clipped to the box. trace is the record's processed trace at its step (kSamples
     // values); the caller chose the step (the screen fits it to the box first).
     TracePlacement PlotTrace(const TraceBox& box, const CPileRecord& rec, const float* trace,
                              const TraceOptions& opt);
-    // Head and toe lines over the box height; with the scale option the axis, T1/T2, gain curve,
-    // ticks with depths, and the legends when asked.
+    // Head and toe lines over the box height; with the scale option the axis, T1/T2, gain curve and
+    // the depth scale's round ticks with their depths and unit; "#n" and the defect labels. The texts
+    // go where the label layout puts them (none overlaps another or leaves the box), all clipped to
+    // the box.
     void DrawMarks(const TraceBox& box, const CPileRecord& rec, const TraceOptions& opt);
-    // Defect lines with their names and depths.
+    void DrawMarks(const TraceBox& box, const CPileRecord& rec, const TraceOptions& opt,
+                   const CTraceLabels& labels);
+    // Defect lines (their labels come with the marks).
     void DrawDefects(const TraceBox& box, const CPileRecord& rec);
     // Bottom band of the single-trace layout (rows at client height - 90, - 70, - 50).
     void DrawParamSummary(int clientWidth, int clientHeight, const CPileRecord& rec);

@@ -61,6 +61,46 @@ TEST(PileProcessing, ViewWidthChoosesTheStepAndRebuilds) {
     EXPECT_EQ(r.m_nFitHeadPoint, 50 / 3);
 }
 
+// A printed cell or a picture draws the whole pile: the step is fitted to its trace area as the
+// screen fits its own width, the toe at least 50 columns inside the right edge, and the record keeps
+// the step it had.
+TEST(PileProcessing, AreaStepShowsTheWholePile) {
+    struct Case {
+        const char* what;
+        float length;
+        int speed, head, stored, columns, expected;
+    };
+    const Case cases[] = {
+        {"picture, short pile at its own step", 10.f, 4000, 50, 1, 409, 1},
+        {"narrow area needs a coarser step", 10.f, 4000, 50, 1, 200, 3},
+        {"step stored for a narrow screen, wide cell", 10.f, 4000, 50, 8, 634, 1},
+        {"long pile in a picture", 30.f, 3800, 40, 1, 409, 3},
+        {"long pile, step stored for a wide screen", 30.f, 3800, 40, 2, 544, 2},
+        {"no room after head and margin", 10.f, 4000, 50, 1, 100, 1},
+        {"not processable keeps its step", 10.f, 0, 50, 5, 409, 5},
+    };
+    for (const Case& c : cases) {
+        CPileRecord r = Neutral();
+        r.m_fPileLength = c.length;
+        r.m_nWaveSpeed = c.speed;
+        r.m_nHeadSample = c.head;
+        r.m_nStep = static_cast<int16_t>(c.stored);
+        const uint32_t revision = r.m_nRevision;
+        const int step = pw::AreaStep(r, c.columns);
+        EXPECT_EQ(step, c.expected) << c.what;
+        EXPECT_EQ(r.m_nStep, c.stored) << c.what;
+        EXPECT_EQ(r.m_nRevision, revision) << c.what;
+        if (c.speed <= 0 || c.columns <= c.head / c.stored + 50) continue;
+        // The toe, head + 2,000,000 L / (c dt) samples, lies 50 columns inside the area; one step
+        // finer would reach the margin or beyond.
+        const double toeSamples = 2e6 * c.length / (c.speed * 20.0);
+        EXPECT_LE(c.head / step + toeSamples / step, c.columns - 50) << c.what;
+        if (step > 1) {
+            EXPECT_GE(c.head / (step - 1) + toeSamples / (step - 1), c.columns - 50) << c.what;
+        }
+    }
+}
+
 TEST(PileProcessing, SegmentsAndGainFollowTheStep) {
     CPileRecord r = Neutral();
     for (auto& v : r.m_fRaw) v = 1.f;
