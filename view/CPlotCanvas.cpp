@@ -194,6 +194,15 @@ PlotFont CPlotCanvas::StyleFont(int style) const {
     }
 }
 
+QSizeF CPlotCanvas::TextExtent(const QString& s, int style) const {
+    const PlotFont pf = StyleFont(style);
+    const double unit = std::sqrt(std::abs(m_Painter.combinedTransform().determinant()));
+    if (!(unit > 0)) return QSizeF(0, pf.m_nHeight);
+    QFont font = pf.m_Font;
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(pf.m_nHeight * unit))));
+    return QSizeF(QFontMetricsF(font).horizontalAdvance(s) / unit, pf.m_nHeight);
+}
+
 void CPlotCanvas::Text(int x, int y, const QString& s, int style) {
     if (s.isEmpty()) return;
     const PlotFont pf = StyleFont(style);

@@ -10,6 +10,7 @@
 #include <QPen>
 #include <QPoint>
 #include <QRect>
+#include <QSizeF>
 #include <QString>
 
 #include "view/CPlotFonts.h"
@@ -72,6 +73,8 @@ public:
     void FillRect(int x, int y, int w, int h, const QColor& c);
     // Text with the top left of its cell at x, y (before rotation) in one of the five styles.
     void Text(int x, int y, const QString& s, int style);
+    // How far a text of a style runs along its line and the height of its cell, logical units.
+    QSizeF TextExtent(const QString& s, int style) const;
 
     // The last end point the line routine drew to.
     QPoint LastPoint() const { return m_LastPoint; }
