@@ -92,7 +92,7 @@ SpectrumPlacement CSpectrumPlotter::Draw(const TraceBox& box, const CPileRecord&
         const double unitW = m_Canvas.TextExtent(unit, kTextPlain).width();
         const double widest =
             m_Canvas.TextExtent(QString::fromStdString(TickLabel(out.fRangeEnd, 1)), kTextPlain).width();
-        const int maxTicks = std::max(2, static_cast<int>((width - unitW) / (2.5 * std::max(widest, 1.0))));
+        const int maxTicks = std::max(2, static_cast<int>((width - unitW) / (2 * std::max(widest, 1.0))));
         out.Ticks = RoundTicks(0, out.fRangeEnd, maxTicks);
         const double step = RoundTickStep(out.fRangeEnd, maxTicks);
         const double labelsEnd = x0 + width - margin - unitW - pad; // the unit's place at the right
