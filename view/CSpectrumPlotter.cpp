@@ -17,6 +17,11 @@
 #include "view/ViewTexts.h"
 
 namespace pw {
+namespace {
+
+constexpr double kMinPaperText = 140; // twips: 7 pt
+
+} // namespace
 
 SpectrumPlacement CSpectrumPlotter::Draw(const TraceBox& box, const CPileRecord& rec, const float* trace, int kind,
                                          int binWidth, int markStyle) {
@@ -44,7 +49,12 @@ SpectrumPlacement CSpectrumPlotter::Draw(const TraceBox& box, const CPileRecord&
                           QString::fromUtf8(kind == kSpectrumPower ? vtext::kPowerSpectrum
                                                                    : vtext::kAmplitudeSpectrum) +
                           QStringLiteral("  ") + QString::fromStdString(PileLabel(rec));
-    const double plainH = m_Canvas.TextExtent(amplitude, kTextPlain).height();
+    // On paper (twips, pens wider than a pixel) the plain style of a page of two or three columns is
+    // under 7 pt, too small to read: the texts take the legend style there.
+    const bool paper = sc.nPen > 1;
+    const int style =
+        paper && m_Canvas.TextExtent(amplitude, kTextPlain).height() < kMinPaperText ? kTextLegend : kTextPlain;
+    const double plainH = m_Canvas.TextExtent(amplitude, style).height();
     const QSizeF titleSize = m_Canvas.TextExtent(title, kTextTitle);
     const double pad = std::max(1.0, 0.3 * plainH);
     const double margin = std::max(2.0 * xs, pad); // text keeps this far from the frame
@@ -60,8 +70,8 @@ SpectrumPlacement CSpectrumPlotter::Draw(const TraceBox& box, const CPileRecord&
     }
     const double titleRow = pad;
     const double rangeRow = titleRow + std::max(titleSize.height(), plainH) + 0.5 * pad;
-    const double rangeW = m_Canvas.TextExtent(range, kTextPlain).width();
-    const double spacingW = m_Canvas.TextExtent(spacing, kTextPlain).width();
+    const double rangeW = m_Canvas.TextExtent(range, style).width();
+    const double spacingW = m_Canvas.TextExtent(spacing, style).width();
     // The spacing shares the range's row when both fit; otherwise it takes the row below.
     const bool spacingBelow = !spacing.isEmpty() && rangeW + spacingW + 3 * margin > width;
     const double spacingRow = spacingBelow ? rangeRow + plainH : rangeRow;
@@ -89,9 +99,9 @@ SpectrumPlacement CSpectrumPlotter::Draw(const TraceBox& box, const CPileRecord&
     m_Canvas.Line(x0, axisY, x0 + w * xs, axisY);
     if (perColumn && *perColumn > 0 && out.fRangeEnd > 0) {
         const QString unit = QString::fromUtf8(vtext::kSpectrumFrequency);
-        const double unitW = m_Canvas.TextExtent(unit, kTextPlain).width();
+        const double unitW = m_Canvas.TextExtent(unit, style).width();
         const double widest =
-            m_Canvas.TextExtent(QString::fromStdString(TickLabel(out.fRangeEnd, 1)), kTextPlain).width();
+            m_Canvas.TextExtent(QString::fromStdString(TickLabel(out.fRangeEnd, 1)), style).width();
         const int maxTicks = std::max(2, static_cast<int>((width - unitW) / (2 * std::max(widest, 1.0))));
         out.Ticks = RoundTicks(0, out.fRangeEnd, maxTicks);
         const double step = RoundTickStep(out.fRangeEnd, maxTicks);
@@ -101,15 +111,15 @@ SpectrumPlacement CSpectrumPlotter::Draw(const TraceBox& box, const CPileRecord&
             const int x = static_cast<int>(std::lround(x0 + f / *perColumn * xs));
             m_Canvas.Line(x, axisY, x, down(out.fAxisDepth + tickLen));
             const QString label = QString::fromStdString(TickLabel(f, step));
-            const double lw = m_Canvas.TextExtent(label, kTextPlain).width();
+            const double lw = m_Canvas.TextExtent(label, style).width();
             const double left = std::max(x - lw / 2, x0 + margin);
             if (left < lastRight + pad || left + lw > labelsEnd) continue; // skipped, never overlapped
-            m_Canvas.Text(static_cast<int>(std::lround(left)), down(labelRow), label, kTextPlain);
+            m_Canvas.Text(static_cast<int>(std::lround(left)), down(labelRow), label, style);
             lastRight = left + lw;
             out.LabelledTicks.push_back(f);
         }
         m_Canvas.Text(static_cast<int>(std::lround(x0 + width - margin - unitW)), down(labelRow), unit,
-                      kTextPlain);
+                      style);
     }
     m_Canvas.SetPen(m_Canvas.SolidPen(kColorTrace, 1));
     // The curve stays within the box by its scale, and it must show on the axis (an all-zero
@@ -133,13 +143,13 @@ SpectrumPlacement CSpectrumPlotter::Draw(const TraceBox& box, const CPileRecord&
     }
 
     // Title row: the amplitude's name at the left, the title centred where it fits beside it.
-    const double amplitudeRight = x0 + margin + m_Canvas.TextExtent(amplitude, kTextPlain).width();
-    m_Canvas.Text(static_cast<int>(std::lround(x0 + margin)), down(titleRow), amplitude, kTextPlain);
+    const double amplitudeRight = x0 + margin + m_Canvas.TextExtent(amplitude, style).width();
+    m_Canvas.Text(static_cast<int>(std::lround(x0 + margin)), down(titleRow), amplitude, style);
     const double titleX = std::max(x0 + (width - titleSize.width()) / 2, amplitudeRight + 2 * pad);
     m_Canvas.Text(static_cast<int>(std::lround(titleX)), down(titleRow), title, kTextTitle);
-    m_Canvas.Text(static_cast<int>(std::lround(x0 + margin)), down(rangeRow), range, kTextPlain);
+    m_Canvas.Text(static_cast<int>(std::lround(x0 + margin)), down(rangeRow), range, style);
     m_Canvas.Text(static_cast<int>(std::lround(x0 + width - margin - spacingW)), down(spacingRow), spacing,
-                  kTextPlain);
+                  style);
     m_Canvas.EndClip();
     return out;
 }
