@@ -68,17 +68,20 @@ SpectrumPlacement CSpectrumPlotter::Draw(const TraceBox& box, const CPileRecord&
         if (sp->fLength) spacing += QString::asprintf(vtext::kSpacingLength, *sp->fLength);
         spacing = spacing.trimmed();
     }
-    const double titleRow = pad;
-    const double rangeRow = titleRow + std::max(titleSize.height(), plainH) + 0.5 * pad;
+    // A line of text takes more than its cell: the faces' ascent and descent reach 0.3 of the height
+    // above it and 0.15 below.
+    constexpr double kLineSpacing = 1.5;
+    const double titleRow = pad + 0.3 * std::max(titleSize.height(), plainH);
+    const double rangeRow = titleRow + kLineSpacing * std::max(titleSize.height(), plainH);
     const double rangeW = m_Canvas.TextExtent(range, style).width();
     const double spacingW = m_Canvas.TextExtent(spacing, style).width();
     // The spacing shares the range's row when both fit; otherwise it takes the row below.
     const bool spacingBelow = !spacing.isEmpty() && rangeW + spacingW + 3 * margin > width;
-    const double spacingRow = spacingBelow ? rangeRow + plainH : rangeRow;
+    const double spacingRow = spacingBelow ? rangeRow + kLineSpacing * plainH : rangeRow;
     const double textBottom = (range.isEmpty() && spacing.isEmpty() ? titleRow + titleSize.height()
                                                                      : spacingRow + plainH);
     const double tickLen = std::max(1.0, 0.4 * plainH);
-    const double labelRow = height - pad - plainH;
+    const double labelRow = height - pad - kLineSpacing * plainH;
     out.fAxisDepth = labelRow - tickLen;
     out.fTopDepth = std::min(textBottom + pad, out.fAxisDepth);
 
