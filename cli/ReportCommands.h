@@ -22,6 +22,7 @@ void EnsureGuiApplication();
 // print and picture: the printed pages as a PDF and the pictures of piles (only with the Qt parts).
 void AddPrintCommands(CLI::App& app);
 
-report::PictureSource MakePictureSource(std::vector<CPileRecord>& piles, const std::string& layout);
+// The source may be called from several threads at once (see report::CParallelPictures).
+report::CParallelPictures MakePictureSource(const std::vector<CPileRecord>& piles, const std::string& layout);
 
 } // namespace pw::cli

@@ -44,16 +44,19 @@ void EnsureGuiApplication() {
     new QGuiApplication(argc, argv);
 }
 
-report::PictureSource MakePictureSource(std::vector<CPileRecord>& piles, const std::string& layout) {
+report::CParallelPictures MakePictureSource(const std::vector<CPileRecord>& piles, const std::string& layout) {
     EnsureGuiApplication();
     const PictureLayout kind = layout == "amplitude" ? PictureLayout::Amplitude
                                : layout == "power"   ? PictureLayout::Power
                                                      : PictureLayout::Single;
-    return [&piles, kind](int pileIndex, report::CPicture& out) {
+    // Drawing reads the piles and draws offscreen: the pictures of different piles draw side by side.
+    report::CParallelPictures pictures;
+    pictures.Source = [&piles, kind](int pileIndex, report::CPicture& out) {
         if (pileIndex < 0 || pileIndex >= static_cast<int>(piles.size())) return false;
         out.m_Png = PilePicturePng(piles[static_cast<std::size_t>(pileIndex)], kind, &out.m_nWidth, &out.m_nHeight);
         return !out.m_Png.empty();
     };
+    return pictures;
 }
 
 } // namespace pw::cli

@@ -6,11 +6,14 @@
 
 namespace pw::cli {
 
-report::PictureSource MakePictureSource(std::vector<CPileRecord>&, const std::string&) {
-    return [](int, report::CPicture&) {
+report::CParallelPictures MakePictureSource(const std::vector<CPileRecord>&, const std::string&) {
+    report::CParallelPictures pictures;
+    pictures.nThreads = 1;
+    pictures.Source = [](int, report::CPicture&) {
         std::fprintf(stderr, "this pilewave-cli was built without the Qt parts and cannot draw pictures\n");
         return false;
     };
+    return pictures;
 }
 
 // print and picture draw with Qt: without it they are not offered, and the report (text and tables

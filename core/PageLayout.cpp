@@ -140,6 +140,11 @@ std::vector<CPageCell> PageCells(const CPageGrid& g, int piles, int page) {
     return cells;
 }
 
+int PrintedPageTotal(const CPrintSettings& s, int pages) {
+    if (s.m_nTotalPages > 0) return s.m_nTotalPages;
+    return s.m_nStartPage - 1 + std::max(pages, 0);
+}
+
 std::string PageNumberText(int style, int total, int number) {
     switch (style) {
     case 0:

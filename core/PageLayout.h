@@ -61,6 +61,10 @@ struct CPageCell {
 // The cells of page p (1-based), row by row; empty beyond the last page.
 std::vector<CPageCell> PageCells(const CPageGrid& g, int piles, int page);
 
+// The total the page numbers count to ("共 N 页"): a total the user typed (above 0) as typed, for pages
+// that belong to a larger document; otherwise the last page number of this print, first - 1 + pages.
+int PrintedPageTotal(const CPrintSettings& s, int pages);
+
 // The page number in its style (0..4; any other style: nothing), UTF-8.
 std::string PageNumberText(int style, int total, int number);
 

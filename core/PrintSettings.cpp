@@ -11,7 +11,8 @@
 namespace pw {
 namespace {
 
-constexpr const char* kCompany = "Qelvora科技有限责任公司";
+// The header and footer that settings files written before the test unit field hold untouched.
+constexpr const char* kOldDefaultText = "Qelvora科技有限责任公司";
 
 // Field offsets of the stored record.
 constexpr std::size_t kHeaderAt = 0, kFooterAt = 200, kIntsAt = 400, kPaperAt = 412, kMarginsAt = 424,
@@ -49,9 +50,19 @@ float* MarginSlot(CPrintSettings& s, int i) {
 
 CPrintSettings CPrintSettings::Defaults() {
     CPrintSettings s;
-    s.SetHeader(kCompany);
-    s.SetFooter(kCompany);
+    s.SetHeader(kTestUnitField);
+    s.SetFooter(kTestUnitField);
     return s;
+}
+
+std::string PrintedBandText(const std::string& text, const std::string& testUnit) {
+    if (text == kOldDefaultText) return testUnit;
+    const std::string field = kTestUnitField;
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(field, from)) != std::string::npos; from = at + field.size())
+        out.append(text, from, at - from).append(testUnit);
+    return out.append(text, from, std::string::npos);
 }
 
 std::string CPrintSettings::GetHeader() const {

@@ -35,7 +35,7 @@ struct CPrintSettings {
     int16_t m_nPageFormat = 4;   // index into PageNumberFormats()
     int16_t m_nPagePosition = 0; // index into PageNumberPositions(); 0 bottom right
     int16_t m_nStartPage = 1;
-    int16_t m_nTotalPages = 10;
+    int16_t m_nTotalPages = 0; // 0: as many as the print has (see PrintedPageTotal)
     int16_t m_nRows = 5;
     int16_t m_nColumns = 1;
     int32_t m_nPaperKind = kPaperA4;
@@ -60,7 +60,8 @@ struct CPrintSettings {
     int32_t m_bDiameter = 1;
     int32_t m_bFileName = 1;
 
-    // The record used when no file exists: the company text in header and footer.
+    // The record used when no file exists: the test unit's field in header and footer, page totals
+    // counted automatically.
     static CPrintSettings Defaults();
 
     std::string GetHeader() const; // UTF-8
@@ -68,6 +69,14 @@ struct CPrintSettings {
     void SetHeader(std::string_view utf8); // cut to 199 bytes at a character boundary
     void SetFooter(std::string_view utf8);
 };
+
+// The field a header or footer text may hold for the project's test unit; the default text of both.
+inline constexpr const char* kTestUnitField = "[检测单位]";
+
+// A header or footer as it prints: every test unit field replaced by the project's test unit, and the
+// maker's name that earlier settings files hold as their untouched default read as that field too.
+// Any other text prints as typed; an empty one prints nothing.
+std::string PrintedBandText(const std::string& text, const std::string& testUnit);
 
 // The five page-number formats and positions, as the lists show them (UTF-8).
 const std::vector<std::string>& PageNumberFormats();

@@ -4,10 +4,15 @@
 #include "report/WordReport.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <list>
 #include <memory>
+#include <mutex>
 #include <sstream>
+#include <thread>
 
 #include <pugixml.hpp>
 #include <zip.h>
@@ -305,9 +310,112 @@ std::map<std::string, std::string> TemplateFields(const CReportContent& c) {
     };
 }
 
+namespace {
+
+// The pictures of the reported piles, in report order, drawn on nThreads threads (1: on this one).
+// Progress advances on this thread, one step per picture in order, each named by its pile; a cancel
+// seen between pictures stops the drawing. Ok, Cancelled, or the failure naming the first pile whose
+// picture could not be drawn.
+CResult DrawPictures(const CReportContent& content, const PictureSource& source, int nThreads,
+                     CProgressReporter* pProgress, std::vector<CPicture>& out) {
+    const int total = static_cast<int>(content.m_Piles.size());
+    out.assign(static_cast<std::size_t>(total), CPicture{});
+    auto name = [&content](int k) -> const std::string& { return content.m_Rows[static_cast<std::size_t>(k)].m_Cells[0]; };
+    auto failed = [&](int k) {
+        char text[256];
+        std::snprintf(text, sizeof text, rtext::kPictureFailed, name(k).c_str());
+        return Fail(text, "the picture of pile " + name(k) + " could not be drawn");
+    };
+    auto draw = [&](int k) {
+        CPicture& picture = out[static_cast<std::size_t>(k)];
+        return source && source(content.m_Piles[static_cast<std::size_t>(k)], picture) && !picture.m_Png.empty();
+    };
+    if (pProgress) pProgress->SetTotal(total);
+    nThreads = std::clamp(nThreads, 1, std::max(total, 1));
+    if (nThreads == 1) {
+        for (int k = 0; k < total; ++k) {
+            if (!draw(k)) return failed(k);
+            if (pProgress) {
+                pProgress->Advance(name(k));
+                if (pProgress->IsCancelled()) return CResult::Cancel();
+            }
+        }
+        return CResult::Success();
+    }
+
+    enum : char { kPending, kDrawn, kFailed };
+    std::vector<char> state(static_cast<std::size_t>(total), kPending);
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::atomic<int> next{0};
+    std::atomic<bool> stop{false};
+    {
+        std::vector<std::jthread> workers;
+        // However this block is left, the workers are told to stop before they are joined.
+        struct CStopper {
+            std::atomic<bool>& stop;
+            ~CStopper() { stop = true; }
+        };
+        for (int t = 0; t < nThreads; ++t)
+            workers.emplace_back([&] {
+                for (int k; !stop && (k = next++) < total;) {
+                    const bool ok = draw(k);
+                    {
+                        const std::lock_guard<std::mutex> lock(mutex);
+                        state[static_cast<std::size_t>(k)] = ok ? kDrawn : kFailed;
+                    }
+                    ready.notify_all();
+                }
+            });
+        const CStopper stopper{stop};
+        for (int k = 0; k < total; ++k) {
+            char got = kPending;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                // Woken by each picture drawn, and now and then to see whether the user gave up.
+                while ((got = state[static_cast<std::size_t>(k)]) == kPending) {
+                    ready.wait_for(lock, std::chrono::milliseconds(100));
+                    if (state[static_cast<std::size_t>(k)] == kPending && pProgress) {
+                        lock.unlock();
+                        const bool cancelled = pProgress->IsCancelled();
+                        lock.lock();
+                        if (cancelled) return CResult::Cancel();
+                    }
+                }
+            }
+            if (got == kFailed) return failed(k);
+            if (pProgress) {
+                pProgress->Advance(name(k));
+                if (pProgress->IsCancelled()) return CResult::Cancel();
+            }
+        }
+    }
+    return CResult::Success();
+}
+
+CResult WriteReport(const std::string& templatePath, const std::string& outPath, const CReportContent& content,
+                    const PictureSource& pictures, int nThreads, CProgressReporter* pProgress);
+
+} // namespace
+
 CResult WriteWordReport(const std::string& templatePath, const std::string& outPath,
                         const CReportContent& content, const PictureSource& pictures,
                         CProgressReporter* pProgress) {
+    return WriteReport(templatePath, outPath, content, pictures, 1, pProgress);
+}
+
+CResult WriteWordReport(const std::string& templatePath, const std::string& outPath,
+                        const CReportContent& content, const CParallelPictures& pictures,
+                        CProgressReporter* pProgress) {
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    return WriteReport(templatePath, outPath, content, pictures.Source,
+                       pictures.nThreads > 0 ? pictures.nThreads : std::max(cores, 1), pProgress);
+}
+
+namespace {
+
+CResult WriteReport(const std::string& templatePath, const std::string& outPath, const CReportContent& content,
+                    const PictureSource& pictures, int nThreads, CProgressReporter* pProgress) {
     int zipError = 0;
     std::unique_ptr<zip_t, ZipCloser> source(zip_open(templatePath.c_str(), ZIP_RDONLY, &zipError));
     if (!source)
@@ -332,7 +440,8 @@ CResult WriteWordReport(const std::string& templatePath, const std::string& outP
         InsertResultsTable(at, content);
     KeepPileNumbersWhole(root);
 
-    // Pictures: rendered one by one into PNG parts, placed where the template asks for them.
+    // Pictures: drawn into PNG parts (on several threads when the source allows it), placed where the
+    // template asks for them.
     std::list<std::string> buffers; // alive until the archive is written
     std::vector<std::pair<std::string, const std::string*>> media;
     const auto pictureAt = FindBlockFields(root, "PILE_PICTURES");
@@ -344,16 +453,12 @@ CResult WriteWordReport(const std::string& templatePath, const std::string& outP
             d.append_attribute("ContentType") = "image/png";
         }
         int nextId = FirstFreeDrawingId(root);
-        const int total = static_cast<int>(content.m_Piles.size());
-        if (pProgress) pProgress->SetTotal(total);
+        std::vector<CPicture> drawn;
+        if (CResult result = DrawPictures(content, pictures, nThreads, pProgress, drawn); !result.Ok())
+            return result;
+        const int total = static_cast<int>(drawn.size());
         for (int k = 0; k < total; ++k) {
-            CPicture picture;
-            if (!pictures || !pictures(content.m_Piles[static_cast<std::size_t>(k)], picture) || picture.m_Png.empty()) {
-                const std::string& name = content.m_Rows[static_cast<std::size_t>(k)].m_Cells[0];
-                char text[256];
-                std::snprintf(text, sizeof text, rtext::kPictureFailed, name.c_str());
-                return Fail(text, "the picture of pile " + name + " could not be drawn");
-            }
+            CPicture& picture = drawn[static_cast<std::size_t>(k)];
             const std::string relId = "rIdPilePicture" + std::to_string(k + 1);
             const std::string part = "media/pile" + std::to_string(k + 1) + ".png";
             pugi::xml_node rel = rels.document_element().append_child("Relationship");
@@ -363,11 +468,8 @@ CResult WriteWordReport(const std::string& templatePath, const std::string& outP
             for (pugi::xml_node at : pictureAt)
                 InsertPicture(at, relId, nextId++, picture);
             buffers.emplace_back(picture.m_Png.begin(), picture.m_Png.end());
+            picture.m_Png = {};
             media.emplace_back("word/" + part, &buffers.back());
-            if (pProgress) {
-                pProgress->Advance(content.m_Rows[static_cast<std::size_t>(k)].m_Cells[0]);
-                if (pProgress->IsCancelled()) return CResult::Cancel();
-            }
         }
         for (pugi::xml_node at : pictureAt)
             at.parent().remove_child(at);
@@ -382,13 +484,16 @@ CResult WriteWordReport(const std::string& templatePath, const std::string& outP
     const std::string* newRels = &buffers.back();
     buffers.push_back(Serialise(types));
     const std::string* newTypes = &buffers.back();
-    auto addBuffer = [&](const std::string& name, const std::string* data) {
+    // stored: a PNG is compressed already, and deflating it again costs as long as drawing it.
+    auto addBuffer = [&](const std::string& name, const std::string* data, bool stored = false) {
         zip_source_t* src = zip_source_buffer(out.m_pZip, data->data(), data->size(), 0);
-        if (!src || zip_file_add(out.m_pZip, name.c_str(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
+        const zip_int64_t at =
+            src ? zip_file_add(out.m_pZip, name.c_str(), src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) : -1;
+        if (at < 0) {
             if (src) zip_source_free(src);
             return false;
         }
-        return true;
+        return !stored || zip_set_file_compression(out.m_pZip, static_cast<zip_uint64_t>(at), ZIP_CM_STORE, 0) == 0;
     };
     bool ok = true;
     const zip_int64_t entries = zip_get_num_entries(source.get(), 0);
@@ -406,7 +511,7 @@ CResult WriteWordReport(const std::string& templatePath, const std::string& outP
         }
     }
     for (const auto& [name, data] : media)
-        ok = ok && addBuffer(name, data);
+        ok = ok && addBuffer(name, data, true);
     if (!ok)
         return Fail(rtext::kBuildFailed, std::string("cannot build the report: ") + zip_strerror(out.m_pZip));
     std::string bytes, why;
@@ -419,5 +524,7 @@ CResult WriteWordReport(const std::string& templatePath, const std::string& outP
                     EResultCode::WriteFailed);
     return CResult::Success();
 }
+
+} // namespace
 
 } // namespace pw::report

@@ -24,6 +24,14 @@ struct CPicture {
 // be drawn (the report then fails: a report with a pile's picture missing is not finished).
 using PictureSource = std::function<bool(int pileIndex, CPicture& out)>;
 
+// A picture source that may be called from several threads at once, each drawing a different pile
+// (it reads the piles and draws offscreen, sharing nothing it writes): the report then draws its
+// pictures on that many threads while the calling thread reports progress and watches the cancel.
+struct CParallelPictures {
+    PictureSource Source;
+    int nThreads = 0; // 0: one per core of the machine
+};
+
 // Every text field of the template and its value: REPORT_NO, PROJECT_NAME, CLIENT, TEST_DATE,
 // TEST_UNIT, OWNER, CONSTRUCTION_UNIT, DESIGN_UNIT, SUPERVISION_UNIT, QUALITY_UNIT, ADDRESS,
 // PARAGRAPH_1..3, SITE_SPEED, SUMMARY, CLASS_1..4, CLASS_UNDECIDED, LEFT_OUT, SURVEY_UNIT, STANDARD,
@@ -37,6 +45,10 @@ std::map<std::string, std::string> TemplateFields(const CReportContent& content)
 // technical detail in English (the system's words, the file names).
 CResult WriteWordReport(const std::string& templatePath, const std::string& outPath,
                         const CReportContent& content, const PictureSource& pictures,
+                        CProgressReporter* pProgress = nullptr);
+// The same with the pictures drawn on several threads; the report is the same file byte for byte.
+CResult WriteWordReport(const std::string& templatePath, const std::string& outPath,
+                        const CReportContent& content, const CParallelPictures& pictures,
                         CProgressReporter* pProgress = nullptr);
 
 } // namespace pw::report

@@ -107,7 +107,10 @@ void CReportCommands::WordReport() {
     CPictureOptions options;
     options.m_Settings = LoadPrintSettings(PrintSettingsPath().toStdString());
     options.m_Cell = CellOptionsOf(m_doc);
-    const report::PictureSource pictures = [&piles, &options](int index, report::CPicture& out) {
+    // Drawing only reads the piles and the options: the pictures draw on all cores while this thread
+    // shows the progress.
+    report::CParallelPictures pictures;
+    pictures.Source = [&piles, &options](int index, report::CPicture& out) {
         if (index < 0 || index >= static_cast<int>(piles.size())) return false;
         out.m_Png = PilePicturePng(piles[static_cast<std::size_t>(index)], PictureLayout::Single,
                                    &out.m_nWidth, &out.m_nHeight, options);

@@ -154,19 +154,21 @@ void CPagePrinter::DrawPage(QPainter& painter, int page, double dpiX, double dpi
 
     if (s.m_bHeader) {
         const CBand band = HeaderBand(g);
-        BandText(painter, t, band, BandAlign::Centre, QString::fromStdString(s.GetHeader()));
+        BandText(painter, t, band, BandAlign::Centre,
+                 QString::fromStdString(PrintedBandText(s.GetHeader(), job.m_strTestUnit)));
         BandLine(painter, band, band.nBottom);
     }
     if (s.m_bFooter) {
         const CBand band = FooterBand(g);
-        BandText(painter, t, band, BandAlign::Centre, QString::fromStdString(s.GetFooter()));
+        BandText(painter, t, band, BandAlign::Centre,
+                 QString::fromStdString(PrintedBandText(s.GetFooter(), job.m_strTestUnit)));
         BandLine(painter, band, band.nTop);
     }
     CBand band;
     BandAlign align = BandAlign::Right;
     if (PageNumberPlace(g, s.m_nPagePosition, band, align)) {
         const std::string number =
-            PageNumberText(s.m_nPageFormat, s.m_nTotalPages, s.m_nStartPage + page - 1);
+            PageNumberText(s.m_nPageFormat, PrintedPageTotal(s, m_nPages), s.m_nStartPage + page - 1);
         BandText(painter, t, band, align, QString::fromStdString(number));
     }
 

@@ -208,6 +208,11 @@ double CPlotCanvas::TextWidth(const QString& s, int style, int height) const {
     return QFontMetricsF(font).horizontalAdvance(s) / unit;
 }
 
+QSizeF CPlotCanvas::TextExtent(const QString& s, int style) const {
+    const int height = StyleHeight(style);
+    return QSizeF(TextWidth(s, style, height), height);
+}
+
 void CPlotCanvas::Text(int x, int y, const QString& s, int style) { Text(x, y, s, style, StyleHeight(style)); }
 
 void CPlotCanvas::Text(int x, int y, const QString& s, int style, int height) {

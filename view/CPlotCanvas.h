@@ -10,6 +10,7 @@
 #include <QPen>
 #include <QPoint>
 #include <QRect>
+#include <QSizeF>
 #include <QString>
 
 #include "view/CPlotFonts.h"
@@ -83,6 +84,8 @@ public:
     // Width in logical units of s in a style's face at a font height (logical units), measured as this
     // device draws it (the font at the device's pixel size).
     double TextWidth(const QString& s, int style, int height) const;
+    // How far a text of a style runs along its line and the height of its cell, logical units.
+    QSizeF TextExtent(const QString& s, int style) const;
 
     // The last end point the line routine drew to.
     QPoint LastPoint() const { return m_LastPoint; }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <vector>
 
 #include <fontconfig/fontconfig.h>
@@ -247,6 +248,9 @@ bool FindFace(const QString& family, QByteArray& path, int& index) {
 
 // The registered copy of a Chinese family ("" when it is not installed or cannot be read).
 QString CopyOf(const QString& family) {
+    // Pictures are drawn on several threads at once: one registers a face, the others wait for it.
+    static std::mutex guard;
+    const std::lock_guard<std::mutex> lock(guard);
     static std::map<QString, QString> copies;
     const auto known = copies.find(family);
     if (known != copies.end()) return known->second;

@@ -217,6 +217,9 @@ void CTracePlotter::DrawWaveTrain(CDEVAzazDoc& doc, const TrainArea& area, int p
         const TrainRow row = WaveTrainRow(area, n, k, FindTraceRange(trace, kSamples, PlotStep(rec)), sc.nY);
         m_Canvas.Text(area.nX0 + 5 * sc.nX - 26, row.nZeroY + 5 * sc.nY - 10, QStringLiteral("#%1").arg(k),
                       kTextPlain);
+        // The pile number as written ("C-21"), in the margin right of the traces, level with its zero line.
+        m_Canvas.Text(area.nX1 + 6 * sc.nX, row.nZeroY - 6 * sc.nY, QString::fromStdString(rec.GetPileName()),
+                      kTextPlain);
 
         // One sample per column, whatever the step; the polyline stops where sample index + 1 reaches
         // the post-cut.

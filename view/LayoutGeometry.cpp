@@ -103,4 +103,9 @@ std::optional<MarkSpacing> SpectrumMarkSpacing(const CPileRecord& rec, int binWi
     return out;
 }
 
+std::string PileLabel(const CPileRecord& rec) {
+    const std::string name = rec.GetPileName();
+    return name.empty() ? "#" + std::to_string(rec.m_nPileNo) : name;
+}
+
 } // namespace pw

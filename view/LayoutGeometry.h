@@ -72,4 +72,8 @@ struct MarkSpacing {
 };
 std::optional<MarkSpacing> SpectrumMarkSpacing(const CPileRecord& rec, int binWidth = 5);
 
+// The pile as a plot names it: its pile number as written ("C-21"), or its place in the project when
+// it has none.
+std::string PileLabel(const CPileRecord& rec);
+
 } // namespace pw

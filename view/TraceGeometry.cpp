@@ -94,8 +94,9 @@ TrainArea WaveTrainArea(int clientWidth, int topMargin, int n) {
     TrainArea a;
     a.nX0 = 40;
     a.nX1 = clientWidth - 60;
-    a.nY0 = topMargin;
-    a.nY1 = n * 30;
+    // A row's trace swings up to one row height above its row: the first row starts that far down.
+    a.nY0 = topMargin + kTrainHeadroom;
+    a.nY1 = n * 30 + kTrainHeadroom;
     a.nRowHeight = n > 0 ? (a.nY1 - a.nY0) / n : 0;
     return a;
 }

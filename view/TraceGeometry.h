@@ -69,8 +69,12 @@ inline int ThirdTop(int clientHeight, int row) {
     return 10 + static_cast<int>((row - 1) * ThirdHeight(clientHeight));
 }
 
-// The wave-train area: x from 40 to client width - 60, y from the top margin to n * 30, one row of
-// (y1 - y0) / n units per pile.
+// Room above the first row of the wave train and below the last: a trace swings up to a row height
+// beyond its row.
+inline constexpr int kTrainHeadroom = 30;
+
+// The wave-train area: x from 40 to client width - 60, y from the top margin to n * 30 (both moved
+// down by the headroom), one row of (y1 - y0) / n units per pile.
 struct TrainArea {
     int nX0 = 40, nY0 = 10, nX1 = 0, nY1 = 0, nRowHeight = 0;
 };
@@ -83,9 +87,10 @@ struct TrainRow {
 };
 TrainRow WaveTrainRow(const TrainArea& area, int n, int k, TraceRange range, int yScale);
 
-// Height the view scrolls over: n * 30 in the wave train, the client height in every other layout.
+// Height the view scrolls over: n * 30 and the headroom above and below in the wave train, the client
+// height in every other layout.
 inline int ScrollHeight(Layout layout, int n, int clientHeight) {
-    return layout == Layout::WaveTrain ? n * 30 : clientHeight;
+    return layout == Layout::WaveTrain ? n * 30 + 2 * kTrainHeadroom : clientHeight;
 }
 
 } // namespace pw

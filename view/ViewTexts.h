@@ -44,6 +44,9 @@ inline constexpr const char* kNoCursorForToe = "波形上没有光标，未设�
 inline constexpr const char* kSpectrumAmplitude = "幅度";
 inline constexpr const char* kSpectrumFrequency = "频率Hz";
 inline constexpr const char* kSpectrumTitle = "频谱分析结果";
+inline constexpr const char* kAmplitudeSpectrum = "幅值谱";
+inline constexpr const char* kPowerSpectrum = "功率谱";
+inline constexpr const char* kSpectrumRange = "频率范围: 0~%1Hz"; // the range analysed
 
 // Why a printed PDF or a picture file was not written (the system's reason comes from core).
 inline constexpr const char* kPdfNotDrawn = "PDF页面没能画出。";

@@ -31,6 +31,13 @@ QWidget* WithSpin(QLineEdit* edit, CSpinButton* spin, QWidget* parent) {
     return box;
 }
 
+// The total pages field shows 0, the total counted from the pages printed, as this word.
+const QString kAutomaticTotal = QStringLiteral("自动");
+
+QString TotalText(int total) {
+    return total == 0 ? kAutomaticTotal : QString::number(total);
+}
+
 } // namespace
 
 CPrintFormatPage::CPrintFormatPage(const CPrintSettings& s, QDialog& dialog, CShellPrompts& prompts,
@@ -63,7 +70,8 @@ CPrintFormatPage::CPrintFormatPage(const CPrintSettings& s, QDialog& dialog, CSh
     m_pPosition->setCurrentIndex(
         s.m_nPagePosition >= 0 && s.m_nPagePosition < m_pPosition->count() ? s.m_nPagePosition : -1);
     m_pStart = edit(1068, QString::number(s.m_nStartPage));
-    m_pTotal = edit(1069, QString::number(s.m_nTotalPages));
+    m_pTotal = edit(1069, TotalText(s.m_nTotalPages));
+    m_pTotal->setToolTip(QStringLiteral("0 或“自动”：总页码按本次打印的页数计算"));
     auto* startSpin = spin(1072, m_pStart, 1, 0, 50, s.m_nStartPage);
     auto* totalSpin = spin(1073, m_pTotal, 1, 0, 50, s.m_nTotalPages);
 
@@ -87,9 +95,9 @@ CPrintFormatPage::CPrintFormatPage(const CPrintSettings& s, QDialog& dialog, CSh
     m_pPreview = new CPrintPreviewBox(this);
     m_pPreview->setObjectName(ControlName(1103));
 
-    for (auto [sp, e] : {std::pair{startSpin, m_pStart}, std::pair{totalSpin, m_pTotal}})
-        connect(sp, &CSpinButton::Moved, this,
-                [e = e](int position) { e->setText(QString::number(position)); });
+    connect(startSpin, &CSpinButton::Moved, this,
+            [e = m_pStart](int position) { e->setText(QString::number(position)); });
+    connect(totalSpin, &CSpinButton::Moved, this, [e = m_pTotal](int position) { e->setText(TotalText(position)); });
     connect(m_pRowsSpin, &CSpinButton::Moved, this, [this](int position) {
         m_pRows->setText(QString::number(position));
         UpdatePreview();
@@ -98,6 +106,8 @@ CPrintFormatPage::CPrintFormatPage(const CPrintSettings& s, QDialog& dialog, CSh
     // Typing redraws the miniature too.
     connect(m_pRows, &QLineEdit::textChanged, this, &CPrintFormatPage::UpdatePreview);
     connect(m_pColumns, &QLineEdit::textChanged, this, &CPrintFormatPage::UpdatePreview);
+    connect(m_pHeader, &QLineEdit::textChanged, this, &CPrintFormatPage::UpdatePreview);
+    connect(m_pFooter, &QLineEdit::textChanged, this, &CPrintFormatPage::UpdatePreview);
 
     auto label = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
     auto* grid = new QGridLayout(this);
@@ -137,6 +147,7 @@ CPrintFormatPage::CPrintFormatPage(const CPrintSettings& s, QDialog& dialog, CSh
     m_pGuard = new CFieldGuard(dialog, prompts);
     m_pGuard->AddInteger(m_pStart, -32768, 32767);
     m_pGuard->AddInteger(m_pTotal, -32768, 32767);
+    m_pGuard->SetZeroText(m_pTotal, kAutomaticTotal);
     for (QLineEdit* e : m_pMargins)
         m_pGuard->AddNumber(e);
     m_pGuard->AddInteger(m_pRows, -32768, 32767);
@@ -160,6 +171,7 @@ void CPrintFormatPage::UpdatePreview() {
     const auto rows = ParseInteger(m_pRows->text(), -32768, 32767);
     const auto columns = ParseInteger(m_pColumns->text(), -32768, 32767);
     m_pPreview->SetGrid(rows.value_or(0), columns.value_or(0));
+    m_pPreview->SetTexts(m_pHeader->text(), m_pFooter->text());
 }
 
 bool CPrintFormatPage::Read(CPrintSettings& s) {

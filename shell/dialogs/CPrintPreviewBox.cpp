@@ -1,5 +1,5 @@
-// Preview: light grey ground, a 5-point 宋体 sample header above a line 15 pixels below the top, a
-// sample footer below a line 12 pixels above the bottom, and the cells from (15, 20).
+// Preview: light grey ground, a 5-point 宋体 header above a line 15 pixels below the top, the footer
+// with a sample page number below a line 12 pixels above the bottom, and the cells from (15, 20).
 #include "shell/dialogs/CPrintPreviewBox.h"
 
 #include <QPainter>
@@ -19,6 +19,12 @@ void CPrintPreviewBox::SetGrid(int rows, int columns) {
     update();
 }
 
+void CPrintPreviewBox::SetTexts(const QString& header, const QString& footer) {
+    m_strHeader = header;
+    m_strFooter = footer;
+    update();
+}
+
 void CPrintPreviewBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), QColor(245, 245, 248));
@@ -30,11 +36,10 @@ void CPrintPreviewBox::paintEvent(QPaintEvent*) {
     p.setFont(SongTiFont(5));
     const int top = 15, bottom = h - 12;
     p.drawLine(0, top, w, top);
-    p.drawText(QRect(0, 0, w, top), Qt::AlignHCenter | Qt::AlignBottom,
-               QStringLiteral("Qelvora科技有限责任公司"));
+    p.drawText(QRect(0, 0, w, top), Qt::AlignHCenter | Qt::AlignBottom, m_strHeader);
     p.drawLine(0, bottom, w, bottom);
     p.drawText(QRect(0, bottom, w, h - bottom), Qt::AlignLeft | Qt::AlignTop,
-               QStringLiteral("    Qelvora科技公司     共 页 第 页"));
+               QStringLiteral("    %1     共 页 第 页").arg(m_strFooter));
     const int cellW = (w - 20) / m_nColumns, cellH = (h - 30) / m_nRows;
     for (int r = 0; r < m_nRows; ++r)
         for (int c = 0; c < m_nColumns; ++c)

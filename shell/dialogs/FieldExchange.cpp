@@ -84,6 +84,15 @@ void CFieldGuard::AddInteger(QLineEdit* edit, int lo, int hi, std::function<std:
     m_Fields.push_back(std::move(f));
 }
 
+void CFieldGuard::SetZeroText(QLineEdit* edit, const QString& word) {
+    if (Field* f = Find(edit)) f->zeroText = word;
+}
+
+std::optional<int> CFieldGuard::ParseField(const Field& f) const {
+    if (!f.zeroText.isEmpty() && f.edit->text().trimmed() == f.zeroText && f.lo <= 0 && 0 <= f.hi) return 0;
+    return ParseInteger(f.edit->text(), f.lo, f.hi);
+}
+
 void CFieldGuard::AddText(QWidget* widget, std::function<QString()> text, int maxChars) {
     Field f;
     f.widget = widget;
@@ -115,7 +124,7 @@ std::optional<double> CFieldGuard::Number(QLineEdit* edit) const {
 
 std::optional<int> CFieldGuard::Integer(QLineEdit* edit) const {
     const Field* f = Find(edit);
-    return f ? ParseInteger(edit->text(), f->lo, f->hi) : std::nullopt;
+    return f ? ParseField(*f) : std::nullopt;
 }
 
 bool CFieldGuard::eventFilter(QObject* watched, QEvent* event) {
@@ -148,7 +157,7 @@ bool CFieldGuard::CheckField(Field& f, bool onOk) {
         break;
     }
     case Kind::Integer: {
-        const auto v = ParseInteger(f.edit->text(), f.lo, f.hi);
+        const auto v = ParseField(f);
         if (!v) return Refuse(f, QString::fromUtf8(msg::kEnterInteger), bool(f.checkInteger));
         if (f.checkInteger)
             if (const std::string m = f.checkInteger(*v); !m.empty())

@@ -55,6 +55,8 @@ public:
     // declared limit, tested on OK only with the "“请填入一个在%1和%2之间的整数。”" text.
     void AddInteger(QLineEdit* edit, int lo, int hi, std::function<std::string(int)> check = {},
                     std::optional<std::pair<int, int>> okRange = std::nullopt);
+    // An integer edit added above whose 0 shows as a word ("自动"): the word reads as 0.
+    void SetZeroText(QLineEdit* edit, const QString& word);
     // A text of at most maxChars characters, tested on OK.
     void AddText(QWidget* widget, std::function<QString()> text, int maxChars);
 
@@ -83,7 +85,9 @@ private:
         std::function<QString()> text;
         int maxChars = 0;
         QString previous;
+        QString zeroText; // an integer edit's word for 0
     };
+    std::optional<int> ParseField(const Field& f) const;
     // Focus-out and OK share this; onOk adds the declared limits.
     bool CheckField(Field& f, bool onOk);
     bool Refuse(Field& f, const QString& message, bool restore); // false, for the caller to return

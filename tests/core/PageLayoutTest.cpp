@@ -139,6 +139,26 @@ TEST(PageNumber, Styles) {
         EXPECT_EQ(PageNumberText(c.style, c.total, c.number), c.text) << c.style;
 }
 
+// The total a page number counts to: 0 (the default) counts this print's pages on from the first page
+// number; a total the user stored wins, the old default 10 among them; no file gives 0.
+TEST(PageNumber, TotalAutomaticUnlessTyped) {
+    const struct {
+        int stored, first, pages, total;
+    } cases[] = {
+        {0, 1, 3, 3},   {0, 1, 1, 1},   {0, 5, 3, 7},   {0, 0, 4, 3}, {0, 1, 0, 0},
+        {10, 1, 1, 10}, {40, 4, 2, 40}, {-3, 1, 2, 2}, {7, 1, 12, 7},
+    };
+    for (const auto& c : cases) {
+        CPrintSettings s = CPrintSettings::Defaults();
+        s.m_nTotalPages = static_cast<int16_t>(c.stored);
+        s.m_nStartPage = static_cast<int16_t>(c.first);
+        EXPECT_EQ(PrintedPageTotal(s, c.pages), c.total) << c.stored << " from " << c.first << ", " << c.pages;
+    }
+    CPrintSettings automatic = LoadPrintSettings("/nonexistent/pilewave/set.ini");
+    EXPECT_EQ(automatic.m_nTotalPages, 0);
+    EXPECT_EQ(PageNumberText(4, PrintedPageTotal(automatic, 3), automatic.m_nStartPage), "共 3 页 第 1 页");
+}
+
 TEST(PageNumber, PlacesAndBands) {
     const CPageGrid g = MakePageGrid(A4(1, 5));
     const struct {

@@ -48,13 +48,14 @@ CPrintSettings Read(const std::vector<uint8_t>& b, std::vector<std::string>* not
 TEST(PrintSettings, DefaultsAreStoredAtTheirOffsets) {
     const std::vector<uint8_t> b = Bytes(CPrintSettings::Defaults());
     ASSERT_EQ(b.size(), kPrintSettingsSize);
-    EXPECT_EQ(Text(b, 0, 200), "Qelvora科技有限责任公司");
-    EXPECT_EQ(Text(b, 200, 200), "Qelvora科技有限责任公司");
+    EXPECT_EQ(Text(b, 0, 200), "[检测单位]");
+    EXPECT_EQ(Text(b, 200, 200), "[检测单位]");
     // The text is GBK, NUL-terminated, and the rest of its block is zero.
-    const std::string gbk = Utf8ToGbk("Qelvora科技有限责任公司");
+    const std::string gbk = Utf8ToGbk("[检测单位]");
     for (std::size_t i = gbk.size(); i < 200; ++i)
         ASSERT_EQ(b[i], 0) << i;
-    const int16_t ints[] = {4, 0, 1, 10, 5, 1};
+    // The total pages 0: counted from the pages printed.
+    const int16_t ints[] = {4, 0, 1, 0, 5, 1};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(I16(b, 400 + 2 * i), ints[i]) << 400 + 2 * i;
     EXPECT_EQ(I32(b, 412), 0);
@@ -155,7 +156,7 @@ TEST_P(ShortFile, ReadsAsFarAsItGoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, ShortFile,
-                         ::testing::Values(ShortCase{"Empty", 0, "Qelvora科技有限责任公司", 4, 0, 2.f, 1},
+                         ::testing::Values(ShortCase{"Empty", 0, "[检测单位]", 4, 0, 2.f, 1},
                                            ShortCase{"InsideHeader", 5, "ABCDE", 4, 0, 2.f, 1},
                                            ShortCase{"HalfAnInt", 401, "ABCDEFGH", 4, 0, 2.f, 1},
                                            ShortCase{"FormatWhole", 402, "ABCDEFGH", 1, 0, 2.f, 1},
@@ -226,7 +227,7 @@ TEST(PrintSettings, TextsWithoutTerminatorAreCutAtACharacter) {
     }
     const CPrintSettings s = Read(b);
     EXPECT_EQ(Utf8ToGbk(s.GetHeader()).size(), 198u); // 99 characters; never half of one
-    EXPECT_EQ(s.GetFooter(), "Qelvora科技有限责任公司");
+    EXPECT_EQ(s.GetFooter(), "[检测单位]");
 }
 
 TEST(PrintSettings, FileMissingWrittenAndReadBack) {
@@ -252,6 +253,32 @@ TEST(PrintSettings, FileMissingWrittenAndReadBack) {
     EXPECT_NE(SavePrintSettings((dir / "blocked").string(), s), "");
     EXPECT_TRUE(fs::is_directory(dir / "blocked"));
     fs::remove_all(dir);
+}
+
+// The header and footer as printed: the default stands for the project's test unit, as does the maker's
+// name that older settings files hold untouched; an empty text prints nothing, a typed one as typed.
+TEST(PrintSettings, BandTextsResolveTheTestUnit) {
+    const struct {
+        const char* stored;
+        const char* unit;
+        const char* printed;
+    } cases[] = {
+        {"[检测单位]", "华东岩土检测中心", "华东岩土检测中心"},
+        {"Qelvora科技有限责任公司", "华东岩土检测中心", "华东岩土检测中心"},
+        {"[检测单位]", "", ""},
+        {"", "华东岩土检测中心", ""},
+        {"甲方页眉", "华东岩土检测中心", "甲方页眉"},
+        {"[检测单位] 低应变检测", "华东岩土", "华东岩土 低应变检测"},
+        {"[检测单位]/[检测单位]", "A", "A/A"},
+        {"Qelvora科技有限责任公司 分部", "华东", "Qelvora科技有限责任公司 分部"},
+        {"[检测单位", "华东", "[检测单位"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PrintedBandText(c.stored, c.unit), c.printed) << c.stored << " / " << c.unit;
+    // The defaults, through the file layout and back, still stand for the test unit.
+    const CPrintSettings d = Read(Bytes(CPrintSettings::Defaults()));
+    EXPECT_EQ(PrintedBandText(d.GetHeader(), "检测中心"), "检测中心");
+    EXPECT_EQ(PrintedBandText(d.GetFooter(), "检测中心"), "检测中心");
 }
 
 TEST(PrintSettings, ListsOfFormatsAndPositions) {

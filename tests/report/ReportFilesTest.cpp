@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <thread>
+
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 #include <zip.h>
@@ -192,6 +194,58 @@ TEST_F(ReportFiles, AFailedOrCancelledReportLeavesTheOldFile) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the user's earlier report");
     for (const auto& e : fs::directory_iterator(m_Dir))
         EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
+}
+
+// Pictures drawn on several threads land as they would one by one: the same parts in the same order,
+// each pile's picture its own; a failed picture names its pile and a cancel writes nothing.
+TEST_F(ReportFiles, PicturesDrawnInParallelMakeTheSameReport) {
+    // Each pile's picture differs (its index appended after the image's end), and takes a little while.
+    const PictureSource distinct = [](int index, CPicture& out) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(3 * (index % 3)));
+        out.m_Png = kTinyPng;
+        out.m_Png.push_back(static_cast<uint8_t>(index));
+        out.m_nWidth = 532;
+        out.m_nHeight = 260;
+        return true;
+    };
+    const fs::path serial = m_Dir / "serial.docx";
+    ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, serial.string(), m_Content, distinct).CliText(), "");
+    for (const int threads : {2, 3, 8}) {
+        const fs::path parallel = m_Dir / ("parallel" + std::to_string(threads) + ".docx");
+        std::vector<std::string> steps;
+        CFunctionProgress watch([&steps](int, int, const std::string& text) {
+            steps.push_back(text);
+            return true;
+        });
+        ASSERT_EQ(WriteWordReport(PILEWAVE_TEMPLATE, parallel.string(), m_Content,
+                                  CParallelPictures{distinct, threads}, &watch)
+                      .CliText(),
+                  "")
+            << threads;
+        for (const char* part : {"word/document.xml", "word/_rels/document.xml.rels", "[Content_Types].xml",
+                                 "word/media/pile1.png", "word/media/pile2.png", "word/media/pile3.png"})
+            EXPECT_EQ(ReadPart(parallel, part), ReadPart(serial, part)) << part << ", " << threads << " threads";
+        // One step per picture, in report order, named by its pile.
+        ASSERT_EQ(steps.size(), m_Content.m_Piles.size()) << threads;
+        for (std::size_t k = 0; k < steps.size(); ++k)
+            EXPECT_EQ(steps[k], m_Content.m_Rows[k].m_Cells[0]) << threads;
+    }
+
+    const fs::path out = m_Dir / "report.docx";
+    std::ofstream(out) << "the user's earlier report";
+    const PictureSource secondFails = [this, &distinct](int index, CPicture& picture) {
+        return index != m_Content.m_Piles[1] && distinct(index, picture);
+    };
+    const CResult failed =
+        WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, CParallelPictures{secondFails, 3});
+    EXPECT_EQ(failed.m_eCode, EResultCode::Failed);
+    EXPECT_NE(failed.m_strMessage.find(m_Content.m_Rows[1].m_Cells[0]), std::string::npos) << failed.CliText();
+    CFunctionProgress stopAfterOne([](int done, int, const std::string&) { return done < 1; });
+    EXPECT_TRUE(WriteWordReport(PILEWAVE_TEMPLATE, out.string(), m_Content, CParallelPictures{distinct, 2},
+                                &stopAfterOne)
+                    .Cancelled());
+    std::ifstream in(out);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the user's earlier report");
 }
 
 // A write that fails after it began (the disk full) leaves the file it would have replaced as it was.

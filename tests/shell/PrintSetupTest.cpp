@@ -70,12 +70,12 @@ TEST_F(PrintSetupTest, WithoutSetIniTheDefaultsShow) {
     EXPECT_EQ(dialog.Tabs()->tabText(0), U("打印格式"));
     EXPECT_EQ(dialog.Tabs()->tabText(1), U("打印参数"));
     EXPECT_EQ(dialog.Tabs()->currentIndex(), 0);
-    EXPECT_EQ(Find(dialog, 1063)->text(), U("Qelvora科技有限责任公司"));
-    EXPECT_EQ(Find(dialog, 1065)->text(), U("Qelvora科技有限责任公司"));
+    EXPECT_EQ(Find(dialog, 1063)->text(), U("[检测单位]"));
+    EXPECT_EQ(Find(dialog, 1065)->text(), U("[检测单位]"));
     EXPECT_EQ(Find<QComboBox>(dialog, 1102)->currentText(), U("共1页   第1页"));
     EXPECT_EQ(Find<QComboBox>(dialog, 1091)->currentText(), U("底部居右"));
     EXPECT_EQ(Find(dialog, 1068)->text(), "1");
-    EXPECT_EQ(Find(dialog, 1069)->text(), "10");
+    EXPECT_EQ(Find(dialog, 1069)->text(), U("自动"));
     for (int id : {1070, 1071, 1080, 1082, 1076, 1078})
         EXPECT_EQ(Find(dialog, id)->text().toDouble(), 2.0) << id;
     EXPECT_EQ(Find(dialog, 1084)->text(), "5");
@@ -215,6 +215,43 @@ TEST_F(PrintSetupTest, MarginSpinsStepByATenthFromWhatIsTyped) {
     start->Step(-1);
     start->Step(-1);
     EXPECT_EQ(Find(dialog, 1068)->text(), "0");
+}
+
+// The total pages field: 0 is the automatic total and shows as "自动", which reads back as 0; a stored
+// total (the old default 10 among them) shows and is kept as typed, and the user can set it to 0.
+TEST_F(PrintSetupTest, TotalPagesZeroIsAutomatic) {
+    struct Case {
+        int stored;
+        const char* shown;
+        const char* typed; // nullptr: left as shown
+        int written;
+    };
+    const Case cases[] = {
+        {0, "自动", nullptr, 0}, {10, "10", nullptr, 10}, {10, "10", "0", 0},
+        {10, "10", "自动", 0},   {7, "7", " 自动 ", 0},   {0, "自动", "12", 12},
+    };
+    for (const Case& c : cases) {
+        CPrintSettings s = CPrintSettings::Defaults();
+        s.m_nTotalPages = static_cast<int16_t>(c.stored);
+        WriteFile(s);
+        CPrintSetupDlg dialog(path, prompts);
+        dialog.show();
+        EXPECT_EQ(Find(dialog, 1069)->text(), U(c.shown)) << c.stored;
+        if (c.typed) Find(dialog, 1069)->setText(U(c.typed));
+        ASSERT_EQ(test::CScriptedPrompts::PressOk(dialog), QDialog::Accepted) << c.stored;
+        EXPECT_EQ(I16(FileBytes(), 406), c.written) << c.stored << " typed " << (c.typed ? c.typed : "-");
+    }
+    // The spin reaches 0 as the word.
+    CPrintSettings s = CPrintSettings::Defaults();
+    s.m_nTotalPages = 1;
+    WriteFile(s);
+    CPrintSetupDlg dialog(path, prompts);
+    auto* total = dialog.findChild<CSpinButton*>(ControlName(1073));
+    ASSERT_NE(total, nullptr);
+    total->Step(-1);
+    EXPECT_EQ(Find(dialog, 1069)->text(), U("自动"));
+    total->Step(1);
+    EXPECT_EQ(Find(dialog, 1069)->text(), "1");
 }
 
 // What the dialog writes lies at the layout's offsets, read here without the reader.

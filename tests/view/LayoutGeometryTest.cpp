@@ -181,18 +181,20 @@ TEST(ViewWaveTrain, RowsOneRowHeightApartAndScrollHeight) {
     doc.m_Display.m_nLayout = 2;
     ViewState state;
     const QImage img = Render(doc, state, QSize(800, 600));
-    // Area 40..740 by 10..180: rows of (180 - 10) / 6 = 28; the spike (max 100, min 0) puts each zero
-    // line 170 / 100 / 6 * 100 = 28.3 below its row top.
+    // Area 40..740 by 40..210 (the rows start a row's swing below the top margin): rows of
+    // (210 - 40) / 6 = 28; the spike (max 100, min 0) puts each zero line 170 / 100 / 6 * 100 = 28.3
+    // below its row top.
     EXPECT_EQ(state.m_nTrainX0, 40);
     EXPECT_EQ(state.m_nTrainX1, 740);
-    EXPECT_EQ(state.m_nTrainY1, n * 30);
+    EXPECT_EQ(state.m_nTrainY0, 10 + 30);
+    EXPECT_EQ(state.m_nTrainY1, n * 30 + 30);
     for (int k = 1; k <= n; ++k) {
-        const int zero = 10 + 28 + (k - 1) * 28;
+        const int zero = 40 + 28 + (k - 1) * 28;
         EXPECT_TRUE(Is(img, 40 + 50, zero, kBlack)) << "row " << k;
         EXPECT_FALSE(Is(img, 40 + 50, zero - 1, kBlack) || Is(img, 40 + 50, zero + 1, kBlack)) << "row " << k;
     }
     for (int piles : {1, 6, 30, 500})
-        EXPECT_EQ(ScrollHeight(Layout::WaveTrain, piles, 600), piles * 30);
+        EXPECT_EQ(ScrollHeight(Layout::WaveTrain, piles, 600), piles * 30 + 60);
     EXPECT_EQ(ScrollHeight(Layout::Single, 500, 600), 600);
 }
 

@@ -1,11 +1,13 @@
 // The printed pages and the export picture: what lands where, the .bmp file, and that drawing leaves
 // the records and the project as they were.
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -165,6 +167,51 @@ TEST(Picture, SpectrumAboveTheCellBelow) {
     EXPECT_GT(test::CountInRow(img, 213, 10, 521, QColor(0, 0, 0)), 400);
     EXPECT_GT(test::CountInRow(img, 210, 10, 521, QColor(0, 0, 0)), 400);
     EXPECT_GT(test::CountInColumn(img, 10, 214, 259, QColor(0, 0, 0)), 40); // the cell's left frame
+}
+
+// The PNG (written with a palette when the picture has few enough colours) holds exactly the pixels
+// drawn, in every layout.
+TEST(Picture, PngHoldsThePixelsDrawn) {
+    CPileRecord rec = Piles(1).front();
+    rec.m_nMarks[0] = 40;
+    rec.m_nMarkCount = 1;
+    for (const PictureLayout layout : {PictureLayout::Single, PictureLayout::Amplitude, PictureLayout::Power}) {
+        const QImage drawn = RenderPilePicture(rec, layout);
+        const std::vector<uint8_t> png = PilePicturePng(rec, layout);
+        QImage decoded;
+        ASSERT_TRUE(decoded.loadFromData(png.data(), static_cast<int>(png.size()), "PNG"));
+        EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32), drawn) << static_cast<int>(layout);
+    }
+}
+
+// The report draws its pictures on several threads at once: every picture, in each layout, is the
+// same PNG byte for byte as the one drawn alone on the main thread.
+TEST(Picture, DrawnOnSeveralThreadsAsDrawnAlone) {
+    std::vector<CPileRecord> piles = Piles(12);
+    for (std::size_t i = 0; i < piles.size(); i += 3) { // some with spectrum marks and their spacing
+        piles[i].m_nMarks[0] = 40;
+        piles[i].m_nMarks[1] = 120;
+        piles[i].m_nMarkCount = 2;
+    }
+    const PictureLayout layouts[] = {PictureLayout::Single, PictureLayout::Amplitude, PictureLayout::Power};
+    std::vector<std::vector<uint8_t>> alone;
+    for (const PictureLayout layout : layouts)
+        for (const CPileRecord& rec : piles)
+            alone.push_back(PilePicturePng(rec, layout));
+    std::vector<std::vector<uint8_t>> together(alone.size());
+    std::atomic<std::size_t> next{0};
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < 4; ++t)
+            threads.emplace_back([&] {
+                for (std::size_t k; (k = next++) < together.size();)
+                    together[k] = PilePicturePng(piles[k % piles.size()], layouts[k / piles.size()]);
+            });
+    }
+    for (std::size_t k = 0; k < alone.size(); ++k) {
+        ASSERT_FALSE(alone[k].empty()) << k;
+        EXPECT_TRUE(together[k] == alone[k]) << "picture " << k % piles.size() << ", layout " << k / piles.size();
+    }
 }
 
 // A printer built from a job that then goes away (a temporary, a job replaced in its place) keeps
