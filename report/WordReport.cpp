@@ -228,9 +228,14 @@ void KeepPileNumbersWhole(pugi::xml_node root, const CReportContent& content) {
             if (number) {
                 props.remove_child("w:rFonts");
                 props.remove_child("w:lang");
-                pugi::xml_node fonts = props.prepend_child("w:rFonts");
+                // Schema order: w:rStyle, w:rFonts, ... w:lang, then w:eastAsianLayout, w:specVanish, w:oMath.
+                const pugi::xml_node style = props.child("w:rStyle");
+                pugi::xml_node fonts = style ? props.insert_child_after("w:rFonts", style) : props.prepend_child("w:rFonts");
                 fonts.append_attribute("w:hint") = "default";
-                pugi::xml_node lang = props.append_child("w:lang");
+                pugi::xml_node tailing;
+                for (const char* name : {"w:oMath", "w:specVanish", "w:eastAsianLayout"})
+                    if (props.child(name)) tailing = props.child(name);
+                pugi::xml_node lang = tailing ? props.insert_child_before("w:lang", tailing) : props.append_child("w:lang");
                 lang.append_attribute("w:val") = "en-US";
                 lang.append_attribute("w:eastAsia") = "zh-CN";
             }
