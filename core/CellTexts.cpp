@@ -6,22 +6,11 @@
 
 #include "core/CPileRecord.h"
 #include "core/PageLayout.h"
+#include "core/TextFormat.h"
 #include "dsp/Round1.h"
 
 namespace pw {
 namespace {
-
-std::string Format(const char* format, double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, v);
-    return buf;
-}
-
-std::string Format(const char* format, int v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, v);
-    return buf;
-}
 
 CInfoLine Line(std::vector<std::string> variants, int dropRank, bool elidable = false) {
     CInfoLine l;

@@ -9,15 +9,10 @@
 #include "core/GbkText.h"
 #include "core/PileOrder.h"
 #include "core/SiteSpeed.h"
+#include "core/TextFormat.h"
 
 namespace pw {
 namespace {
-
-std::string Format(const char* format, auto... args) {
-    char text[512];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
-}
 
 // Decimals (1 to 3) at which a and b print differently, so "不足" never stands between equal figures.
 int DecimalsApart(double a, double b) {

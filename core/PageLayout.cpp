@@ -7,6 +7,7 @@
 
 #include "core/CPileRecord.h"
 #include "core/PileTypes.h"
+#include "core/TextFormat.h"
 
 namespace pw {
 namespace {
@@ -24,18 +25,6 @@ void FitMargins(int paperMm, double& a, double& b) {
     const double f = sum > 0 ? allowed / sum : 0.0;
     a *= f;
     b *= f;
-}
-
-std::string Format(const char* format, int v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, v);
-    return buf;
-}
-
-std::string Format(const char* format, double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, v);
-    return buf;
 }
 
 // The first n characters of a UTF-8 text.

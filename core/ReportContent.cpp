@@ -10,15 +10,10 @@
 #include "core/PileOrder.h"
 #include "core/PileTypes.h"
 #include "core/SiteSpeed.h"
+#include "core/TextFormat.h"
 
 namespace pw {
 namespace {
-
-std::string Format(const char* format, auto... args) {
-    char text[256];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
-}
 
 // Blanks removed at both ends (the report's paragraphs and the geology text).
 std::string Trim(std::string_view s) {

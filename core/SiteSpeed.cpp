@@ -8,6 +8,7 @@
 #include "core/GbkText.h"
 #include "core/PileOrder.h"
 #include "core/ReportContent.h"
+#include "core/TextFormat.h"
 #include "dsp/Round1.h"
 
 namespace pw {
@@ -16,12 +17,6 @@ namespace {
 bool ToeDefined(const CPileRecord& rec) {
     return rec.m_fPileLength >= 0.5f && rec.m_fPileLength <= 200.0f && rec.m_nWaveSpeed >= 100 &&
            rec.m_nWaveSpeed <= 10000;
-}
-
-std::string Format(const char* format, auto... args) {
-    char text[256];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
 }
 
 } // namespace

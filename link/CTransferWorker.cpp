@@ -16,6 +16,7 @@
 #include "link/CTransferWorker.h"
 
 #include "core/GbkText.h"
+#include "core/TextFormat.h"
 #include "link/LinkTexts.h"
 #include "link/TesterConversion.h"
 #include "link/TesterFileName.h"
@@ -35,15 +36,6 @@ namespace pw {
 namespace {
 
 namespace fs = std::filesystem;
-
-// printf into a string; the formats are the texts of LinkTexts.h.
-template <class... TArgs> std::string Format(const char* szFormat, TArgs... args) {
-    const int nLength = std::snprintf(nullptr, 0, szFormat, args...);
-    if (nLength <= 0) return std::string();
-    std::string szText(static_cast<size_t>(nLength), '\0');
-    std::snprintf(szText.data(), szText.size() + 1, szFormat, args...);
-    return szText;
-}
 
 // Moves szFrom to szTo only when szTo does not exist; false (szFrom untouched) when it does or the
 // move fails otherwise. renameat2 where the file system knows it, else a hard link, else a check
