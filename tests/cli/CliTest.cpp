@@ -10,6 +10,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include "CliFixture.h"
 #include "Fixtures.h"
 #include "core/ProjectFile.h"
 #include "link/TesterSampleStorage.h"
@@ -24,20 +25,10 @@ struct CRun {
     std::string out, err;
 };
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using pw::test::Slurp;
 
-class Cli : public ::testing::Test {
+class Cli : public pw::test::CScratchFolderTest {
 protected:
-    void SetUp() override {
-        m_Dir = fs::temp_directory_path() /
-                ("pw-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_Dir);
-        fs::create_directories(m_Dir);
-    }
-    void TearDown() override { fs::remove_all(m_Dir); }
 
     CRun Run(const std::string& args) {
         const std::string cmd = std::string(PILEWAVE_CLI) + " " + args + " >" + (m_Dir / "out").string() + " 2>" +
@@ -59,7 +50,6 @@ protected:
         }
         return Put(name, pw::test::ProjectBytes(version, piles, pw::test::MakeHeader("单位" + std::to_string(seed), "工程")));
     }
-    fs::path m_Dir;
 };
 
 TEST_F(Cli, InfoPlainShowsHeaderAndOneLinePerPile) {

@@ -8,24 +8,16 @@
 #include <string>
 #include <sys/wait.h>
 
+#include "CliFixture.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using pw::test::Slurp;
 
-class CliToolkit : public ::testing::Test {
+class CliToolkit : public pw::test::CScratchFolderTest {
 protected:
-    void SetUp() override {
-        m_Dir = fs::temp_directory_path() /
-                ("pw-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_Dir);
-        fs::create_directories(m_Dir);
-    }
-    void TearDown() override { fs::remove_all(m_Dir); }
 
     // Runs a program with the loader's log on; the log goes to its own files (one per process).
     int RunLogged(const std::string& program, const std::string& args) {
@@ -43,7 +35,6 @@ protected:
             log += Slurp(entry.path());
         return log;
     }
-    fs::path m_Dir;
 };
 
 TEST_F(CliToolkit, OnlyTheVerbsThatDrawLoadIt) {
