@@ -246,6 +246,12 @@ EditorEffects CMarkerEditor::AddDefect(int kind) {
     EditorEffects out;
     CPileRecord* rec = m_Doc.GetCurrentPile();
     if (!rec) return out;
+    // Without a cursor on the trace there is no place to add it at: say so, rather than that the
+    // place is not between head and toe.
+    if (!CursorOnTrace()) {
+        out.Panes[0] = vtext::kNoCursorForDefect;
+        return out;
+    }
     const bool full = rec->GetDefectCount() >= kMaxDefects;
     out.strMessage = m_Doc.AddDefectAtColumn(kind, CursorColumn());
     // The eleventh is dropped without a box; the status bar still says why nothing appeared.

@@ -39,6 +39,7 @@ inline constexpr const char* kNoCursorForHead = "波形上没有光标，未设�
 inline constexpr const char* kNoDefectAtCursor = "光标不在缺陷上，未删除缺陷：请先把鼠标移到要删除的缺陷线上。";
 inline constexpr const char* kDefectsFull = "这根桩已有10个缺陷，不能再添加。";
 inline constexpr const char* kNoCursorForToe = "波形上没有光标，未设置桩底：请先把鼠标移到波形上要设置桩底的位置。";
+inline constexpr const char* kNoCursorForDefect = "波形上没有光标，未添加缺陷：请先把鼠标移到波形上缺陷所在的位置。";
 
 // The spectrum plot's labels.
 inline constexpr const char* kSpectrumAmplitude = "幅度";

@@ -383,6 +383,29 @@ TEST_F(Editor, HeadAndToeCommandsNeedTheCursorOfTheTrace) {
     }
 }
 
+// A defect command without the cursor of the trace adds nothing and says why in the status bar.
+TEST_F(Editor, DefectCommandsNeedTheCursorOfTheTrace) {
+    const struct {
+        const char* what;
+        Layout layout;
+        int cursorX; // -1: no cursor
+    } cases[] = {
+        {"no cursor", Layout::Single, -1},
+        {"no cursor, three traces", Layout::ThreeTraces, -1},
+        {"on the amplitude spectrum", Layout::AmplitudeSpectrum, kHeadX + 100},
+        {"on the wave train", Layout::WaveTrain, kHeadX + 100},
+    };
+    for (const auto& c : cases) {
+        Make(c.layout);
+        state.m_nCursorX = c.cursorX;
+        const EditorEffects out = editor.AddDefect(2);
+        EXPECT_EQ(out.Panes[0].value_or("(none)"), "波形上没有光标，未添加缺陷：请先把鼠标移到波形上缺陷所在的位置。") << c.what;
+        EXPECT_TRUE(out.strMessage.empty()) << c.what;
+        EXPECT_EQ(doc.GetCurrentPile()->GetDefectCount(), 0) << c.what;
+        EXPECT_EQ(doc.m_bModified, 0) << c.what;
+    }
+}
+
 TEST_F(Editor, EnterRefusesAHeadBeforeTheFirstSampleInTheStatusBar) {
     CPileRecord r = PlainRecord(1, Spike);
     r.m_nShiftX = 20; // the head at box column 60, the first sample at column 20
