@@ -29,6 +29,9 @@ struct MenuFrame : ::testing::Test {
     void Open() {
         ASSERT_TRUE(frame.Files().OpenPath(test::WriteProject(dir, "p.wvf", {{"1"}, {"2"}})));
         frame.WaveView()->resize(800, 600);
+        // A hidden scroll area lays out its viewport only when shown: give it the size now, so a
+        // cursor column of the trace lies inside the trace's area.
+        frame.WaveView()->viewport()->resize(800, 600);
         pw::FitViewStep(*doc.GetCurrentPile(), 780);
         pw::SettleStep(*doc.GetCurrentPile());
     }
@@ -166,7 +169,13 @@ TEST_F(MenuFrame, DefectKeysAddAtTheCursorAndTheSpectraDisableThem) {
     EXPECT_EQ(doc.m_bModified, 1);
     EXPECT_TRUE(prompts.m_Told.isEmpty());
 
-    EXPECT_TRUE(frame.Router().Dispatch(id)); // no cursor now: between head and toe, says the box
+    EXPECT_TRUE(frame.Router().Dispatch(id)); // no cursor now: the status bar says so, no box
+    EXPECT_EQ(doc.GetCurrentPile()->GetDefectCount(), 1);
+    EXPECT_TRUE(prompts.m_Told.isEmpty());
+    EXPECT_EQ(frame.StatusPanes()->Text(0),
+              QStringLiteral("波形上没有光标，未添加缺陷：请先把鼠标移到波形上缺陷所在的位置。"));
+    frame.WaveView()->SetCursorX(10 + 40); // the cursor above the head: the place is refused by the box
+    EXPECT_TRUE(frame.Router().Dispatch(id));
     EXPECT_EQ(prompts.m_Told.value(0), QStringLiteral("设置缺陷应该在桩头与桩底之间!"));
 
     frame.Router().Dispatch(32826);
