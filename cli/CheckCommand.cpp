@@ -101,24 +101,17 @@ void PrintPlain(const CDataChecks& r) {
 void AddCheckCommand(CLI::App& app) {
     auto* cmd = app.add_subcommand("check", "Check the data against the low-strain rules (record length, frequency "
                                             "range, clipping, drift, signals per pile, piles of the site)");
-    auto path = std::make_shared<std::string>();
-    auto piles = std::make_shared<std::string>();
-    auto checked = std::make_shared<bool>(false);
+    const auto scope = AddRecordScope(*cmd);
     auto total = std::make_shared<int>(0);
     auto json = std::make_shared<bool>(false);
-    cmd->add_option("PATH", *path, "project file, tester folder, or a file inside one")->required();
-    auto* pilesOption = cmd->add_option("--piles", *piles, "only these piles (numbers such as 1,3)");
-    cmd->add_flag("--checked", *checked, "only the ticked piles")->excludes(pilesOption);
     auto* totalOption = cmd->add_option("--total", *total, "the site's total number of piles (the sampling rule)");
     totalOption->check(CLI::PositiveNumber);
     cmd->add_flag("--json", *json, "print the result as JSON");
     cmd->callback([=] {
-        CLoaded loaded = LoadAnyPath(*path);
-        ReportOrExit(*path, loaded.m_Report);
-        const auto& records = loaded.m_Data.m_Piles;
-        const std::vector<int> indices = ChosenRecords(*path, records, *piles, *checked);
+        CLoaded loaded;
+        const std::vector<int> indices = LoadScope(*scope, loaded);
         const std::optional<int> siteTotal = totalOption->count() > 0 ? std::optional<int>(*total) : std::nullopt;
-        const CDataChecks r = CheckData(records, indices, siteTotal);
+        const CDataChecks r = CheckData(loaded.m_Data.m_Piles, indices, siteTotal);
         if (*json)
             PrintJson(r);
         else

@@ -98,4 +98,18 @@ CLoaded LoadWithTicks(const std::string& path, const CPileChoice& choice) {
     return loaded;
 }
 
+std::shared_ptr<CRecordScope> AddRecordScope(CLI::App& cmd) {
+    auto scope = std::make_shared<CRecordScope>();
+    cmd.add_option("PATH", scope->m_strPath, "project file, tester folder, or a file inside one")->required();
+    auto* piles = cmd.add_option("--piles", scope->m_Choice.m_strPiles, "only these piles (numbers such as 1,3)");
+    cmd.add_flag("--checked", scope->m_Choice.m_bChecked, "only the ticked piles")->excludes(piles);
+    return scope;
+}
+
+std::vector<int> LoadScope(const CRecordScope& scope, CLoaded& loaded) {
+    loaded = LoadAnyPath(scope.m_strPath);
+    ReportOrExit(scope.m_strPath, loaded.m_Report);
+    return ChosenRecords(scope.m_strPath, loaded.m_Data.m_Piles, scope.m_Choice.m_strPiles, scope.m_Choice.m_bChecked);
+}
+
 } // namespace pw::cli

@@ -1,10 +1,16 @@
 // Reading whatever path the user names, as the window's open and merge do.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "core/PileSource.h"
 #include "core/ProjectFile.h"
+
+namespace CLI {
+class App;
+}
 
 namespace pw::cli {
 
@@ -41,5 +47,16 @@ struct CPileChoice {
 
 // The project, with the ticks the report and the table go by (a pile not in it ends the verb).
 CLoaded LoadWithTicks(const std::string& path, const CPileChoice& choice);
+
+// What a verb that looks at a site (check, site-speed) is given: PATH, then --piles or --checked.
+struct CRecordScope {
+    std::string m_strPath;
+    CPileChoice m_Choice;
+};
+// Adds PATH, --piles and --checked to the verb; the values land in the returned scope.
+std::shared_ptr<CRecordScope> AddRecordScope(CLI::App& cmd);
+// Loads the scope's path (repairs on stderr; a failed read ends the verb) and returns the records it
+// chooses (none: every record), as ChosenRecords.
+std::vector<int> LoadScope(const CRecordScope& scope, CLoaded& loaded);
 
 } // namespace pw::cli

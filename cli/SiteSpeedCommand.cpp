@@ -63,20 +63,13 @@ void PrintPlain(const CSiteSpeedResult& r) {
 
 void AddSiteSpeedCommand(CLI::App& app) {
     auto* cmd = app.add_subcommand("site-speed", "The site's mean wave speed from its intact piles (5 % rule, >= 5 piles)");
-    auto path = std::make_shared<std::string>();
-    auto piles = std::make_shared<std::string>();
-    auto checked = std::make_shared<bool>(false);
+    const auto scope = AddRecordScope(*cmd);
     auto json = std::make_shared<bool>(false);
-    cmd->add_option("PATH", *path, "project file, tester folder, or a file inside one")->required();
-    auto* pilesOption = cmd->add_option("--piles", *piles, "only these piles (numbers such as 1,3)");
-    cmd->add_flag("--checked", *checked, "only the ticked piles")->excludes(pilesOption);
     cmd->add_flag("--json", *json, "print the result as JSON");
     cmd->callback([=] {
-        CLoaded loaded = LoadAnyPath(*path);
-        ReportOrExit(*path, loaded.m_Report);
-        const auto& records = loaded.m_Data.m_Piles;
-        const std::vector<int> indices = ChosenRecords(*path, records, *piles, *checked);
-        const CSiteSpeedResult r = ComputeSiteSpeed(records, indices);
+        CLoaded loaded;
+        const std::vector<int> indices = LoadScope(*scope, loaded);
+        const CSiteSpeedResult r = ComputeSiteSpeed(loaded.m_Data.m_Piles, indices);
         if (*json)
             PrintJson(r);
         else
