@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
+#include "OffscreenBenchMain.h"
 #include "BenchPiles.h"
 #include "core/PictureFiles.h"
 #include "view/CPagePrinter.h"
@@ -87,10 +87,5 @@ BENCHMARK(BM_Pictures500Drawn)->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return pw::bench::RunOffscreenBenchmarks(argc, argv);
 }

@@ -13,8 +13,7 @@
 #include <string>
 #include <vector>
 
-#include <QGuiApplication>
-
+#include "OffscreenBenchMain.h"
 #include "core/ProjectFile.h"
 #include "core/ReportContent.h"
 #include "report/WordReport.h"
@@ -109,10 +108,5 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return pw::bench::RunOffscreenBenchmarks(argc, argv);
 }
